@@ -1,0 +1,331 @@
+// debug_string.cpp: the M, U, S, F and V debug strings and the records they create.
+#include "debug_string.hpp"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "read_fault.hpp"
+#include "reader_state.hpp"
+#include "tree_builder.hpp"
+
+namespace orvik {
+namespace {
+
+// Reads the fields of one debug string. Bytes past the string's end read as 0, as they
+// would from the NUL-filled buffer the string was copied into, so a short string leaves
+// its missing fields empty instead of reading beyond the string.
+class StringFields {
+public:
+    StringFields(std::string_view text, uint32_t fileOffset, std::size_t start)
+        : m_text(text), m_fileOffset(fileOffset), m_pos(start)
+    {
+    }
+
+    uint8_t byteAt(std::size_t i) const { return i < m_text.size() ? static_cast<uint8_t>(m_text[i]) : 0; }
+
+    uint8_t letter() { return byteAt(m_pos++); }
+
+    // A Number; a first byte of 0x80 or above 0x84 takes one byte and gives no value.
+    std::optional<uint32_t> number()
+    {
+        const uint8_t first = byteAt(m_pos++);
+        if (first < 0x80)
+            return first;
+        if (first < 0x81 || first > 0x84)
+            return std::nullopt;
+        uint32_t value = 0;
+        for (int i = 0; i < (first & 0x0F); ++i)
+            value = (value << 8) | byteAt(m_pos++);
+        return value;
+    }
+
+    int32_t numberOrZero() { return static_cast<int32_t>(number().value_or(0)); }
+
+    std::string_view name()
+    {
+        const std::size_t lengthAt = m_pos;
+        const uint8_t first = byteAt(m_pos++);
+        std::size_t length;
+        if (first <= 0x7F) {
+            length = first;
+        } else if (first == 0xDE) {
+            length = byteAt(m_pos++);
+        } else if (first == 0xDF) {
+            length = static_cast<std::size_t>(byteAt(m_pos)) << 8 | byteAt(m_pos + 1);
+            m_pos += 2;
+        } else {
+            fail(kReadError, m_fileOffset + static_cast<uint32_t>(lengthAt));
+        }
+        const std::size_t begin = std::min(m_pos, m_text.size());
+        const std::size_t end = std::min(m_pos + length, m_text.size());
+        m_pos += length;
+        std::string_view bytes = m_text.substr(begin, end - begin);
+        // Stored names end at their first NUL, as the buffer they came from did.
+        return bytes.substr(0, bytes.find('\0'));
+    }
+
+private:
+    std::string_view m_text;
+    uint32_t m_fileOffset;
+    std::size_t m_pos;
+};
+
+const char* currentFunctionName(const DecodeState& decode)
+{
+    return decode.currentFunction ? decode.currentFunction->name : nullptr;
+}
+
+}  // namespace
+
+void DebugStringDecoder::selectModuleAndSource(std::string_view sourceName, std::string_view moduleName)
+{
+    DecodeState& decode = m_state.decode;
+    if (!m_state.root.modules) {
+        decode.currentModule = appendModule(moduleName);
+    } else if (!decode.currentModule || moduleName != decode.currentModule->name) {
+        decode.currentModule = appendModule(moduleName);
+        decode.currentSource = nullptr;
+        decode.currentFunction = nullptr;
+    }
+    auto& sources = m_sourcesByName[decode.currentModule];
+    auto found = sources.find(sourceName);
+    if (found != sources.end()) {
+        decode.currentSource = found->second;
+        return;
+    }
+    IeSource* source = appendSource(decode.currentModule, sourceName);
+    sources.emplace(std::string_view(source->name), source);
+    decode.currentSource = source;
+}
+
+void DebugStringDecoder::decode(std::string_view text, uint32_t fileOffset)
+{
+    ReaderState& state = m_state;
+    DecodeState& decode = state.decode;
+    const int mask = state.mask;
+    const uint8_t kind = text.empty() ? 0 : static_cast<uint8_t>(text[0]);
+    const uint8_t subKind = text.size() > 1 ? static_cast<uint8_t>(text[1]) : 0;
+    const uint32_t subKindOffset = fileOffset + 1;
+
+    auto needSource = [&] {
+        if (!decode.currentSource)
+            fail(kNoModuleInfo, subKindOffset);
+    };
+    auto needFunction = [&] {
+        if (!decode.currentFunction)
+            fail(kNoFunctionInfo, subKindOffset);
+    };
+    auto storeName = [&](std::string_view name) { return state.storeName(name); };
+
+    switch (kind) {
+    case 'M': {
+        StringFields fields(text, fileOffset, 1);
+        const std::string_view sourceName = fields.name();
+        const std::string_view moduleName = fields.name();
+        selectModuleAndSource(sourceName, moduleName);
+        return;
+    }
+    case 'U': {
+        if (!(mask & 0x1000))
+            return;
+        needSource();
+        StringFields fields(text, fileOffset, 2);
+        IeSecUse* use = appendSecUse(decode.currentSource);
+        use->subKind = subKind;
+        use->sectionName = storeName(fields.name());
+        use->name2 = storeName(fields.name());
+        use->letter = fields.letter();
+        return;
+    }
+    case 'S': {
+        if (!(mask & 0x2000))
+            return;
+        needFunction();
+        StringFields fields(text, fileOffset, 2);
+        if (subKind == 'p') {
+            IeStackInfo* info = appendStackInfo(decode.currentFunction);
+            info->subKind = subKind;
+            auto* value = state.newRecord<IeStackValue>();
+            info->payload.value = value;
+            value->value = fields.numberOrZero();
+        } else if (subKind == 'c' || subKind == 's') {
+            IeStackInfo* info = appendStackInfo(decode.currentFunction);
+            info->subKind = subKind;
+            auto* item = state.newRecord<IeStackItem>();
+            info->payload.item = item;
+            item->name = storeName(fields.name());
+            item->name2 = storeName(fields.name());
+            item->letter = fields.letter();
+            item->info1 = fields.numberOrZero();
+            item->info2 = fields.numberOrZero();
+        } else {
+            fail(kStackInfoError, subKindOffset);
+        }
+        return;
+    }
+    case 'F':
+        decodeFunctionString(text, fileOffset);
+        return;
+    case 'V':
+        decodeVariableString(text, fileOffset);
+        return;
+    default:
+        fail(kIllegalInformation, fileOffset);
+    }
+}
+
+void DebugStringDecoder::decodeFunctionString(std::string_view text, uint32_t fileOffset)
+{
+    ReaderState& state = m_state;
+    DecodeState& decode = state.decode;
+    const int mask = state.mask;
+    const uint8_t subKind = text.size() > 1 ? static_cast<uint8_t>(text[1]) : 0;
+    const uint32_t subKindOffset = fileOffset + 1;
+    int bit;
+    bool needsFunction;
+    switch (subKind) {
+    case 's': bit = 0x0800; needsFunction = false; break;
+    case 'd':
+    case 'e': bit = 0x0800; needsFunction = true; break;
+    case 'p': bit = 0x0400; needsFunction = false; break;
+    case 'r': bit = 0x8000; needsFunction = true; break;
+    case 't': bit = 0x0040; needsFunction = false; break;
+    default: fail(kFunctionInfoError, subKindOffset);
+    }
+    if (!(mask & bit))
+        return;
+    if (needsFunction ? !decode.currentFunction : !decode.currentSource)
+        fail(needsFunction ? kNoFunctionInfo : kNoModuleInfo, subKindOffset);
+
+    StringFields fields(text, fileOffset, 2);
+    auto storeName = [&](std::string_view name) { return state.storeName(name); };
+    auto setIfPresent = [&](int32_t& field) {
+        if (auto value = fields.number())
+            field = static_cast<int32_t>(*value);
+    };
+
+    switch (subKind) {
+    case 's': {
+        IeFnDef* function = appendFunction(decode.currentSource);
+        decode.currentFunction = function;
+        function->name = storeName(fields.name());
+        function->linkName = storeName(fields.name());
+        function->scope = fields.letter();
+        function->number = fields.numberOrZero();
+        return;
+    }
+    case 'd': {
+        IeFnDef* function = decode.currentFunction;
+        fields.name();
+        fields.name();
+        fields.letter();
+        setIfPresent(function->info1);
+        setIfPresent(function->info2);
+        setIfPresent(function->info3);
+        setIfPresent(function->info4);
+        return;
+    }
+    case 'e': {
+        IeFnDef* function = decode.currentFunction;
+        fields.name();
+        fields.name();
+        fields.letter();
+        setIfPresent(function->endInfo);
+        if (auto size = fields.number())
+            function->size = *size;
+        return;
+    }
+    case 'p':
+    case 'r': {
+        IeFnRef* ref = subKind == 'p' ? appendFnRef(decode.currentSource) : appendFnRef(decode.currentFunction);
+        ref->name = storeName(fields.name());
+        ref->name2 = storeName(fields.name());
+        ref->letter = fields.letter();
+        ref->info1 = fields.numberOrZero();
+        ref->info2 = fields.numberOrZero();
+        ref->info3 = fields.numberOrZero();
+        ref->info4 = fields.numberOrZero();
+        return;
+    }
+    case 't': {
+        IeTypeRef* ref = appendTypeRef(decode.currentModule);
+        ref->kind = 'F';
+        ref->name = storeName(fields.name());
+        ref->letter = fields.letter();
+        ref->typeIndex = fields.numberOrZero();
+        if (ref->letter == 'L')
+            ref->function = currentFunctionName(decode);
+        IeFnDef* function = decode.currentFunction;
+        if (function && function->name && std::string_view(function->name) == ref->name)
+            function->typeRef = ref;
+        return;
+    }
+    }
+}
+
+void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fileOffset)
+{
+    ReaderState& state = m_state;
+    DecodeState& decode = state.decode;
+    const int mask = state.mask;
+    const uint8_t subKind = text.size() > 1 ? static_cast<uint8_t>(text[1]) : 0;
+    const uint32_t subKindOffset = fileOffset + 1;
+    int bit;
+    bool needsFunction = false;
+    switch (subKind) {
+    case 'd': bit = 0x0200; break;
+    case 'e': bit = 0x0100; break;
+    case 'r': bit = 0x4000; needsFunction = true; break;
+    case 't': bit = 0x0040; break;
+    default: fail(kVariableInfoError, subKindOffset);
+    }
+    if (!(mask & bit))
+        return;
+    if (needsFunction ? !decode.currentFunction : !decode.currentSource)
+        fail(needsFunction ? kNoFunctionInfo : kNoModuleInfo, subKindOffset);
+
+    StringFields fields(text, fileOffset, 2);
+    auto storeName = [&](std::string_view name) { return state.storeName(name); };
+
+    switch (subKind) {
+    case 'd': {
+        IeVaDef* variable = appendVariable(decode.currentSource);
+        variable->name = storeName(fields.name());
+        variable->linkName = storeName(fields.name());
+        variable->scope = fields.letter();
+        variable->info1 = fields.numberOrZero();
+        variable->info2 = fields.numberOrZero();
+        variable->info3 = fields.numberOrZero();
+        variable->info4 = fields.numberOrZero();
+        variable->info5 = fields.numberOrZero();
+        if (variable->scope == 'L')
+            variable->function = currentFunctionName(decode);
+        return;
+    }
+    case 'e':
+    case 'r': {
+        IeVaRef* ref = subKind == 'e' ? appendVaRef(decode.currentSource) : appendVaRef(decode.currentFunction);
+        ref->name = storeName(fields.name());
+        ref->letter = fields.letter();
+        ref->info1 = fields.numberOrZero();
+        ref->info2 = fields.numberOrZero();
+        ref->info3 = fields.numberOrZero();
+        ref->info4 = fields.numberOrZero();
+        ref->info5 = fields.numberOrZero();
+        return;
+    }
+    case 't': {
+        IeTypeRef* ref = appendTypeRef(decode.currentModule);
+        ref->kind = 'V';
+        ref->name = storeName(fields.name());
+        ref->letter = fields.letter();
+        ref->typeIndex = fields.numberOrZero();
+        if (ref->letter == 'L')
+            ref->function = currentFunctionName(decode);
+        return;
+    }
+    }
+}
+
+}  // namespace orvik

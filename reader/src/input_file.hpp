@@ -1,0 +1,56 @@
+// input_file.hpp: the bounded, buffered cursor through which every byte of a file is read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+namespace orvik {
+
+// Knows the file offset of every byte it hands out; a read past the end raises code 2
+// at the offset of the missing byte (or of the start of a block).
+class InputFile {
+public:
+    InputFile();
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    bool open(const char* path);
+    void close();
+    bool isOpen() const { return m_file != nullptr; }
+
+    // Moves to an absolute offset; the next byte read is the one there.
+    void seek(uint32_t offset);
+    uint32_t offset() const { return static_cast<uint32_t>(m_bufferStart + m_pos); }
+
+    // Returns false at the end of the file instead of raising.
+    bool tryByte(uint8_t& out);
+
+    uint8_t byte()
+    {
+        if (m_pos < m_end)
+            return m_buffer[m_pos++];
+        return refillAndTake();
+    }
+
+    // n bytes into out; the end of the file inside them is code 2 at the block's start.
+    void block(uint8_t* out, std::size_t n);
+    void skip(std::size_t n);
+
+private:
+    static constexpr std::size_t kBufferBytes = 1 << 16;
+
+    uint8_t refillAndTake();
+    bool refill();
+    [[noreturn]] void failAtEnd(uint64_t offset) const;
+
+    std::FILE* m_file = nullptr;
+    std::unique_ptr<uint8_t[]> m_buffer;
+    uint64_t m_bufferStart = 0;  // file offset of m_buffer[0]
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+};
+
+}  // namespace orvik

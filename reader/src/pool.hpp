@@ -1,0 +1,65 @@
+// pool.hpp: bump allocation from chained, zero-filled 4096-byte blocks, released all at once.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <string_view>
+#include <type_traits>
+
+namespace orvik {
+
+// Obtains zero-filled memory for one block; tests replace it to simulate exhaustion.
+using BlockAllocator = void* (*)(std::size_t bytes);
+void setBlockAllocator(BlockAllocator allocator);  // nullptr restores the default
+BlockAllocator blockAllocator();
+
+class Pool {
+public:
+    static constexpr std::size_t kBlockBytes = 4096;
+
+    Pool() = default;
+    Pool(const Pool&) = delete;
+    Pool& operator=(const Pool&) = delete;
+    ~Pool() { release(); }
+
+    // n zero bytes, aligned for any record; raises code 5 when no block can be had.
+    void* allocate(std::size_t n);
+
+    template <typename T>
+    T* create()
+    {
+        static_assert(std::is_trivially_destructible_v<T>, "pool records are never destroyed");
+        static_assert(std::is_trivially_default_constructible_v<T>);
+        return static_cast<T*>(allocate(sizeof(T)));
+    }
+
+    // Copies the bytes and a terminating NUL.
+    const char* storeString(std::string_view text);
+
+    void release();
+
+    std::size_t blockCount() const { return m_blockCount; }
+    std::size_t freeBytes() const { return m_free; }
+
+private:
+    struct Block {
+        Block* next;
+        std::size_t capacity;
+        // max_align_t-aligned payload follows the header
+    };
+    static constexpr std::size_t kHeader = (sizeof(Block) + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
+
+    Block* newBlock(std::size_t capacity);
+    void startBlock();
+    static unsigned char* payload(Block* block) { return reinterpret_cast<unsigned char*>(block) + kHeader; }
+
+    Block* m_first = nullptr;
+    Block* m_current = nullptr;
+    Block* m_last = nullptr;  // oversized blocks are chained after the current one
+    unsigned char* m_next = nullptr;
+    std::size_t m_free = 0;
+    std::size_t m_blockCount = 0;
+};
+
+}  // namespace orvik

@@ -1,0 +1,83 @@
+// read_entry.cpp: IE_readIEEE, the one place where a read starts, fails and ends.
+#include <cstring>
+#include <new>
+
+#include "decoders.hpp"
+#include "name_hash.hpp"
+#include "orvik.h"
+#include "read_fault.hpp"
+#include "reader_state.hpp"
+
+using namespace orvik;
+
+namespace {
+
+void copyPath(ReaderState& state, const char* path)
+{
+    // A longer path is cut to the buffer; the file itself is still opened by its full name.
+    std::strncpy(state.pathBuffer, path ? path : "", sizeof state.pathBuffer - 1);
+    state.pathBuffer[sizeof state.pathBuffer - 1] = '\0';
+}
+
+}  // namespace
+
+extern "C" int IE_readIEEE(const char* path, int mask)
+{
+    ReaderState& state = readerState();
+    copyPath(state, path);
+    if (!path || !state.input.open(path))
+        return kCantOpen;
+
+    state.root.revision = "Rev.N";
+    state.root.version = "V.2.10.00";
+    state.mask = mask;
+
+    uint8_t first = 0;
+    try {
+        if (!state.input.tryByte(first)) {
+            state.input.close();
+            return kFileEnd;
+        }
+    } catch (const ReadFault& fault) {
+        state.input.close();
+        return fault.code;
+    }
+    if (first != 0xE0 && first != 0x80) {
+        state.input.close();
+        state.errorPosition = 0;
+        return kReadError;
+    }
+
+    int result = 0;
+    try {
+        state.input.seek(0);
+        state.freeTree();
+        if (first == 0xE0) {
+            decodeIeee695();
+            resolveSectionUses();
+            resolveAddresses();
+        } else {
+            decodeFramed();
+        }
+        state.currentModule = state.root.modules;
+        buildNameHashes();
+    } catch (const ReadFault& fault) {
+        result = fault.code;
+    } catch (const std::bad_alloc&) {
+        result = kNoMemory;
+    }
+    state.decode.reset();
+    state.input.close();
+    return result;
+}
+
+extern "C" IeRoot* IE_getRoot(void)
+{
+    ReaderState& state = readerState();
+    IeRoot& root = state.root;
+    state.moduleCursor = root.modules;
+    state.sectionCursor = root.sections;
+    state.symbolCursor = root.symbols;
+    state.sourceCursor = root.modules ? root.modules->sources : nullptr;
+    return &root;
+}

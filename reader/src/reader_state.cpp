@@ -1,0 +1,62 @@
+// reader_state.cpp: the single instance of the reader's state and its release.
+#include "reader_state.hpp"
+
+namespace orvik {
+
+ReaderState& readerState()
+{
+    static ReaderState state;
+    return state;
+}
+
+void DecodeState::reset()
+{
+    partOffsets.fill(0);
+    typeBlockCursor = {};
+    asmBlockCursor = {};
+    currentModule = nullptr;
+    currentSource = nullptr;
+    currentFunction = nullptr;
+    debugString.clear();
+    lastTypeName.clear();
+    modules.clear();
+    sections.clear();
+    symbols.clear();
+    sources.clear();
+    modSections.clear();
+    modSymbols.clear();
+    typeDefs.clear();
+    typeRefs.clear();
+    secUses.clear();
+    functions.clear();
+    variables.clear();
+    fnRefs.clear();
+    vaRefs.clear();
+    stackInfo.clear();
+}
+
+void ReaderState::freeTree()
+{
+    records.release();
+    names.release();
+    functionLinks.release();
+    variableLinks.release();
+    functionTable.fill(IeHashLink{});
+    variableTable.fill(IeHashLink{});
+    functionCursor = nullptr;
+    variableCursor = nullptr;
+    root.modules = nullptr;
+    root.sections = nullptr;
+    root.symbols = nullptr;
+    // Cursors into the released tree would dangle; the next walk starts afresh.
+    moduleCursor = nullptr;
+    sectionCursor = nullptr;
+    symbolCursor = nullptr;
+    sourceCursor = nullptr;
+    currentModule = nullptr;
+    modSectionCursor = nullptr;
+    modSymbolCursor = nullptr;
+    decode.reset();
+}
+
+}  // namespace orvik

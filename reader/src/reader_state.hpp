@@ -1,0 +1,94 @@
+// reader_state.hpp: the reader's process-wide state, reset at the start of every read.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "input_file.hpp"
+#include "list_tails.hpp"
+#include "orvik.h"
+#include "pool.hpp"
+
+namespace orvik {
+
+constexpr std::size_t kHashSlots = 256;
+
+// One of the two module-lookup cursors of the debug part.
+struct ModuleLookupCursor {
+    IeModule* next = nullptr;
+    int matches = 0;
+};
+
+// Everything that only means something while a file is being decoded.
+struct DecodeState {
+    std::array<uint32_t, 8> partOffsets{};
+    ModuleLookupCursor typeBlockCursor;
+    ModuleLookupCursor asmBlockCursor;
+    IeModule* currentModule = nullptr;
+    IeSource* currentSource = nullptr;
+    IeFnDef* currentFunction = nullptr;
+    std::string debugString;   // the last debug string read
+    std::string lastTypeName;  // the last NN name of a type-definition block
+
+    ListTails<IeModule> modules;
+    ListTails<IeSection> sections;
+    ListTails<IeSymbol> symbols;
+    ListTails<IeSource> sources;
+    ListTails<IeModSection> modSections;
+    ListTails<IeModSymbol> modSymbols;
+    ListTails<IeTypeDef> typeDefs;
+    ListTails<IeTypeRef> typeRefs;
+    ListTails<IeSecUse> secUses;
+    ListTails<IeFnDef> functions;
+    ListTails<IeVaDef> variables;
+    ListTails<IeFnRef> fnRefs;
+    ListTails<IeVaRef> vaRefs;
+    ListTails<IeStackInfo> stackInfo;
+
+    void reset();
+};
+
+struct ReaderState {
+    IeRoot root{};
+    char cpuNameBuffer[256] = {};
+    char moduleNameBuffer[256] = {};
+
+    Pool records;
+    Pool names;
+    Pool functionLinks;
+    Pool variableLinks;
+
+    std::array<IeHashLink, kHashSlots> functionTable{};
+    std::array<IeHashLink, kHashSlots> variableTable{};
+    IeHashLink* functionCursor = nullptr;
+    IeHashLink* variableCursor = nullptr;
+
+    // query cursors
+    IeModule* moduleCursor = nullptr;
+    IeSection* sectionCursor = nullptr;
+    IeSymbol* symbolCursor = nullptr;
+    IeSource* sourceCursor = nullptr;
+    IeModule* currentModule = nullptr;
+    IeModSection* modSectionCursor = nullptr;
+    IeModSymbol* modSymbolCursor = nullptr;
+
+    int mask = 0;
+    uint32_t errorPosition = 0;
+    char pathBuffer[1024] = {};
+    char messageBuffer[512] = {};
+
+    InputFile input;
+    DecodeState decode;
+
+    // Releases every record, name and hash link and empties the root's lists.
+    void freeTree();
+
+    template <typename T>
+    T* newRecord() { return records.create<T>(); }
+    const char* storeName(std::string_view text) { return names.storeString(text); }
+};
+
+ReaderState& readerState();
+
+}  // namespace orvik
