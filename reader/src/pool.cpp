@@ -15,7 +15,7 @@ BlockAllocator g_allocator = &defaultBlockAllocator;
 
 constexpr std::size_t alignUp(std::size_t n)
 {
-    constexpr std::size_t a = alignof(std::max_align_t);
+    constexpr std::size_t a = Pool::kAlignment;
     return (n + a - 1) & ~(a - 1);
 }
 
@@ -33,6 +33,8 @@ Pool::Block* Pool::newBlock(std::size_t capacity)
     void* memory = g_allocator(kHeader + capacity);
     if (!memory)
         failWithoutPosition(kNoMemory);
+    // Records rely on starting zeroed, whatever the allocator gave.
+    std::memset(memory, 0, kHeader + capacity);
     auto* block = static_cast<Block*>(memory);
     block->next = nullptr;
     block->capacity = capacity;

@@ -17,6 +17,8 @@ BlockAllocator blockAllocator();
 class Pool {
 public:
     static constexpr std::size_t kBlockBytes = 4096;
+    // Records hold only 32-bit integers and pointers.
+    static constexpr std::size_t kAlignment = alignof(void*);
 
     Pool() = default;
     Pool(const Pool&) = delete;
@@ -46,9 +48,9 @@ private:
     struct Block {
         Block* next;
         std::size_t capacity;
-        // max_align_t-aligned payload follows the header
+        // the payload follows the header, aligned for records
     };
-    static constexpr std::size_t kHeader = (sizeof(Block) + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
+    static constexpr std::size_t kHeader = (sizeof(Block) + kAlignment - 1) & ~(kAlignment - 1);
 
     Block* newBlock(std::size_t capacity);
     void startBlock();

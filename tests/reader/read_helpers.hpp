@@ -1,0 +1,35 @@
+// read_helpers.hpp: reading writer-built files through the public API, and list walking.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "orvik.h"
+#include "support/ieee695_writer.hpp"
+#include "support/temp_file.hpp"
+
+namespace tessaly::testing {
+
+constexpr int kViewerMask = 0x89F;
+constexpr int kEverything = 0xFFFF;
+
+inline int readBytes(const std::vector<uint8_t>& bytes, int mask = kViewerMask)
+{
+    TempFile file(bytes);
+    return IE_readIEEE(file.pathString().c_str(), mask);
+}
+
+inline int readFile(const Ieee695Writer& writer, int mask = kViewerMask) { return readBytes(writer.bytes(), mask); }
+
+template <typename T>
+std::vector<T*> listOf(T* head)
+{
+    std::vector<T*> items;
+    for (T* item = head; item; item = item->next)
+        items.push_back(item);
+    return items;
+}
+
+inline std::string str(const char* text) { return text ? text : "<null>"; }
+
+}  // namespace tessaly::testing
