@@ -22,6 +22,7 @@ test: build
 bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALY_BUILD_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target tessaly_bench
+	mkdir -p $(BUILD_DIR)
 	$(BUILD_DIR)-bench/tests/bench/tessaly_bench --benchmark_out=$(BUILD_DIR)/bench.json --benchmark_out_format=json
 
 clean:

@@ -119,8 +119,11 @@ public:
             readEnvironmentPart();
         if (m_state.mask & 0x0002)
             readSectionPart();
-        if (m_state.mask & 0x0001)
+        if (m_state.mask & 0x0001) {
+            // Every definition that waits for a global's address exists by now.
+            m_decode.globalNames = std::make_unique<WantedNames>(wantedGlobalAddresses());
             readExternalPart();
+        }
         if (m_state.mask & 0x0038)
             readDebugPart();
     }
@@ -362,6 +365,7 @@ private:
                 skipNumber();
                 symbol->value = number();
             }
+            m_decode.globalNames->offer(symbol->name, symbol->value);
         }
     }
 

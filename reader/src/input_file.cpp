@@ -71,7 +71,7 @@ uint8_t InputFile::refillAndTake()
     return m_buffer[m_pos++];
 }
 
-void InputFile::block(uint8_t* out, std::size_t n)
+void InputFile::blockAcrossRefill(uint8_t* out, std::size_t n)
 {
     const uint64_t start = m_bufferStart + m_pos;
     while (n > 0) {
@@ -86,8 +86,6 @@ void InputFile::block(uint8_t* out, std::size_t n)
         n -= take;
     }
 }
-
-void InputFile::skip(std::size_t n) { block(nullptr, n); }
 
 void InputFile::failAtEnd(uint64_t offset) const { fail(kFileEnd, static_cast<uint32_t>(offset)); }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace orvik {
@@ -36,13 +37,31 @@ public:
     }
 
     // n bytes into out; the end of the file inside them is code 2 at the block's start.
-    void block(uint8_t* out, std::size_t n);
-    void skip(std::size_t n);
+    void block(uint8_t* out, std::size_t n)
+    {
+        if (m_end - m_pos >= n) {
+            if (n)
+                std::memcpy(out, m_buffer.get() + m_pos, n);
+            m_pos += n;
+            return;
+        }
+        blockAcrossRefill(out, n);
+    }
+
+    void skip(std::size_t n)
+    {
+        if (m_end - m_pos >= n) {
+            m_pos += n;
+            return;
+        }
+        blockAcrossRefill(nullptr, n);
+    }
 
 private:
     static constexpr std::size_t kBufferBytes = 1 << 16;
 
     uint8_t refillAndTake();
+    void blockAcrossRefill(uint8_t* out, std::size_t n);
     bool refill();
     [[noreturn]] void failAtEnd(uint64_t offset) const;
 

@@ -1,9 +1,12 @@
 // passes.cpp: linking section uses and addresses once an IEEE-695 file is decoded.
+#include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "decoders.hpp"
 #include "reader_state.hpp"
+#include "wanted_names.hpp"
 
 namespace orvik {
 namespace {
@@ -55,43 +58,61 @@ void resolveSectionUses()
     }
 }
 
-void resolveAddresses()
+namespace {
+
+// Gives each wanted definition the value of the first symbol of its name in the list.
+template <typename Symbol>
+void resolveAgainst(Symbol* symbols, const std::vector<WantedAddress>& wanted, WantedNames* offered)
 {
-    auto& root = readerState().root;
-    const auto globals = firstByName(root.symbols, [](IeSymbol* symbol) { return symbol->name; });
-    for (IeModule* module = root.modules; module; module = module->next) {
-        const auto locals = firstByName(module->symbols, [](IeModSymbol* symbol) { return symbol->name; });
-        auto resolve = [&](auto* definition, bool local) {
-            definition->resolved = 0;
-            if (local) {
-                if (IeModSymbol* symbol = lookup(locals, definition->linkName)) {
-                    definition->address = symbol->value;
-                    definition->resolved = 1;
-                }
-            } else if (IeSymbol* symbol = lookup(globals, definition->linkName)) {
-                definition->address = symbol->value;
-                definition->resolved = 1;
-            }
-        };
-        for (IeSource* source = module->sources; source; source = source->next) {
-            for (IeVaDef* variable = source->variables; variable; variable = variable->next) {
-                if (variable->scope == 'G')
-                    resolve(variable, false);
-                else if (variable->scope == 'L' || variable->scope == 'S')
-                    resolve(variable, true);
-                else
-                    variable->resolved = 0;
-            }
-            for (IeFnDef* function = source->functions; function; function = function->next) {
-                if (function->scope == 'G')
-                    resolve(function, false);
-                else if (function->scope == 'S')
-                    resolve(function, true);
-                else
-                    function->resolved = 0;
-            }
+    if (wanted.empty())
+        return;
+    std::optional<WantedNames> local;
+    WantedNames* names = offered;
+    if (!names) {
+        names = &local.emplace(wanted);
+        for (Symbol* symbol = symbols; symbol && !names->allFound(); symbol = symbol->next)
+            names->offer(symbol->name, symbol->value);
+    }
+    for (const WantedAddress& w : wanted) {
+        if (const uint32_t* value = names->valueOf(w.linkName)) {
+            *w.address = *value;
+            *w.resolved = 1;
         }
     }
+}
+
+template <typename Definition>
+void want(std::vector<WantedAddress>& wanted, Definition* definition)
+{
+    if (definition->linkName)
+        wanted.push_back({definition->linkName, &definition->address, &definition->resolved});
+}
+
+}  // namespace
+
+void resolveAddresses()
+{
+    auto& state = readerState();
+    std::vector<WantedAddress> locals;
+    for (IeModule* module = state.root.modules; module; module = module->next) {
+        locals.clear();
+        for (IeSource* source = module->sources; source; source = source->next) {
+            for (IeVaDef* variable = source->variables; variable; variable = variable->next) {
+                variable->resolved = 0;
+                if (variable->scope == 'L' || variable->scope == 'S')
+                    want(locals, variable);
+            }
+            for (IeFnDef* function = source->functions; function; function = function->next) {
+                function->resolved = 0;
+                if (function->scope == 'S')
+                    want(locals, function);
+            }
+        }
+        resolveAgainst(module->symbols, locals, nullptr);
+    }
+    // The decoder offers every global symbol to the names it knew it would need, while the
+    // symbol was still in cache; otherwise walk the list here.
+    resolveAgainst(state.root.symbols, wantedGlobalAddresses(), state.decode.globalNames.get());
 }
 
 }  // namespace orvik

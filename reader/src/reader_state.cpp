@@ -3,11 +3,7 @@
 
 namespace orvik {
 
-ReaderState& readerState()
-{
-    static ReaderState state;
-    return state;
-}
+ReaderState g_readerState;
 
 void DecodeState::reset()
 {
@@ -19,6 +15,7 @@ void DecodeState::reset()
     currentFunction = nullptr;
     debugString.clear();
     lastTypeName.clear();
+    globalNames.reset();
     modules.clear();
     sections.clear();
     symbols.clear();

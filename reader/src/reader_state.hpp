@@ -3,12 +3,14 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "input_file.hpp"
 #include "list_tails.hpp"
 #include "orvik.h"
 #include "pool.hpp"
+#include "wanted_names.hpp"
 
 namespace orvik {
 
@@ -30,6 +32,8 @@ struct DecodeState {
     IeFnDef* currentFunction = nullptr;
     std::string debugString;   // the last debug string read
     std::string lastTypeName;  // the last NN name of a type-definition block
+    // Link names of the global definitions, offered each global symbol as it is read.
+    std::unique_ptr<WantedNames> globalNames;
 
     ListTails<IeModule> modules;
     ListTails<IeSection> sections;
@@ -89,6 +93,8 @@ struct ReaderState {
     const char* storeName(std::string_view text) { return names.storeString(text); }
 };
 
-ReaderState& readerState();
+// The one reader state of the process; the library is used from one thread at a time.
+extern ReaderState g_readerState;
+inline ReaderState& readerState() { return g_readerState; }
 
 }  // namespace orvik

@@ -1,0 +1,77 @@
+// framed_records.cpp: record framing and bounded content fields of the framed-record format.
+#include "framed_records.hpp"
+
+#include "read_fault.hpp"
+
+namespace orvik {
+
+void FramedRecords::next()
+{
+    // Records follow one another from offset 0, so this is the sum of the lengths before it.
+    m_start = m_in.offset();
+    m_type = m_in.byte();
+    const uint8_t length = m_in.byte();
+    if (length < 2)
+        fail(kReadError, m_start);
+    m_length = length - 2u;
+    m_pos = 0;
+    m_in.block(m_buffer.data(), m_length);
+}
+
+void FramedRecords::continueList()
+{
+    if (hasMore())
+        return;
+    if (isLast())
+        fault();
+    next();
+}
+
+uint16_t FramedRecords::u16()
+{
+    const uint8_t* p = take(2);
+    return static_cast<uint16_t>(p[0] << 8 | p[1]);
+}
+
+uint32_t FramedRecords::u32()
+{
+    const uint8_t* p = take(4);
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+std::string_view FramedRecords::string()
+{
+    const std::size_t count = byte();
+    const uint8_t* p = take(count);
+    return {reinterpret_cast<const char*>(p), count};
+}
+
+uint32_t FramedRecords::countedNumber()
+{
+    const std::size_t count = byte();
+    const uint8_t* p = take(count);
+    uint32_t value = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        value = value << 8 | p[i];
+    return value;
+}
+
+void FramedRecords::skipUntilBalanced()
+{
+    auto step = [this] { return is(0xB6) ? (byte() == 0 ? 1 : -1) : 0; };
+    for (long balance = step(); balance > 0; balance += step())
+        next();
+}
+
+void FramedRecords::fault() const { fail(kReadError, m_start); }
+
+const uint8_t* FramedRecords::take(std::size_t n)
+{
+    if (m_length - m_pos < n)
+        fault();
+    const uint8_t* p = m_buffer.data() + m_pos;
+    m_pos += n;
+    return p;
+}
+
+}  // namespace orvik

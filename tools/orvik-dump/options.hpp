@@ -1,0 +1,43 @@
+// options.hpp: the command line of orvik-dump, parsed without touching the reader.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace tessaly::dump {
+
+// What to dump. Only the tree for now; the map tables will join it as a second mode.
+enum class DumpMode { Tree };
+
+enum class OutputFormat { Text, Json };
+
+// The selection mask the viewer passes to IE_readIEEE.
+inline constexpr int kViewerSelectionMask = 0x89F;
+
+struct DumpOptions {
+    DumpMode mode = DumpMode::Tree;
+    OutputFormat format = OutputFormat::Text;
+    int mask = kViewerSelectionMask;
+    std::string path;
+    bool help = false; // --help: print usageText() and stop
+};
+
+struct UsageError {
+    std::string message; // one line, without the program name
+};
+
+using ParseResult = std::variant<DumpOptions, UsageError>;
+
+// args are the arguments after the program name. --help ends parsing at once; "--" ends
+// the options, so a file whose name starts with '-' can still be named.
+ParseResult parseArguments(std::span<const std::string_view> args);
+
+// Parses a mask: decimal or 0x/0X hexadecimal, 0 to 0xFFFFFFFF. False when malformed.
+bool parseMask(std::string_view text, int& mask);
+
+// "usage: orvik-dump ..." and one line per option, ending in a line feed.
+std::string usageText();
+
+} // namespace tessaly::dump
