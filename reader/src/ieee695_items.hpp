@@ -1,0 +1,143 @@
+// ieee695_items.hpp: the primitive items of IEEE-695 (Numbers, Names, record codes) over the input.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "input_file.hpp"
+#include "read_fault.hpp"
+
+namespace orvik {
+
+namespace ieee695 {
+constexpr uint8_t kModuleBegin = 0xE0;
+constexpr uint8_t kAssignValue = 0xE2;
+constexpr uint8_t kSectionType = 0xE6;
+constexpr uint8_t kSectionAlignment = 0xE7;
+constexpr uint8_t kPublicName = 0xE8;
+constexpr uint8_t kExternalName = 0xE9;
+constexpr uint8_t kAddressDescriptor = 0xEC;
+constexpr uint8_t kNameRecord = 0xF0;
+constexpr uint8_t kAttribute = 0xF1;
+constexpr uint8_t kTypeRecord = 0xF2;
+constexpr uint8_t kBlockBegin = 0xF8;
+constexpr uint8_t kBlockEnd = 0xF9;
+
+
+inline bool isRecordCode(uint8_t b) { return b >= 0xE0 && b <= 0xFB; }
+inline bool isLetter(uint8_t b) { return b >= 0xC1 && b <= 0xDA; }
+}  // namespace ieee695
+
+// Reads items at the input's position; every fault names the offset of its byte.
+class Ieee695Items {
+public:
+    explicit Ieee695Items(InputFile& in) : m_in(in) {}
+
+
+    uint32_t number()
+    {
+        const uint32_t at = m_in.offset();
+        const uint8_t first = m_in.byte();
+        if (first < 0x80)
+            return first;
+        if (first < 0x81 || first > 0x84)
+            fail(kReadError, at);
+        uint32_t value = 0;
+        for (int i = 0; i < (first & 0x0F); ++i)
+            value = (value << 8) | m_in.byte();
+        return value;
+    }
+
+    int32_t signedNumber() { return static_cast<int32_t>(number()); }
+
+    void skipNumber()
+    {
+        const uint8_t first = m_in.byte();
+        if (first >= 0x81 && first <= 0x84)
+            m_in.skip(first & 0x0F);
+    }
+
+    std::size_t nameLength(uint8_t first, uint32_t at)
+    {
+        if (first <= 0x7F)
+            return first;
+        if (first == 0xDE)
+            return m_in.byte();
+        if (first == 0xDF) {
+            const std::size_t high = m_in.byte();
+            return high << 8 | m_in.byte();
+        }
+        fail(kReadError, at);
+    }
+
+    std::size_t nameLength()
+    {
+        const uint32_t at = m_in.offset();
+        return nameLength(m_in.byte(), at);
+    }
+
+    // Reads a Name into the scratch buffer and returns it (valid until the next name).
+    std::string_view name()
+    {
+        m_scratch.resize(nameLength());
+        m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), m_scratch.size());
+        return m_scratch;
+    }
+
+    void skipName() { m_in.skip(nameLength()); }
+
+    // Reads a Name into a fixed buffer of the root; a longer name keeps its first
+    // size - 1 bytes and the rest is passed over so reading stays in step.
+    void nameInto(char* buffer, std::size_t size)
+    {
+        const std::size_t length = nameLength();
+        const std::size_t kept = std::min(length, size - 1);
+        std::memset(buffer, 0, size);
+        m_in.block(reinterpret_cast<uint8_t*>(buffer), kept);
+        m_in.skip(length - kept);
+    }
+
+    uint8_t skipToRecordCode()
+    {
+        for (;;) {
+            const uint8_t b = m_in.byte();
+            if (ieee695::isRecordCode(b))
+                return b;
+            if (b >= 0x81 && b <= 0x84)
+                m_in.skip(b & 0x0F);
+        }
+    }
+
+    // Reads one byte and raises code 3 at its offset unless it is expected.
+    void expectByte(uint8_t expected)
+    {
+        const uint32_t at = m_in.offset();
+        if (m_in.byte() != expected)
+            fail(kReadError, at);
+    }
+
+    void skipNumbers(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            skipNumber();
+    }
+
+    // Reads a name whose length byte (0 to 127 only) has been read already.
+    std::string_view shortName(uint8_t length, uint32_t at)
+    {
+        if (length > 0x7F)
+            fail(kReadError, at);
+        m_scratch.resize(length);
+        m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), length);
+        return m_scratch;
+    }
+
+protected:
+    InputFile& m_in;
+    std::string m_scratch;
+};
+
+}  // namespace orvik
