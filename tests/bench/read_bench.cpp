@@ -5,20 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "bench_files.hpp"
 #include "orvik.h"
-#include "support/big_program.hpp"
-#include "support/temp_file.hpp"
 
 namespace {
 
-using tessaly::testing::TempFile;
-
-// Written once: generating the file takes longer than reading it.
-const TempFile& bigProgramFile()
-{
-    static const TempFile file(tessaly::testing::bigIeee695Program({}));
-    return file;
-}
+using tessaly::bench::bigProgramFile;
 
 std::size_t fileSize(const std::string& path)
 {

@@ -20,6 +20,8 @@
 #include "orvik.h"
 #include "support/ieee695_writer.hpp"
 #include "support/temp_file.hpp"
+#include "map_model.hpp"
+#include "tables_dump.hpp"
 #include "tree_json.hpp"
 #include "tree_text.hpp"
 
@@ -420,7 +422,7 @@ TEST(OrvikDumpArguments, UsageErrors)
         {{}, "no file given"},
         {{"--json"}, "no file given"},
         {{"a", "b"}, "more than one file given"},
-        {{"--tables", "a"}, "unknown option '--tables'"},
+        {{"--trees", "a"}, "unknown option '--trees'"},
         {{"-x", "a"}, "unknown option '-x'"},
         {{"a", "--mask"}, "--mask needs a value"},
         {{"--mask", "zz", "a"}, "invalid mask 'zz'"},
@@ -905,6 +907,34 @@ TEST(OrvikDumpProgram, WritesTheTreeOfTheFile)
     }
 }
 
+TEST(OrvikDumpProgram, TablesShowTheViewersFamilyAndTables)
+{
+    Ieee695Writer w;
+    writeFullFile(w);
+    const TempFile input(w.bytes());
+    for (const bool json : {false, true}) {
+        SCOPED_TRACE(json);
+        std::vector<std::string> args = {"--tables"};
+        if (json)
+            args.push_back("--json");
+        args.push_back(input.pathString());
+        const RunResult run = runDump(args);
+
+        ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 0);
+        tessaly::MapModel model;
+        tessaly::DetectCpuFamily(model);
+        std::ostringstream expected;
+        if (json)
+            tessaly::writeTablesJson(model, expected);
+        else
+            tessaly::writeTablesText(model, expected);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, expected.str());
+        EXPECT_NE(run.out.find("sect"), std::string::npos) << "the tables are not empty";
+    }
+}
+
 TEST(OrvikDumpProgram, MaskChoosesWhatIsRead)
 {
     Ieee695Writer w;
@@ -976,7 +1006,7 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
     const Case cases[] = {
         {{}, "no file given"},
         {{"a", "b"}, "more than one file given"},
-        {{"--tables", "a"}, "unknown option '--tables'"},
+        {{"--trees", "a"}, "unknown option '--trees'"},
         {{"--mask"}, "--mask needs a value"},
         {{"--mask", "0xZZ", "a"}, "invalid mask '0xZZ'"},
     };
@@ -995,7 +1025,7 @@ TEST(OrvikDumpProgram, HelpGoesToStandardOutput)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, usageText());
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(usageText().rfind("usage: orvik-dump [--tree] [--json] [--mask N] FILE\n", 0), 0u);
+    EXPECT_EQ(usageText().rfind("usage: orvik-dump [--tree | --tables] [--json] [--mask N] FILE\n", 0), 0u);
 }
 
 } // namespace

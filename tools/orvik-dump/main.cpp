@@ -1,11 +1,13 @@
-// main.cpp: orvik-dump, reads an absolute file with orvik and prints its symbol tree.
+// main.cpp: orvik-dump, reads an absolute file with orvik and prints its tree or map tables.
 #include <iostream>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 #include "options.hpp"
+#include "map_model.hpp"
 #include "orvik.h"
+#include "tables_dump.hpp"
 #include "tree_json.hpp"
 #include "tree_text.hpp"
 
@@ -43,11 +45,20 @@ int main(int argc, char** argv)
         return kExitReadFailed;
     }
 
-    const IeRoot* root = IE_getRoot();
-    if (options.format == OutputFormat::Json)
-        writeTreeJson(root, std::cout);
-    else
-        writeTreeText(root, std::cout);
+    if (options.mode == DumpMode::Tables) {
+        tessaly::MapModel& model = tessaly::mapModel();
+        tessaly::DetectCpuFamily(model);
+        if (options.format == OutputFormat::Json)
+            tessaly::writeTablesJson(model, std::cout);
+        else
+            tessaly::writeTablesText(model, std::cout);
+    } else {
+        const IeRoot* root = IE_getRoot();
+        if (options.format == OutputFormat::Json)
+            writeTreeJson(root, std::cout);
+        else
+            writeTreeText(root, std::cout);
+    }
     if (!std::cout.flush()) {
         std::cerr << "orvik-dump: cannot write the output\n";
         return kExitOutputFailed;

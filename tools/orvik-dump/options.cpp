@@ -40,6 +40,8 @@ ParseResult parseArguments(std::span<const std::string_view> args)
                 return options;
             } else if (arg == "--tree") {
                 options.mode = DumpMode::Tree;
+            } else if (arg == "--tables") {
+                options.mode = DumpMode::Tables;
             } else if (arg == "--json") {
                 options.format = OutputFormat::Json;
             } else if (arg == "--mask" || arg.starts_with("--mask=")) {
@@ -70,8 +72,9 @@ ParseResult parseArguments(std::span<const std::string_view> args)
 
 std::string usageText()
 {
-    return "usage: orvik-dump [--tree] [--json] [--mask N] FILE\n"
+    return "usage: orvik-dump [--tree | --tables] [--json] [--mask N] FILE\n"
            "  --tree     dump the symbol tree (the default)\n"
+           "  --tables   dump the viewer's CPU family and map tables\n"
            "  --json     write JSON instead of indented text\n"
            "  --mask N   selection mask for the read, decimal or 0x hex (default 0x89f)\n"
            "  --help     show this text\n";

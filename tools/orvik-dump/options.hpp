@@ -8,8 +8,8 @@
 
 namespace tessaly::dump {
 
-// What to dump. Only the tree for now; the map tables will join it as a second mode.
-enum class DumpMode { Tree };
+// What to dump: the reader's tree, or the viewer's CPU family and five map tables.
+enum class DumpMode { Tree, Tables };
 
 enum class OutputFormat { Text, Json };
 

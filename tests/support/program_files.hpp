@@ -1,0 +1,36 @@
+// program_files.hpp: small writer-built absolute files for the document and dump tests.
+#pragma once
+
+#include "support/ieee695_writer.hpp"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaly::testing {
+
+// A program of the given CPU with two sections, module "<p>mod" contributing a part of the
+// first, global labels "<p>main" and "<p>_f", an .EQU "<p>LIMIT", a local label "<p>loop" and
+// one C function "<p>func" (link name "<p>_f") in source "<p>main.c". Every name starts with
+// the prefix, so two programs differ in their name widths.
+inline std::vector<uint8_t> smallProgram(const std::string& cpu, const std::string& p = "")
+{
+    Ieee695Writer w;
+    w.header(cpu, "prog");
+    w.section({ .index = 1, .type = "ASP", .name = p + "CODE", .start = 0x1000, .size = 0x100 });
+    w.section({ .index = 2, .type = "ASD", .name = p + "DATA", .start = 0x2000, .size = 0x80 });
+    w.globalSymbol({ .name = p + "main", .value = 0x1000 });
+    w.globalSymbol({ .name = p + "_f", .value = 0x1010 });
+    w.globalSymbol({ .name = p + "LIMIT", .value = 0x40, .kind = 17 });
+    auto& env = w.environment();
+    env.debugString(dstr::M(p + "main.c", p + "mod"));
+    env.debugString(dstr::Fs(p + "func", p + "_f", 'G', 1));
+    env.debugString(dstr::Fe(p + "func", "", 0, 0, 0x20));
+    w.asmModule(p + "mod")
+        .moduleSection({ .sectionIndex = 1, .start = 0x1000, .size = 0x40, .kind = 1 })
+        .localSymbol({ .name = p + "loop", .value = 0x1020 })
+        .end();
+    return w.bytes();
+}
+
+} // namespace tessaly::testing

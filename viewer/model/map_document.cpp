@@ -1,0 +1,123 @@
+// map_document.cpp: opening a map file, the command-line open and applying the options dialog.
+#include "map_document.hpp"
+
+#include <cstdio>
+
+namespace tessaly {
+
+namespace {
+
+std::string readErrorText(int code)
+{
+    const char* text = IE_readError(code);
+    return text ? text : "";
+}
+
+} // namespace
+
+const char* OpenFileFilter(CpuFamily lastFamily)
+{
+    switch (lastFamily) {
+    case CpuGrus:
+        return "abs file(*.abs)|*.abs|x file(*.x)|*.x|xqa file(*.xqa)|*.xqa|xqe file(*.xqe)|*.xqe||";
+    case CpuEridan:
+    case CpuFornax:
+        return "xqe file(*.xqe)|*.xqe|xqa file(*.xqa)|*.xqa|abs file(*.abs)|*.abs|x file(*.x)|*.x||";
+    default:
+        return "xqa file(*.xqa)|*.xqa|xqe file(*.xqe)|*.xqe|abs file(*.abs)|*.abs|x file(*.x)|*.x||";
+    }
+}
+
+std::string formatPage(uint32_t page)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%4X", static_cast<unsigned>(page));
+    return text;
+}
+
+void MapDocument::OnOpenMapFile()
+{
+    const std::optional<std::string> chosen = m_host.runOpenFileDialog(OpenFileFilter(m_model.CpuFamily));
+    if (!chosen)
+        return;
+
+    // Set before the read, so that after a failure it names the file that failed.
+    m_model.LoadedPath = *chosen;
+    const int result = IE_readIEEE(m_model.LoadedPath.c_str(), kReadSelectionMask);
+    if (result != 0) {
+        // The family and tables of the last good file stay, so the next dialog keeps its order.
+        m_model.FileLoaded = false;
+        m_host.setTitle("");
+        m_host.showMessage(readErrorText(result));
+        m_host.repaintAllViews();
+        m_host.setModifiedFlag(false);
+        return;
+    }
+
+    m_model.FileLoaded = true;
+    m_model.TablesChanged = true;
+    m_model.ListRebuildPending = true;
+    m_host.setTitle(m_model.LoadedPath);
+    DetectCpuFamily(m_model);
+    m_model.RangeStart = 0;
+    m_model.RangeEnd = m_model.MaxAddress;
+    m_host.setModifiedFlag(true);
+    m_host.updateAllViews();
+    m_host.repaintAllViews();
+    m_host.setModifiedFlag(false);
+}
+
+void MapDocument::OpenCommandLineFile(const std::string& path)
+{
+    const int result = IE_readIEEE(path.c_str(), kReadSelectionMask);
+    if (result != 0) {
+        m_host.showMessage(readErrorText(result));
+        m_model.FileLoaded = false;
+        return;
+    }
+    // Start-up shows and paints the window right afterwards, so no title and no notification.
+    m_model.FileLoaded = true;
+    m_model.ListRebuildPending = true;
+    m_model.LoadedPath = path;
+    DetectCpuFamily(m_model);
+    m_model.RangeStart = 0;
+    m_model.RangeEnd = m_model.MaxAddress;
+    m_model.TablesChanged = true;
+}
+
+void MapDocument::OnOptionsCommand()
+{
+    OptionsValues values;
+    values.localInformation = m_model.ShowLocalInformation;
+    values.imageChoice = m_model.ImageMode == MemorySizeImage ? 0 : 1;
+    values.functionList = m_model.ShowFunctionList;
+    values.omitZeroSize = m_model.OmitZeroSizeSections;
+    values.equList = m_model.ShowEquList;
+    values.startPage = m_model.RangeStart / 256;
+    values.endPage = m_model.RangeEnd / 256;
+    values.startText = formatPage(values.startPage);
+    values.endText = formatPage(values.endPage);
+
+    m_model.ListRebuildPending = false;
+    if (!m_host.runOptionsDialog(values))
+        return;
+
+    const ImageMode chosenImage = values.imageChoice == 0 ? MemorySizeImage : SectionListImage;
+    // The range does not change the list's lines, so only these options ask for a renumbering.
+    if (chosenImage != m_model.ImageMode || values.omitZeroSize != m_model.OmitZeroSizeSections
+        || values.localInformation != m_model.ShowLocalInformation || values.equList != m_model.ShowEquList
+        || values.functionList != m_model.ShowFunctionList)
+        m_model.ListRebuildPending = true;
+
+    m_model.OmitZeroSizeSections = values.omitZeroSize;
+    m_model.ShowFunctionList = values.functionList;
+    m_model.ShowLocalInformation = values.localInformation;
+    m_model.ImageMode = chosenImage;
+    m_model.ShowEquList = values.equList;
+    // Whole pages: the dialog hands back the pages it was loaded with unless the user set new ones.
+    m_model.RangeStart = values.startPage * 256u;
+    m_model.RangeEnd = values.endPage * 256u + 255u;
+    m_host.repaintAllViews();
+}
+
+} // namespace tessaly

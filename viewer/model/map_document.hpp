@@ -1,0 +1,77 @@
+// map_document.hpp: the document's file opening and options logic, with the windowing side behind DocumentHost.
+#pragma once
+
+#include "map_model.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tessaly {
+
+// Record groups every read of the viewer takes in: externals, sections, assembler-module
+// blocks, the environment part and the function debug strings.
+constexpr int kReadSelectionMask = 0x89F;
+
+// The values the options dialog is loaded with and hands back.
+struct OptionsValues {
+    bool localInformation = false;
+    int imageChoice = 1; // 0 Memory Size, 1 Section List
+    bool functionList = false;
+    bool omitZeroSize = true;
+    bool equList = false;
+    std::string startText; // "%4X" of startPage
+    std::string endText; // "%4X" of endPage
+    uint32_t startPage = 0;
+    uint32_t endPage = 0;
+};
+
+// What the document needs from the window system. The Qt shell implements it; tests fake it.
+class DocumentHost {
+public:
+    virtual ~DocumentHost() = default;
+
+    // The modal file-open dialog with a "description|pattern|...||" filter list; nullopt on cancel.
+    virtual std::optional<std::string> runOpenFileDialog(const std::string& filter) = 0;
+    // The application's message box with an OK button; returns once it is closed.
+    virtual void showMessage(const std::string& text) = 0;
+    virtual void setTitle(const std::string& title) = 0;
+    virtual void setModifiedFlag(bool modified) = 0;
+    // The modal options dialog, loaded from and written back to values; true on OK.
+    virtual bool runOptionsDialog(OptionsValues& values) = 0;
+    // Tell every view that the document changed.
+    virtual void updateAllViews() = 0;
+    // Invalidate every view's whole client area (background erased) and notify the others.
+    virtual void repaintAllViews() = 0;
+};
+
+// The filter list of the File Open dialog: the family of the last good file comes first.
+const char* OpenFileFilter(CpuFamily lastFamily);
+
+// "%4X": upper-case hexadecimal, blank-padded to at least four characters.
+std::string formatPage(uint32_t page);
+
+// The document's logic without a window, working on one MapModel.
+class MapDocument {
+public:
+    MapDocument(MapModel& model, DocumentHost& host)
+        : m_model(model)
+        , m_host(host)
+    {
+    }
+
+    // File > Open (command 57601).
+    void OnOpenMapFile();
+    // The file named on the command line, read once at start-up.
+    void OpenCommandLineFile(const std::string& path);
+    // Option > Kelvra... (command 32772).
+    void OnOptionsCommand();
+
+    MapModel& model() { return m_model; }
+
+private:
+    MapModel& m_model;
+    DocumentHost& m_host;
+};
+
+} // namespace tessaly
