@@ -338,6 +338,11 @@ struct IeHashLink {
     IeHashLink* next;
 };
 
+/* Mask bit above the 16 selection bits: read IEEE-695 files of other producers tolerantly
+ * (three-byte AD, parts in any order, unknown records and blocks passed over); relocatable
+ * files are still refused. The framed format ignores it. */
+#define IE_READ_TOLERANT 0x10000
+
 /* Reading, errors and release. IE_readIEEE returns 0 or an error code 1..10. */
 ORVIK_API int IE_readIEEE(const char* path, int mask);
 ORVIK_API const char* IE_readError(int code);

@@ -53,7 +53,10 @@ extern "C" int IE_readIEEE(const char* path, int mask)
         state.input.seek(0);
         state.freeTree();
         if (first == 0xE0) {
-            decodeIeee695();
+            if (mask & IE_READ_TOLERANT)
+                decodeIeee695Tolerant();
+            else
+                decodeIeee695();
             resolveSectionUses();
             resolveAddresses();
         } else {

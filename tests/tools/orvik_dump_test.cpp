@@ -402,6 +402,29 @@ TEST(OrvikDumpArguments, AcceptedCommandLines)
     }
 }
 
+TEST(OrvikDumpArguments, TolerantIsAFlagBesideTheMask)
+{
+    struct Case {
+        std::vector<std::string_view> args;
+        bool tolerant;
+        int mask;
+    };
+    const Case cases[] = {
+        {{"a.abs"}, false, 0x89F},
+        {{"--tolerant", "a.abs"}, true, 0x89F},
+        {{"a.abs", "--tolerant"}, true, 0x89F},
+        {{"--tolerant", "--mask", "0x1", "a.abs"}, true, 0x1},
+        {{"--", "--tolerant"}, false, 0x89F},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const auto result = parse(c.args);
+        ASSERT_TRUE(std::holds_alternative<DumpOptions>(result));
+        EXPECT_EQ(std::get<DumpOptions>(result).tolerant, c.tolerant);
+        EXPECT_EQ(std::get<DumpOptions>(result).mask, c.mask);
+    }
+}
+
 TEST(OrvikDumpArguments, HelpStopsParsing)
 {
     for (const std::vector<std::string_view>& args :
@@ -932,6 +955,42 @@ TEST(OrvikDumpProgram, TablesShowTheViewersFamilyAndTables)
         EXPECT_EQ(run.err, "");
         EXPECT_EQ(run.out, expected.str());
         EXPECT_NE(run.out.find("sect"), std::string::npos) << "the tables are not empty";
+    }
+}
+
+TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
+{
+    // An environment part announced at offset 0: strict reading seeks there and fails,
+    // tolerant reading takes it as absent.
+    Ieee695Writer w;
+    writeSmallFile(w);
+    w.overrideAsw(1, 0);
+    const TempFile input(w.bytes());
+
+    const RunResult strict = runDump({input.pathString()});
+    ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 3);
+    EXPECT_EQ(strict.status, 2);
+    EXPECT_EQ(strict.err, input.pathString() + ", 00000000: File read error.\n");
+
+    struct Case {
+        std::vector<std::string> options;
+        int mask;
+    };
+    const Case cases[] = {
+        {{"--tolerant"}, kViewerMask},
+        {{"--mask", "0x83", "--tolerant"}, 0x83},
+        {{"--mask", "0x10083"}, 0x83},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.options));
+        std::vector<std::string> args = c.options;
+        args.push_back(input.pathString());
+        const RunResult run = runDump(args);
+        ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), c.mask | IE_READ_TOLERANT), 0);
+        ASSERT_NE(IE_getRoot()->sections, nullptr);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, textOf(IE_getRoot()));
     }
 }
 

@@ -38,7 +38,8 @@ int main(int argc, char** argv)
         return std::cout.flush() ? 0 : kExitOutputFailed;
     }
 
-    const int code = IE_readIEEE(options.path.c_str(), options.mask);
+    const int mask = options.tolerant ? (options.mask | IE_READ_TOLERANT) : options.mask;
+    const int code = IE_readIEEE(options.path.c_str(), mask);
     if (code != 0) {
         // The reader's own text, which already ends in a line feed.
         std::cerr << IE_readError(code) << std::flush;

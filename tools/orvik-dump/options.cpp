@@ -44,6 +44,8 @@ ParseResult parseArguments(std::span<const std::string_view> args)
                 options.mode = DumpMode::Tables;
             } else if (arg == "--json") {
                 options.format = OutputFormat::Json;
+            } else if (arg == "--tolerant") {
+                options.tolerant = true;
             } else if (arg == "--mask" || arg.starts_with("--mask=")) {
                 std::string_view value;
                 if (arg == "--mask") {
@@ -77,6 +79,7 @@ std::string usageText()
            "  --tables   dump the viewer's CPU family and map tables\n"
            "  --json     write JSON instead of indented text\n"
            "  --mask N   selection mask for the read, decimal or 0x hex (default 0x89f)\n"
+           "  --tolerant also read IEEE-695 files that other linkers write\n"
            "  --help     show this text\n";
 }
 

@@ -20,6 +20,7 @@ struct DumpOptions {
     DumpMode mode = DumpMode::Tree;
     OutputFormat format = OutputFormat::Text;
     int mask = kViewerSelectionMask;
+    bool tolerant = false; // --tolerant: the read also sets IE_READ_TOLERANT, whatever the mask
     std::string path;
     bool help = false; // --help: print usageText() and stop
 };
