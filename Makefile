@@ -2,8 +2,16 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+# The richest bundled example: every kind of section, gaps, an overlap, labels, constants, functions.
+EXAMPLE ?= examples/grus_gateway.abs
+# Sanitizer and fuzzing build trees, and how long `make fuzz` runs each fuzz target.
+ASAN_DIR ?= $(BUILD_DIR)-asan
+FUZZ_DIR ?= $(BUILD_DIR)-fuzz
+FUZZ_SECONDS ?= 120
+FUZZ_TARGETS := fuzz_read fuzz_ieee695 fuzz_framed
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-.PHONY: all deps configure build test bench clean
+.PHONY: all deps configure build test bench examples run asan test-asan fuzz-build fuzz fuzz-seeds clean
 
 all: build
 
@@ -25,5 +33,43 @@ bench: deps
 	mkdir -p $(BUILD_DIR)
 	$(BUILD_DIR)-bench/tests/bench/tessaly_bench --benchmark_out=$(BUILD_DIR)/bench.json --benchmark_out_format=json
 
+# Regenerates the sample files of examples/ with the test writers.
+examples: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target make-examples
+	$(BUILD_DIR)/tools/make-examples/make-examples examples
+
+# Builds the viewer and opens the richest example in it.
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target tessaly
+	$(BUILD_DIR)/viewer/tessaly $(EXAMPLE)
+
+# The whole suite under AddressSanitizer (LeakSanitizer included) and UndefinedBehaviorSanitizer,
+# in a build tree of its own; any report fails the test that caused it.
+asan: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" $(CMAKE_FLAGS)
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+
+test-asan: export ASAN_OPTIONS := detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+test-asan: export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
+test-asan: asan
+	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets (clang, with ASan and UBSan) in a build tree of their own.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTESSALY_BUILD_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+
+# Runs each fuzz target for FUZZ_SECONDS, one after the other; stops with the crash, if any.
+fuzz: fuzz-build
+	tests/fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# Rewrites the seed corpora in tests/fuzz/corpus from the test writers.
+fuzz-seeds: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target fuzz_seeds
+
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(ASAN_DIR) $(FUZZ_DIR)

@@ -1,0 +1,505 @@
+// fuzz_input.cpp: one fuzz input through the reader, the tree walk, every query, the model and the dump.
+#include "fuzz_input.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <streambuf>
+#include <vector>
+
+#include "orvik.h"
+#include "scratch_file.hpp"
+
+#if defined(TESSALY_FUZZ_WITH_MODEL)
+#include "map_model.hpp"
+#include "tables_dump.hpp"
+#endif
+#if defined(TESSALY_FUZZ_WITH_DUMP)
+#include "tree_json.hpp"
+#endif
+
+namespace tessaly::fuzz {
+namespace {
+
+// Aborts with the broken promise, so libFuzzer saves the input and the replay test fails.
+#define FUZZ_CHECK(condition)                                                                        \
+    do {                                                                                             \
+        if (!(condition)) {                                                                          \
+            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
+            std::abort();                                                                            \
+        }                                                                                            \
+    } while (false)
+
+constexpr int kViewerMask = 0x89F;
+constexpr int kEveryGroup = 0xFFFF;
+// Masks that switch single groups off, so the skipping paths get their turn; one per input,
+// picked by its size so the choice stays stable while a mutation keeps the length.
+constexpr int kOtherMasks[] = {0x0020, 0x0003, 0x2FC0 | 0x0038, 0x0011};
+
+// How many names of each kind the lookups are tried with; each lookup walks a list, so a
+// bound keeps the harness linear in the tree.
+constexpr std::size_t kNamesPerKind = 12;
+
+ScratchFile& scratchFile()
+{
+    static ScratchFile file;
+    return file;
+}
+
+// Reading every byte of a name lets AddressSanitizer see one that is not terminated.
+std::size_t touch(const char* text) { return text ? std::strlen(text) : 0; }
+
+bool sameName(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+
+bool sameNameFolded(const char* a, const char* b)
+{
+    if (!a || !b)
+        return false;
+    for (;; ++a, ++b) {
+        auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+        const unsigned char x = static_cast<unsigned char>(*a);
+        const unsigned char y = static_cast<unsigned char>(*b);
+        if (fold(x) != fold(y))
+            return false;
+        if (x == 0)
+            return true;
+    }
+}
+
+// Names met on the walk, a few of each kind, for the lookups.
+struct TreeNames {
+    std::vector<const char*> modules;
+    std::vector<const char*> sources;
+    std::vector<const char*> sections;
+    std::vector<const char*> symbols;
+    std::vector<const char*> functions;
+    std::vector<const char*> variables;
+    std::vector<const char*> variableFunctions;
+    std::vector<int32_t> sectionIndexes;
+    std::size_t moduleCount = 0;
+    std::size_t sectionCount = 0;
+    std::size_t symbolCount = 0;
+    std::size_t sourceCount = 0;
+};
+
+void keep(std::vector<const char*>& names, const char* name)
+{
+    if (name && names.size() < kNamesPerKind)
+        names.push_back(name);
+}
+
+// A resolved type field holds a definition of the same module and number, or null.
+void checkResolved(const IeModule* module, int32_t number, const IeTypeDef* resolved)
+{
+    if (!resolved)
+        return;
+    FUZZ_CHECK(resolved->owner == module);
+    FUZZ_CHECK(resolved->index == number);
+}
+
+void walkTypeDef(const IeModule* module, const IeTypeDef* type)
+{
+    FUZZ_CHECK(type->owner == module);
+    switch (type->letter) {
+    case 'N': {
+        const IeEnumType* enumeration = type->payload.enumeration;
+        FUZZ_CHECK(enumeration);
+        touch(enumeration->name);
+        for (const IeEnumItem* item = enumeration->items; item; item = item->next)
+            touch(item->name);
+        break;
+    }
+    case 'O':
+    case 'P': {
+        const IePointerType* pointer = type->payload.pointer;
+        FUZZ_CHECK(pointer);
+        checkResolved(module, pointer->target, pointer->resolvedTarget);
+        break;
+    }
+    case 'S':
+    case 'U': {
+        const IeRecordType* record = type->payload.record;
+        FUZZ_CHECK(record);
+        touch(record->name);
+        for (const IeRecordMember* member = record->members; member; member = member->next) {
+            touch(member->name);
+            checkResolved(module, member->type, member->resolvedType);
+        }
+        break;
+    }
+    case 'T': {
+        const IeAliasType* alias = type->payload.alias;
+        FUZZ_CHECK(alias);
+        touch(alias->name);
+        checkResolved(module, alias->type, alias->resolvedType);
+        break;
+    }
+    case 'Z': {
+        const IeArrayType* array = type->payload.array;
+        FUZZ_CHECK(array);
+        checkResolved(module, array->elementType, array->resolvedElement);
+        break;
+    }
+    case 'g': {
+        const IeBitFieldType* bitField = type->payload.bitField;
+        FUZZ_CHECK(bitField);
+        checkResolved(module, bitField->baseType, bitField->resolvedBase);
+        break;
+    }
+    case 'x': {
+        const IeFunctionType* function = type->payload.function;
+        FUZZ_CHECK(function);
+        checkResolved(module, function->returnType, function->resolvedReturn);
+        for (const IeFunctionParam* param = function->params; param; param = param->next)
+            checkResolved(module, param->type, param->resolvedType);
+        break;
+    }
+    default:
+        FUZZ_CHECK(type->payload.any == nullptr);
+        break;
+    }
+}
+
+void walkTypeRef(const IeModule* module, const IeTypeRef* ref)
+{
+    if (!ref)
+        return;
+    touch(ref->name);
+    touch(ref->function);
+    checkResolved(module, ref->typeIndex, ref->typeDef);
+}
+
+void walkFnRefs(const IeModule* module, const IeFnRef* head, const IeSource* source, const IeFnDef* function)
+{
+    for (const IeFnRef* ref = head; ref; ref = ref->next) {
+        touch(ref->name);
+        touch(ref->name2);
+        walkTypeRef(module, ref->typeRef);
+        FUZZ_CHECK(source ? ref->owner.source == source : ref->owner.function == function);
+    }
+}
+
+void walkVaRefs(const IeModule* module, const IeVaRef* head, const IeSource* source, const IeFnDef* function)
+{
+    for (const IeVaRef* ref = head; ref; ref = ref->next) {
+        touch(ref->name);
+        walkTypeRef(module, ref->typeRef);
+        FUZZ_CHECK(source ? ref->owner.source == source : ref->owner.function == function);
+    }
+}
+
+void walkSource(const IeModule* module, const IeSource* source, TreeNames& names)
+{
+    FUZZ_CHECK(source->owner == module);
+    touch(source->name);
+    keep(names.sources, source->name);
+    ++names.sourceCount;
+    for (const IeSecUse* use = source->sectionUses; use; use = use->next) {
+        FUZZ_CHECK(use->owner == source);
+        touch(use->sectionName);
+        touch(use->name2);
+    }
+    for (const IeFnDef* function = source->functions; function; function = function->next) {
+        FUZZ_CHECK(function->owner == source);
+        touch(function->name);
+        touch(function->linkName);
+        keep(names.functions, function->name);
+        walkTypeRef(module, function->typeRef);
+        for (const IeStackInfo* info = function->stackInfo; info; info = info->next) {
+            FUZZ_CHECK(info->owner == function);
+            if (info->subKind == 'p') {
+                FUZZ_CHECK(info->payload.value);
+                (void)info->payload.value->value;
+            } else {
+                FUZZ_CHECK(info->subKind == 'c' || info->subKind == 's');
+                FUZZ_CHECK(info->payload.item);
+                touch(info->payload.item->name);
+                touch(info->payload.item->name2);
+            }
+        }
+        walkFnRefs(module, function->fnRefs, nullptr, function);
+        walkVaRefs(module, function->vaRefs, nullptr, function);
+    }
+    walkFnRefs(module, source->fnRefs, source, nullptr);
+    for (const IeVaDef* variable = source->variables; variable; variable = variable->next) {
+        FUZZ_CHECK(variable->owner == source);
+        touch(variable->name);
+        touch(variable->linkName);
+        touch(variable->function);
+        keep(names.variables, variable->name);
+        keep(names.variableFunctions, variable->function);
+        walkTypeRef(module, variable->typeRef);
+    }
+    walkVaRefs(module, source->vaRefs, source, nullptr);
+}
+
+TreeNames walkTree(const IeRoot* root)
+{
+    TreeNames names;
+    touch(root->cpuName);
+    touch(root->moduleName);
+    touch(root->revision);
+    touch(root->version);
+    for (const IeSection* section = root->sections; section; section = section->next) {
+        FUZZ_CHECK(section->owner == root);
+        touch(section->name);
+        keep(names.sections, section->name);
+        if (names.sectionIndexes.size() < kNamesPerKind)
+            names.sectionIndexes.push_back(section->index);
+        ++names.sectionCount;
+    }
+    for (const IeSymbol* symbol = root->symbols; symbol; symbol = symbol->next) {
+        FUZZ_CHECK(symbol->owner == root);
+        touch(symbol->name);
+        keep(names.symbols, symbol->name);
+        ++names.symbolCount;
+    }
+    for (const IeModule* module = root->modules; module; module = module->next) {
+        touch(module->name);
+        keep(names.modules, module->name);
+        ++names.moduleCount;
+        for (const IeModSection* part = module->sections; part; part = part->next) {
+            FUZZ_CHECK(part->owner == module);
+            if (part->section) {
+                // the section the part names by index belongs to this tree
+                FUZZ_CHECK(part->section->owner == root);
+                touch(part->section->name);
+            }
+        }
+        for (const IeModSymbol* symbol = module->symbols; symbol; symbol = symbol->next) {
+            FUZZ_CHECK(symbol->owner == module);
+            touch(symbol->name);
+        }
+        for (const IeTypeDef* type = module->typeDefs; type; type = type->next)
+            walkTypeDef(module, type);
+        for (const IeTypeRef* ref = module->typeRefs; ref; ref = ref->next) {
+            FUZZ_CHECK(ref->owner == module);
+            walkTypeRef(module, ref);
+        }
+        for (const IeSource* source = module->sources; source; source = source->next)
+            walkSource(module, source, names);
+    }
+    return names;
+}
+
+// Steps a mode-1/mode-2 walk to its end; it may not run longer than the list it walks.
+template <typename Step>
+void walkModes(Step step, std::size_t length)
+{
+    FUZZ_CHECK(step(0) == nullptr);
+    FUZZ_CHECK(step(3) == nullptr);
+    std::size_t seen = 0;
+    for (auto* item = step(1); item; item = step(2))
+        FUZZ_CHECK(++seen <= length + 1);
+}
+
+// goodRead: the name tables of IE_getFnDefMode and IE_getVaDefMode are only built by a read
+// that succeeds, so only then must they find every name.
+void callQueries(const TreeNames& names, bool goodRead)
+{
+    walkModes([](int mode) { return IE_getModMode(mode); }, names.moduleCount);
+    walkModes([](int mode) { return IE_getSecMode(mode); }, names.sectionCount);
+    walkModes([](int mode) { return IE_getSymMode(mode); }, names.symbolCount);
+    // The module walks go through the current module, which the lookups below move.
+    walkModes([](int mode) { return IE_getModSecMode(mode); }, SIZE_MAX - 1);
+    walkModes([](int mode) { return IE_getModSymFi(mode); }, SIZE_MAX - 1);
+
+    for (const char* name : names.modules) {
+        const IeModule* module = IE_getModName(name);
+        FUZZ_CHECK(module && sameNameFolded(module->name, name));
+        std::size_t parts = 0;
+        for (const IeModSection* part = IE_getModSecFpi(name); part; part = IE_getModSecFpi(name))
+            FUZZ_CHECK(++parts <= 1u << 24);
+        std::size_t symbols = 0;
+        for (const IeModSymbol* symbol = IE_getModSymFpi(name); symbol; symbol = IE_getModSymFpi(name))
+            FUZZ_CHECK(++symbols <= 1u << 24);
+        walkModes([](int mode) { return IE_getModSecMode(mode); }, SIZE_MAX - 1);
+        walkModes([](int mode) { return IE_getModSymFi(mode); }, SIZE_MAX - 1);
+        for (int32_t index : names.sectionIndexes)
+            if (const IeModSection* part = IE_getModSecFip(index, name))
+                FUZZ_CHECK(part->sectionIndex == index);
+        for (const char* section : names.sections)
+            if (const IeModSection* part = IE_getModSecFp(section, name))
+                FUZZ_CHECK(part->section && sameName(part->section->name, section));
+        for (const char* source : names.sources)
+            if (const IeSource* found = IE_getSrcSrcMod(source, name))
+                FUZZ_CHECK(sameNameFolded(found->name, source));
+    }
+    for (const char* name : names.sections) {
+        const IeSection* section = IE_getSecName(name);
+        FUZZ_CHECK(section && sameName(section->name, name));
+    }
+    for (const char* name : names.symbols) {
+        const IeSymbol* symbol = IE_getSymName(name);
+        FUZZ_CHECK(symbol && sameName(symbol->name, name));
+    }
+    for (const char* source : names.sources) {
+        std::size_t found = 0;
+        for (const IeSource* s = IE_getSrcSrcMode(source, 1); s; s = IE_getSrcSrcMode(source, 2)) {
+            FUZZ_CHECK(sameNameFolded(s->name, source));
+            FUZZ_CHECK(++found <= names.sourceCount);
+        }
+        FUZZ_CHECK(found > 0);
+        for (const char* function : names.functions)
+            if (const IeFnDef* def = IE_getFnDef(function, source))
+                FUZZ_CHECK(sameName(def->name, function));
+        for (const char* variable : names.variables) {
+            if (const IeVaDef* def = IE_getVaDef(variable, source, 'G', nullptr))
+                FUZZ_CHECK(sameName(def->name, variable));
+            for (const char* function : names.variableFunctions)
+                if (const IeVaDef* def = IE_getVaDef(variable, source, 'L', function))
+                    FUZZ_CHECK(sameName(def->name, variable) && sameName(def->function, function));
+        }
+    }
+    for (const char* name : names.functions) {
+        std::size_t found = 0;
+        for (const IeFnDef* def = IE_getFnDefMode(name, 1); def; def = IE_getFnDefMode(name, 2)) {
+            FUZZ_CHECK(sameName(def->name, name));
+            FUZZ_CHECK(++found <= 1u << 24);
+        }
+        FUZZ_CHECK(found > 0 || !goodRead);
+    }
+    for (const char* name : names.variables) {
+        std::size_t found = 0;
+        for (const IeVaDef* def = IE_getVaDefMode(name, 1); def; def = IE_getVaDefMode(name, 2)) {
+            FUZZ_CHECK(sameName(def->name, name));
+            FUZZ_CHECK(++found <= 1u << 24);
+        }
+        FUZZ_CHECK(found > 0 || !goodRead);
+    }
+
+    // Names no tree holds, and no name at all.
+    FUZZ_CHECK(IE_getModName(nullptr) == nullptr);
+    FUZZ_CHECK(IE_getSecName(nullptr) == nullptr);
+    FUZZ_CHECK(IE_getSymName(nullptr) == nullptr);
+    FUZZ_CHECK(IE_getSrcSrcMod(nullptr, nullptr) == nullptr);
+    FUZZ_CHECK(IE_getFnDef(nullptr, nullptr) == nullptr);
+    FUZZ_CHECK(IE_getVaDef(nullptr, nullptr, 'L', nullptr) == nullptr);
+    FUZZ_CHECK(IE_getFnDefMode(nullptr, 1) == nullptr);
+    FUZZ_CHECK(IE_getVaDefMode(nullptr, 1) == nullptr);
+    FUZZ_CHECK(IE_getSrcSrcMode(nullptr, 1) == nullptr);
+    FUZZ_CHECK(IE_getModSecFpi(nullptr) == nullptr);
+    FUZZ_CHECK(IE_getModSymFpi(nullptr) == nullptr);
+    FUZZ_CHECK(IE_getModSecFip(0, nullptr) == nullptr);
+    FUZZ_CHECK(IE_getModSecFp(nullptr, nullptr) == nullptr);
+    // Mode 2 straight after the lookups above continues whatever cursor they left.
+    walkModes([](int mode) { return IE_getModMode(mode == 1 ? 2 : mode); }, names.moduleCount);
+}
+
+// Counts the characters the dumps write and keeps none.
+class NullBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+#if defined(TESSALY_FUZZ_WITH_MODEL)
+void checkModel(const MapModel& model)
+{
+    FUZZ_CHECK(model.SectionTable.size() == std::size_t(model.SectionCount) + std::size_t(model.SectionFreeAreaCount));
+    FUZZ_CHECK(model.ModuleSectionTable.size() ==
+               std::size_t(model.ModuleSectionCount) + std::size_t(model.ModuleSectionFreeAreaCount));
+    FUZZ_CHECK(model.LabelTable.size() == std::size_t(model.LabelCount));
+    FUZZ_CHECK(model.EquTable.size() == std::size_t(model.EquCount));
+    FUZZ_CHECK(model.FunctionTable.size() == std::size_t(model.FunctionCount));
+    for (const SectionEntry& entry : model.SectionTable)
+        FUZZ_CHECK(entry.record);
+    for (const ModuleSectionEntry& entry : model.ModuleSectionTable)
+        FUZZ_CHECK(entry.record);
+}
+#endif
+
+// The model and the dumps over a tree that read without error, as the viewer and orvik-dump
+// see it.
+void useGoodTree([[maybe_unused]] const IeRoot* root)
+{
+    NullBuffer buffer;
+    std::ostream sink(&buffer);
+#if defined(TESSALY_FUZZ_WITH_DUMP)
+    tessaly::dump::writeTreeJson(root, sink);
+#endif
+#if defined(TESSALY_FUZZ_WITH_MODEL)
+    MapModel model;
+    DetectCpuFamily(model, root);
+    checkModel(model);
+    writeTablesText(model, sink);
+    writeTablesJson(model, sink);
+    // The other address ranges, for the overlap and outside flags of every family.
+    for (uint32_t maxAddress : {0xFFFFFu, 0xFFFFFFFFu}) {
+        model.MaxAddress = maxAddress;
+        model.NameWidths.fill(0);
+        BuildMapTables(model, root);
+        checkModel(model);
+    }
+
+    // ---- PANE LAYOUT: calls on the model go here as the pieces land ----
+    // The right pane's row numbering (startLine/lineCount/line of every table entry), the left
+    // pane's picture geometry and hit test, and the print pagination, each run over `model`
+    // for both image modes and with the local, EQU and function lists on and off.
+    // ---- end of PANE LAYOUT ----
+#endif
+}
+
+// consumers: also build the model and write the dumps, which cost more than the read; the
+// viewer's mask gets them, the other masks only the walk and the queries.
+void readAndUse(const char* path, int mask, bool consumers)
+{
+    const int code = IE_readIEEE(path, mask);
+    FUZZ_CHECK(code >= 0 && code <= 10);
+    if (code != 0)
+        FUZZ_CHECK(touch(IE_readError(code)) > 0);
+    IeRoot* root = IE_getRoot();
+    FUZZ_CHECK(root);
+    const TreeNames names = walkTree(root);
+    callQueries(names, code == 0);
+    if (code == 0) {
+        FUZZ_CHECK(root->cpuName);
+        if (consumers)
+            useGoodTree(root);
+    }
+}
+
+} // namespace
+
+std::optional<InputFormat> formatOfTarget(std::string_view name)
+{
+    // Longest names first: "fuzz_read" is not a prefix of the others, but keep it explicit.
+    if (name.starts_with("fuzz_ieee695"))
+        return InputFormat::Ieee695;
+    if (name.starts_with("fuzz_framed"))
+        return InputFormat::Framed;
+    if (name.starts_with("fuzz_read"))
+        return InputFormat::AnyBytes;
+    return std::nullopt;
+}
+
+void runFuzzInput(const uint8_t* data, std::size_t size, InputFormat format)
+{
+    std::vector<uint8_t> bytes(data, data + size);
+    if (format != InputFormat::AnyBytes) {
+        const uint8_t lead = format == InputFormat::Ieee695 ? 0xE0 : 0x80;
+        if (bytes.empty())
+            bytes.push_back(lead);
+        else
+            bytes[0] = lead;
+    }
+    const char* path = scratchFile().write(std::span<const uint8_t>(bytes));
+    readAndUse(path, kViewerMask, true);
+    readAndUse(path, kEveryGroup, false);
+    readAndUse(path, kOtherMasks[size % std::size(kOtherMasks)], false);
+#if defined(IE_READ_TOLERANT)
+    // The decoder for other producers' files, which accepts more and so reaches further.
+    readAndUse(path, kEveryGroup | IE_READ_TOLERANT, false);
+#endif
+    IE_freeIEEE();
+    const IeRoot* root = IE_getRoot();
+    FUZZ_CHECK(!root->modules && !root->sections && !root->symbols);
+    // The walks over a released tree find nothing.
+    FUZZ_CHECK(IE_getModMode(1) == nullptr);
+    FUZZ_CHECK(IE_getModSecMode(1) == nullptr);
+    FUZZ_CHECK(IE_getFnDefMode("main", 1) == nullptr);
+}
+
+} // namespace tessaly::fuzz

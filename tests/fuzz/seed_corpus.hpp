@@ -1,0 +1,15 @@
+// seed_corpus.hpp: the committed writer-built seeds, read back from tests/fuzz/corpus.
+#pragma once
+
+#include <vector>
+
+#include "seed_files.hpp"
+
+namespace tessaly::fuzz {
+
+// The files of corpus/fuzz_read that the writers made ("ieee-*" and "framed-*"), by name.
+// Tests take them from disk rather than from the writers: the two writers cannot share a
+// program (see CMakeLists.txt), and these tests need both formats.
+std::vector<SeedFile> committedWriterSeeds();
+
+} // namespace tessaly::fuzz

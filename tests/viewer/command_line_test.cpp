@@ -1,0 +1,67 @@
+// command_line_test.cpp: the viewer's arguments, good and bad.
+#include <gtest/gtest.h>
+
+#include "shell/command_line.hpp"
+
+namespace tessaly {
+namespace {
+
+using Action = CommandLine::Action;
+
+struct LineCase {
+    QStringList arguments;
+    Action action;
+    QString file = {};
+    QString png = {};
+    QSize size = CommandLine::kDefaultExportSize;
+    QString error = {};
+};
+
+TEST(CommandLineTest, Parses)
+{
+    const LineCase cases[] = {
+        {{}, Action::Run},
+        {{"prog.abs"}, Action::Run, "prog.abs"},
+        {{"--", "-odd.abs"}, Action::Run, "-odd.abs"},
+        {{"--help"}, Action::Help},
+        {{"-h", "--bogus"}, Action::Help},
+        {{"--version"}, Action::Version},
+        {{"--export-png", "out.png", "prog.abs"}, Action::ExportPng, "prog.abs", "out.png"},
+        {{"prog.abs", "--export-png=out.png", "--size", "640x480"}, Action::ExportPng, "prog.abs", "out.png", {640, 480}},
+        {{"--export-png", "out.png", "--size=1X2", "p.x"}, Action::ExportPng, "p.x", "out.png", {1, 2}},
+        {{"--bogus"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "unknown option '--bogus'"},
+        {{"a.abs", "b.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "only one file can be opened"},
+        {{"--export-png", "out.png"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+         "option '--export-png' needs a FILE to open"},
+        {{"--export-png"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+         "option '--export-png' needs the name of the image to write"},
+        {{"--size", "10x10", "a.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+         "option '--size' goes with '--export-png'"},
+        {{"--export-png", "o.png", "--size", "0x10", "a.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+         "invalid size '0x10' (expected WIDTHxHEIGHT, such as 1000x700)"},
+        {{"--export-png", "o.png", "--size", "wide", "a.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+         "invalid size 'wide' (expected WIDTHxHEIGHT, such as 1000x700)"},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CommandLine line = parseCommandLine(c.arguments);
+        EXPECT_EQ(line.action, c.action);
+        EXPECT_EQ(line.error.toStdString(), c.error.toStdString());
+        if (c.action == Action::Error || c.action == Action::Help || c.action == Action::Version)
+            continue;
+        EXPECT_EQ(line.file.toStdString(), c.file.toStdString());
+        EXPECT_EQ(line.pngPath.toStdString(), c.png.toStdString());
+        EXPECT_EQ(line.size, c.size);
+    }
+}
+
+TEST(CommandLineTest, UsageNamesEveryOption)
+{
+    const QString usage = usageText();
+    EXPECT_TRUE(usage.startsWith("Usage: tessaly [FILE]\n"));
+    for (const char* option : {"--export-png", "--size", "--help", "--version"})
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+}
+
+} // namespace
+} // namespace tessaly

@@ -1,0 +1,65 @@
+// shell_fixtures.cpp: the fake platform's answers and the test programs.
+#include "shell_fixtures.hpp"
+
+#include <QLabel>
+
+#include "support/ieee695_writer.hpp"
+
+namespace tessaly::testing {
+
+void FakePlatform::messageBox(QWidget* owner, const QString& text)
+{
+    owners << owner;
+    messages << text;
+}
+
+std::optional<QString> FakePlatform::openFileDialog(QWidget* owner, const QString& barFilter)
+{
+    owners << owner;
+    fileFilters << barFilter;
+    return fileToChoose;
+}
+
+std::optional<LogFont> FakePlatform::fontDialog(QWidget* owner, const LogFont& initial)
+{
+    owners << owner;
+    fontInitials << initial;
+    return fontToChoose;
+}
+
+int FakePlatform::execDialog(QDialog& dialog)
+{
+    owners << dialog.parentWidget();
+    dialogTitles << dialog.windowTitle();
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            texts << label->text();
+    dialogTexts << texts.join('|');
+    return dialogResult;
+}
+
+bool FakePlatform::openUrl(const QUrl& url)
+{
+    urls << url;
+    return openUrlSucceeds;
+}
+
+std::vector<uint8_t> smallMapFile(const std::string& cpu)
+{
+    Ieee695Writer w;
+    w.header(cpu, "prog");
+    w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0x1000, .size = 0x100});
+    w.section({.index = 2, .type = "ASD", .name = "DATA", .start = 0x2000, .size = 0x80});
+    w.globalSymbol({.name = "_main", .value = 0x1000});
+    w.globalSymbol({.name = "LIMIT", .value = 0x40, .kind = 17});
+    auto& env = w.environment();
+    env.debugString(dstr::M("main.c", "prog"));
+    env.debugString(dstr::Fs("main", "_main", 'G', 1));
+    env.debugString(dstr::Fe("main", "", 0, 0, 0x20));
+    return w.bytes();
+}
+
+std::vector<uint8_t> unreadableFile() { return {0x12, 0x34, 0x56, 0x78}; }
+
+} // namespace tessaly::testing

@@ -1,0 +1,42 @@
+// commands.hpp: the command numbers and the prompt and tip texts each command shows.
+#pragma once
+
+namespace tessaly {
+
+enum CommandId : int {
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_APP_EXIT = 57665,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_OPTIONS = 32772,
+    ID_MEMORY_SIZE_IMAGE = 32773,
+    ID_SECTION_LIST_IMAGE = 32774,
+    ID_SHOW_LOCAL_INFORMATION = 32775,
+    ID_SHOW_FUNCTION_LIST = 32776,
+    ID_SHOW_EQU_LIST = 32777,
+    ID_FIND_TOOL = 32778,
+    ID_FONT = 32779,
+    ID_FIND_MENU = 32780,
+    ID_JUMP = 32783,
+    ID_ZOOM_IN = 32793,
+    ID_ZOOM_OUT = 32794,
+    ID_HELP_INDEX = 57666,
+    ID_APP_ABOUT = 57664,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+};
+
+// The string resource of a command: the status-bar prompt and the tool tip.
+struct CommandText {
+    const char* prompt;
+    const char* tip;
+};
+
+// Empty texts for a command without a string.
+CommandText commandText(int id);
+
+} // namespace tessaly

@@ -1,0 +1,394 @@
+// main_frame.cpp: building the main window and the frame's own commands.
+#include "shell/main_frame.hpp"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "left/friend_left_view.hpp"
+#include "right/friend_right_view.hpp"
+#include "shell/commands.hpp"
+#include "shell/icons.hpp"
+#include "shell/platform.hpp"
+#include "shell/tessaly_app.hpp"
+#include "shell/tessaly_doc.hpp"
+
+namespace tessaly {
+
+QString manualPath()
+{
+    const QStringList candidates = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/" TESSALY_INSTALLED_MANUAL),
+        QStringLiteral(TESSALY_SOURCE_MANUAL),
+    };
+    for (const QString& candidate : candidates)
+        if (QFileInfo(candidate).isFile())
+            return QFileInfo(candidate).canonicalFilePath();
+    return {};
+}
+
+CMainFrame::CMainFrame(CTessalyDoc& document, CommandTarget* app, QWidget* parent)
+    : QMainWindow(parent)
+    , m_document(document)
+    , m_app(app)
+    , m_router([this] { return std::vector<CommandTarget*>{m_pActiveView, &m_document, this, m_app}; })
+{
+    // The window is known by its class name to the desktop and the window manager.
+    setObjectName(QString::fromLatin1(kWindowClassName));
+    setWindowRole(QString::fromLatin1(kWindowClassName));
+    setWindowIcon(appIcon());
+    resize(960, 640);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    // The font of the frame's own window, copied; the Font dialog starts from it.
+    m_fontChosen = font();
+    m_logFontChosen = logFontFromFont(m_fontChosen);
+    OnCreateClient();
+    registerCommands();
+
+    m_document.setOwnerWindow(this);
+    connect(&m_document, &CTessalyDoc::titleChanged, this, &CMainFrame::OnUpdateFrameTitle);
+    OnUpdateFrameTitle(m_document.GetTitle());
+
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::OnIdle);
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The panes reach back into the frame while they go, so they go first.
+    delete m_wndSplitter;
+    m_wndSplitter = nullptr;
+}
+
+QAction* CMainFrame::makeAction(int id, const QString& text)
+{
+    auto* action = new QAction(text, this);
+    const CommandText strings = commandText(id);
+    action->setData(id);
+    action->setStatusTip(QString::fromUtf8(strings.prompt));
+    if (*strings.tip)
+        action->setToolTip(QString::fromUtf8(strings.tip));
+    // Menu texts carry their accelerator after a tab; the keys themselves are separate actions.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, id] { m_router.dispatch(id); });
+    m_actions[id] = action;
+    return action;
+}
+
+QAction* CMainFrame::commandAction(int id) const
+{
+    const auto found = m_actions.find(id);
+    return found != m_actions.end() ? found->second : nullptr;
+}
+
+void CMainFrame::createActions()
+{
+    makeAction(ID_FILE_OPEN, QStringLiteral("Open(&O)...\tCtrl+O"))->setIcon(svgIcon(QStringLiteral("open")));
+    makeAction(ID_FILE_PRINT_SETUP, QStringLiteral("Printer Set Up(&U)"));
+    makeAction(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Preview(&V)"));
+    makeAction(ID_FILE_PRINT, QStringLiteral("Print(&P)"));
+    makeAction(ID_APP_EXIT, QStringLiteral("Exit(&X)"));
+    makeAction(ID_VIEW_TOOLBAR, QStringLiteral("Tool Bar(&T)"));
+    makeAction(ID_VIEW_STATUS_BAR, QStringLiteral("Status\u3000Bar(&S)"));
+    makeAction(ID_OPTIONS, QStringLiteral("Kelvra...(&M)"));
+    makeAction(ID_FIND_MENU, QStringLiteral("Find...(&I)"));
+    makeAction(ID_FONT, QStringLiteral("Font...(&N)"));
+    makeAction(ID_HELP_INDEX, QStringLiteral("Index(&I)"));
+    makeAction(ID_APP_ABOUT, QStringLiteral("About...(&A)"))->setIcon(svgIcon(QStringLiteral("about")));
+    makeAction(ID_SECTION_LIST_IMAGE, QStringLiteral("Section List Image"))
+        ->setIcon(svgIcon(QStringLiteral("section_list")));
+    makeAction(ID_MEMORY_SIZE_IMAGE, QStringLiteral("Memory Size Image"))
+        ->setIcon(svgIcon(QStringLiteral("memory_size")));
+    makeAction(ID_ZOOM_IN, QStringLiteral("Zoom In"))->setIcon(svgIcon(QStringLiteral("zoom_in")));
+    makeAction(ID_ZOOM_OUT, QStringLiteral("Zoom Out"))->setIcon(svgIcon(QStringLiteral("zoom_out")));
+    makeAction(ID_FIND_TOOL, QStringLiteral("Find"))->setIcon(svgIcon(QStringLiteral("find")));
+
+    // The accelerator table: keys that issue commands whether or not a menu shows them.
+    const struct {
+        QList<QKeySequence> keys;
+        int id;
+    } accelerators[] = {
+        {{QKeySequence(Qt::CTRL | Qt::Key_O)}, ID_FILE_OPEN},
+        {{QKeySequence(Qt::CTRL | Qt::Key_P)}, ID_FILE_PRINT},
+        {{QKeySequence(Qt::CTRL | Qt::Key_N)}, ID_FILE_NEW},
+        {{QKeySequence(Qt::Key_Plus), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)}, ID_ZOOM_IN},
+        {{QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)}, ID_ZOOM_OUT},
+        {{QKeySequence(Qt::Key_F6)}, ID_NEXT_PANE},
+        {{QKeySequence(Qt::SHIFT | Qt::Key_F6)}, ID_PREV_PANE},
+    };
+    for (const auto& accelerator : accelerators) {
+        auto* action = new QAction(this);
+        action->setShortcuts(accelerator.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        const int id = accelerator.id;
+        connect(action, &QAction::triggered, this, [this, id] { m_router.dispatch(id); });
+        addAction(action);
+    }
+}
+
+void CMainFrame::createMenus()
+{
+    const auto addMenu = [this](QMenuBar* bar, const QString& title, std::initializer_list<int> ids) {
+        QMenu* menu = bar->addMenu(title);
+        for (const int id : ids) {
+            if (id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(m_actions.at(id));
+        }
+        // The framework asks every item for its state just before the menu opens.
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateCommandUI(menu->actions()); });
+        m_menus << menu;
+        return menu;
+    };
+    addMenu(menuBar(), QStringLiteral("File(&F)"),
+            {ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_APP_EXIT});
+    addMenu(menuBar(), QStringLiteral("View(&V)"), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
+    addMenu(menuBar(), QStringLiteral("Option(&O)"), {ID_OPTIONS, ID_FIND_MENU, ID_FONT});
+    // Help stands at the right end: in a menu bar of its own in the corner, unless the
+    // menu bar is the desktop's, which places menus itself.
+    QMenuBar* helpHost = menuBar();
+    if (!menuBar()->isNativeMenuBar()) {
+        m_helpBar = new QMenuBar(menuBar());
+        m_helpBar->setNativeMenuBar(false);
+        menuBar()->setCornerWidget(m_helpBar, Qt::TopRightCorner);
+        helpHost = m_helpBar;
+    }
+    addMenu(helpHost, QStringLiteral("Help(&H)"), {ID_HELP_INDEX, ID_APP_ABOUT});
+}
+
+void CMainFrame::createToolBar()
+{
+    m_wndToolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_wndToolBar->setObjectName(QStringLiteral("toolBar"));
+    // Docking is not offered: the bar stays at the top.
+    m_wndToolBar->setMovable(false);
+    m_wndToolBar->setFloatable(false);
+    m_wndToolBar->setIconSize(QSize(20, 20));
+    m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const int id : std::initializer_list<int>{ID_FILE_OPEN, 0, ID_SECTION_LIST_IMAGE, ID_MEMORY_SIZE_IMAGE, 0, ID_ZOOM_IN, ID_ZOOM_OUT, 0,
+                         ID_FIND_TOOL, 0, ID_APP_ABOUT}) {
+        if (id == 0) {
+            m_wndToolBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_actions.at(id);
+        m_wndToolBar->addAction(action);
+        m_toolBarActions << action;
+    }
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+}
+
+void CMainFrame::createStatusBar()
+{
+    m_wndStatusBar = statusBar();
+    m_messagePane = new QLabel(tr("Ready"), m_wndStatusBar);
+    m_wndStatusBar->addWidget(m_messagePane, 1);
+    // Kana, caps, num and scroll lock. Qt cannot read the lock keys on every platform, so the
+    // panes keep their place and show their names greyed.
+    for (const QString& text : {QStringLiteral("ｶﾅ"), QStringLiteral("CAP"), QStringLiteral("NUM"),
+                                QStringLiteral("SCRL")}) {
+        auto* indicator = new QLabel(text, m_wndStatusBar);
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setFrameShape(QFrame::Panel);
+        indicator->setFrameShadow(QFrame::Sunken);
+        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        indicator->setEnabled(false);
+        m_wndStatusBar->addPermanentWidget(indicator);
+        m_indicators << indicator;
+    }
+}
+
+void CMainFrame::OnCreateClient()
+{
+    m_wndSplitter = new QSplitter(Qt::Horizontal, this);
+    m_wndSplitter->setObjectName(QStringLiteral("splitter"));
+    m_wndSplitter->setChildrenCollapsible(false);
+    // Each pane stores itself in m_pLeftView / m_pRightView as it is made.
+    m_wndSplitter->addWidget(new CFriendLeftView(m_document, *this, m_wndSplitter));
+    m_wndSplitter->addWidget(new CFriendRightView(m_document, *this, m_wndSplitter));
+    // The left column keeps its width when the window is resized; the right takes the rest.
+    m_wndSplitter->setStretchFactor(0, 0);
+    m_wndSplitter->setStretchFactor(1, 1);
+    m_wndSplitter->setSizes({kLeftPaneWidth, std::max(width() - kLeftPaneWidth, 1)});
+    setCentralWidget(m_wndSplitter);
+    // The document's view, the list, is the active pane at start.
+    SetActiveView(m_pRightView);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_bSplitterPlaced) {
+        m_bSplitterPlaced = true;
+        m_wndSplitter->setSizes({kLeftPaneWidth, std::max(m_wndSplitter->width() - kLeftPaneWidth, 1)});
+        if (m_pActiveView)
+            m_pActiveView->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CMainFrame::SetActiveView(PaneView* view) { m_pActiveView = view; }
+
+void CMainFrame::ViewDestroyed(PaneView* view)
+{
+    if (m_pActiveView == view)
+        m_pActiveView = nullptr;
+    if (static_cast<PaneView*>(m_pLeftView) == view)
+        m_pLeftView = nullptr;
+    if (static_cast<PaneView*>(m_pRightView) == view)
+        m_pRightView = nullptr;
+}
+
+void CMainFrame::registerCommands()
+{
+    MapModel& model = m_document.model();
+    onCommand(
+        ID_MEMORY_SIZE_IMAGE,
+        [this, &model] {
+            model.ImageMode = MemorySizeImage;
+            InvalidateAll();
+        },
+        [&model](CommandState& state) {
+            state.Enable(true);
+            state.SetCheck(model.FileLoaded && model.ImageMode == MemorySizeImage);
+        });
+    onCommand(
+        ID_SECTION_LIST_IMAGE,
+        [this, &model] {
+            model.ImageMode = SectionListImage;
+            InvalidateAll();
+        },
+        [&model](CommandState& state) {
+            state.Enable(true);
+            state.SetCheck(model.FileLoaded && model.ImageMode == SectionListImage);
+        });
+    const auto whenLoaded = [&model](CommandState& state) { state.Enable(model.FileLoaded); };
+    onCommand(
+        ID_FIND_TOOL,
+        [this] {
+            if (m_pRightView)
+                m_pRightView->OpenFindDialog();
+        },
+        whenLoaded);
+    onCommand(ID_FONT, [this] { OnFont(); }, whenLoaded);
+    // The document carries out the options command; the frame says when it may.
+    onUpdate(ID_OPTIONS, whenLoaded);
+
+    onCommand(ID_SHOW_LOCAL_INFORMATION, [this, &model] { OnToggleList(model.ShowLocalInformation); });
+    onCommand(ID_SHOW_FUNCTION_LIST, [this, &model] { OnToggleList(model.ShowFunctionList); });
+    onCommand(ID_SHOW_EQU_LIST, [this, &model] { OnToggleList(model.ShowEquList); });
+
+    onCommand(
+        ID_VIEW_TOOLBAR, [this] { m_wndToolBar->setHidden(!m_wndToolBar->isHidden()); },
+        [this](CommandState& state) { state.SetCheck(!m_wndToolBar->isHidden()); });
+    onCommand(
+        ID_VIEW_STATUS_BAR, [this] { m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden()); },
+        [this](CommandState& state) { state.SetCheck(!m_wndStatusBar->isHidden()); });
+    onCommand(ID_HELP_INDEX, [this] { OnHelpIndex(); });
+    onCommand(ID_NEXT_PANE, [this] { OnNextPane(1); });
+    onCommand(ID_PREV_PANE, [this] { OnNextPane(-1); });
+}
+
+void CMainFrame::UpdateCommandUI(const QList<QAction*>& actions)
+{
+    for (QAction* action : actions) {
+        if (action->isSeparator() || !action->data().isValid())
+            continue;
+        const CommandState state = m_router.state(action->data().toInt());
+        action->setEnabled(state.enabled);
+        if (state.checked) {
+            action->setCheckable(true);
+            action->setChecked(*state.checked);
+        } else if (action->isCheckable()) {
+            action->setChecked(false);
+            action->setCheckable(false);
+        }
+    }
+}
+
+void CMainFrame::OnIdle()
+{
+    // Setting an unchanged state posts nothing, so this settles after one pass.
+    if (m_bInIdle || m_wndToolBar->isHidden())
+        return;
+    m_bInIdle = true;
+    UpdateCommandUI(m_toolBarActions);
+    m_bInIdle = false;
+}
+
+void CMainFrame::InvalidateAll()
+{
+    update();
+    if (m_pLeftView)
+        m_pLeftView->Invalidate();
+    if (m_pRightView)
+        m_pRightView->Invalidate();
+}
+
+void CMainFrame::OnUpdateFrameTitle(const QString& documentTitle)
+{
+    const QString app = QString::fromLatin1(kAppTitle);
+    setWindowTitle(documentTitle.isEmpty() ? app : documentTitle + QStringLiteral(" - ") + app);
+}
+
+void CMainFrame::OnFont()
+{
+    const std::optional<LogFont> chosen = platform().fontDialog(this, m_logFontChosen);
+    if (chosen) {
+        // The frame keeps the font for the next dialog; its own menus and bars keep the
+        // desktop's font, as a frame window draws no text in it.
+        m_logFontChosen = *chosen;
+        m_fontChosen = createFont(*chosen);
+        if (m_pLeftView) {
+            m_pLeftView->m_logFont = *chosen;
+            m_pLeftView->m_font = createFont(*chosen);
+            m_pLeftView->RemeasureFont();
+        }
+        if (m_pRightView) {
+            m_pRightView->m_logFont = *chosen;
+            m_pRightView->m_font = createFont(*chosen);
+            m_pRightView->RemeasureFont();
+        }
+    }
+    InvalidateAll();
+}
+
+void CMainFrame::OnHelpIndex()
+{
+    const QString path = manualPath();
+    if (path.isEmpty() || !platform().openUrl(QUrl::fromLocalFile(path)))
+        platform().messageBox(this, tr("Unable to open the user manual."));
+}
+
+void CMainFrame::OnNextPane(int step)
+{
+    PaneView* panes[] = {m_pLeftView, m_pRightView};
+    if (!panes[0] || !panes[1])
+        return;
+    const int current = m_pActiveView == panes[0] ? 0 : 1;
+    PaneView* next = panes[(current + step + 2) % 2];
+    SetActiveView(next);
+    next->setFocus(Qt::TabFocusReason);
+}
+
+void CMainFrame::OnToggleList(bool& setting)
+{
+    setting = !setting;
+    // The list's rows change, so the right pane numbers them again at its next paint.
+    m_document.model().ListRebuildPending = true;
+    InvalidateAll();
+}
+
+} // namespace tessaly

@@ -1,0 +1,104 @@
+// main_frame.hpp: CMainFrame, the main window: menu, tool bar, status bar, the splitter with the two panes, and its commands.
+#pragma once
+
+#include <QFont>
+#include <QMainWindow>
+
+#include <map>
+
+#include "shell/command_router.hpp"
+#include "shell/log_font.hpp"
+
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+
+namespace tessaly {
+
+class CFriendLeftView;
+class CFriendRightView;
+class CTessalyDoc;
+class PaneView;
+
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+
+public:
+    static constexpr int kLeftPaneWidth = 300;
+
+    // app: the last target of the command chain (may be null).
+    CMainFrame(CTessalyDoc& document, CommandTarget* app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CTessalyDoc& document() const { return m_document; }
+    const CommandRouter& router() const { return m_router; }
+
+    // The action of a command on the menu or the tool bar; null for commands without one.
+    QAction* commandAction(int id) const;
+    // The menus in the order they are shown, Help last.
+    QList<QMenu*> menus() const { return m_menus; }
+    QMenuBar* helpMenuBar() const { return m_helpBar; }
+
+    PaneView* GetActiveView() const { return m_pActiveView; }
+    void SetActiveView(PaneView* view);
+    void ViewDestroyed(PaneView* view);
+
+    // Refreshes enabled and checked states from the update handlers.
+    void UpdateCommandUI(const QList<QAction*>& actions);
+    // What the framework does when the event loop goes idle: refresh the tool bar.
+    void OnIdle();
+
+    // Repaints the frame and both panes.
+    void InvalidateAll();
+
+    QLabel* messagePane() const { return m_messagePane; }
+    QList<QLabel*> indicatorPanes() const { return m_indicators; }
+
+    QToolBar* m_wndToolBar = nullptr;
+    QStatusBar* m_wndStatusBar = nullptr;
+    QSplitter* m_wndSplitter = nullptr;
+    CFriendLeftView* m_pLeftView = nullptr;
+    CFriendRightView* m_pRightView = nullptr;
+    QFont m_fontChosen;
+    LogFont m_logFontChosen;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    QMenu* createPopupMenu() override { return nullptr; }
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void OnCreateClient();
+    void registerCommands();
+    QAction* makeAction(int id, const QString& text);
+    void OnUpdateFrameTitle(const QString& documentTitle);
+
+    void OnFont();
+    void OnHelpIndex();
+    void OnNextPane(int step);
+    void OnToggleList(bool& setting);
+
+    CTessalyDoc& m_document;
+    CommandTarget* m_app;
+    CommandRouter m_router;
+    std::map<int, QAction*> m_actions;
+    QList<QAction*> m_toolBarActions;
+    QList<QMenu*> m_menus;
+    QMenuBar* m_helpBar = nullptr;
+    QLabel* m_messagePane = nullptr;
+    QList<QLabel*> m_indicators;
+    PaneView* m_pActiveView = nullptr;
+    bool m_bSplitterPlaced = false;
+    bool m_bInIdle = false;
+};
+
+// The user manual that Help > Index opens: beside the installed program, else in the source tree.
+QString manualPath();
+
+} // namespace tessaly

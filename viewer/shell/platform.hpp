@@ -1,0 +1,81 @@
+// platform.hpp: the platform layer: message box, file-open and font dialogs, modal dialogs and the help browser, replaceable in tests.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+#include "shell/log_font.hpp"
+
+class QDialog;
+class QWidget;
+
+namespace tessaly {
+
+// The application title; it captions message boxes and ends the window title.
+inline constexpr char kAppTitle[] = "Tessaly";
+
+// What the program asks of the window system beyond its own widgets. The Qt implementation
+// runs real modal dialogs; tests install a fake that answers at once.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The application's message box: caption "Tessaly", one OK button; returns when closed.
+    virtual void messageBox(QWidget* owner, const QString& text) = 0;
+    // The modal file-open dialog with a "description|pattern|...||" filter list, the first
+    // pair selected; the full path of an existing file, or nullopt on cancel.
+    virtual std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter) = 0;
+    // The modal font dialog: fixed-pitch fonts, 8 to 16 points, no effects; nullopt on cancel.
+    virtual std::optional<LogFont> fontDialog(QWidget* owner, const LogFont& initial) = 0;
+    // Runs one of the program's own modal dialogs (About, printer set-up, options).
+    virtual int execDialog(QDialog& dialog) = 0;
+    // Opens a document in the desktop's viewer for it (the user manual).
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+class QtPlatform : public Platform {
+public:
+    void messageBox(QWidget* owner, const QString& text) override;
+    std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter) override;
+    std::optional<LogFont> fontDialog(QWidget* owner, const LogFont& initial) override;
+    int execDialog(QDialog& dialog) override;
+    bool openUrl(const QUrl& url) override;
+};
+
+// For runs without a screen (--export-png): messages go to standard error, dialogs are cancelled.
+class ConsolePlatform : public QtPlatform {
+public:
+    void messageBox(QWidget* owner, const QString& text) override;
+    std::optional<QString> openFileDialog(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<LogFont> fontDialog(QWidget*, const LogFont&) override { return std::nullopt; }
+    int execDialog(QDialog&) override { return 0; }
+    bool openUrl(const QUrl&) override { return false; }
+
+    int messageCount() const { return m_messageCount; }
+
+private:
+    int m_messageCount = 0;
+};
+
+// The platform in force: the Qt one unless a PlatformOverride is alive.
+Platform& platform();
+
+// Puts another platform in force for its lifetime.
+class PlatformOverride {
+public:
+    explicit PlatformOverride(Platform& replacement);
+    ~PlatformOverride();
+    PlatformOverride(const PlatformOverride&) = delete;
+    PlatformOverride& operator=(const PlatformOverride&) = delete;
+
+private:
+    Platform* m_previous;
+};
+
+// A "description|pattern|...||" list as Qt name filters, in order; the first is the one to select.
+QStringList nameFiltersFromBars(const QString& barFilter);
+
+} // namespace tessaly

@@ -1,0 +1,81 @@
+// tessaly_doc.hpp: CTessalyDoc, the document: file commands, title, views, and the window side of the document logic.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+#include "map_document.hpp"
+#include "map_model.hpp"
+#include "shell/command_router.hpp"
+
+class QWidget;
+
+namespace tessaly {
+
+class PaneView;
+
+class CTessalyDoc : public QObject, public CommandTarget, public DocumentHost {
+    Q_OBJECT
+
+public:
+    using OptionsDialogRunner = std::function<bool(QWidget* owner, OptionsValues& values)>;
+
+    explicit CTessalyDoc(MapModel& model, QObject* parent = nullptr);
+
+    MapModel& model() const { return m_model; }
+
+    // The window that owns the document's dialogs and message boxes.
+    void setOwnerWindow(QWidget* owner) { m_owner = owner; }
+    // The options dialog, plugged in by whoever provides it; without one the command is cancelled.
+    void setOptionsDialog(OptionsDialogRunner runner) { m_optionsDialog = std::move(runner); }
+
+    void AddView(PaneView* view);
+    void RemoveView(PaneView* view);
+    const std::vector<PaneView*>& views() const { return m_views; }
+
+    const QString& GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+    bool IsModified() const { return m_bModified; }
+
+    // The framework's side of a new and of an opened document: they name the document and
+    // run the views' initial update, and read nothing.
+    void OnNewDocument();
+    bool OnOpenDocument(const QString& path);
+
+    // Command 57601, and the file named on the command line.
+    void OnOpenMapFile();
+    void OpenCommandLineFile(const QString& path);
+    // Command 32772.
+    void OnOptionsCommand();
+
+    void UpdateAllViews(PaneView* sender);
+
+    // DocumentHost
+    std::optional<std::string> runOpenFileDialog(const std::string& filter) override;
+    void showMessage(const std::string& text) override;
+    void setTitle(const std::string& title) override;
+    void setModifiedFlag(bool modified) override { m_bModified = modified; }
+    bool runOptionsDialog(OptionsValues& values) override;
+    void updateAllViews() override { UpdateAllViews(nullptr); }
+    void repaintAllViews() override;
+
+signals:
+    void titleChanged(const QString& title);
+
+private:
+    MapModel& m_model;
+    MapDocument m_document;
+    QWidget* m_owner = nullptr;
+    OptionsDialogRunner m_optionsDialog;
+    std::vector<PaneView*> m_views;
+    QString m_strTitle;
+    bool m_bModified = false;
+};
+
+// The name a new document gets.
+QString untitledName();
+
+} // namespace tessaly

@@ -1,0 +1,83 @@
+// tessaly_main.cpp: command line, Qt start-up, the viewer's message loop and the PNG export.
+#include "shell/tessaly_main.hpp"
+
+#include <QApplication>
+#include <QImage>
+
+#include <cstdio>
+
+#include "map_model.hpp"
+#include "shell/about_dialog.hpp"
+#include "shell/command_line.hpp"
+#include "shell/icons.hpp"
+#include "shell/main_frame.hpp"
+#include "shell/platform.hpp"
+#include "shell/tessaly_app.hpp"
+
+namespace tessaly {
+
+namespace {
+
+void print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
+
+int exportPng(const CommandLine& line)
+{
+    ConsolePlatform console;
+    PlatformOverride useConsole(console);
+    CTessalyApp app;
+    if (!app.InitInstance(line.file, false))
+        return kExitReadFailed;
+    if (!mapModel().FileLoaded)
+        return kExitReadFailed;
+    const QImage image = app.renderWindow(line.size);
+    if (image.isNull() || !image.save(line.pngPath, "PNG")) {
+        print(stderr, QStringLiteral("tessaly: cannot write '%1'\n").arg(line.pngPath));
+        return kExitOutputFailed;
+    }
+    return 0;
+}
+
+} // namespace
+
+int runTessaly(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = parseCommandLine(arguments);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        print(stdout, usageText());
+        return std::fflush(stdout) == 0 ? 0 : kExitOutputFailed;
+    case CommandLine::Action::Version:
+        print(stdout, QString::fromLatin1(kVersionText) + QLatin1Char('\n'));
+        return std::fflush(stdout) == 0 ? 0 : kExitOutputFailed;
+    case CommandLine::Action::Error:
+        print(stderr, QStringLiteral("tessaly: %1\nTry 'tessaly --help' for more information.\n").arg(line.error));
+        return kExitUsage;
+    case CommandLine::Action::Run:
+    case CommandLine::Action::ExportPng: break;
+    }
+
+    // An export needs no screen: without a display, draw into memory.
+    if (line.action == CommandLine::Action::ExportPng && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kWindowClassName));
+    QGuiApplication::setWindowIcon(appIcon());
+
+    if (line.action == CommandLine::Action::ExportPng)
+        return exportPng(line);
+
+    CTessalyApp app;
+    const std::optional<QString> file = line.file.isEmpty() ? std::nullopt : std::optional<QString>(line.file);
+    if (!app.InitInstance(file))
+        return kExitStartFailed;
+    const int status = QApplication::exec();
+    app.ExitInstance();
+    return status;
+}
+
+} // namespace tessaly
