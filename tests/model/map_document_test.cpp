@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -305,6 +307,24 @@ TEST_F(DocumentTest, CommandLineFailureShowsOnlyTheMessage)
     EXPECT_FALSE(model.FileLoaded);
     EXPECT_TRUE(model.LoadedPath.empty());
     EXPECT_EQ(model.CpuFamily, tessaly::CpuNone);
+}
+
+TEST_F(DocumentTest, TolerantReadingOpensOtherProducersFilesForTheWholeRun)
+{
+    const std::string sample = std::string(TESSALY_SAMPLES_DIR) + "/zds_HelloWorld_v1.lod";
+    if (!std::filesystem::exists(sample))
+        GTEST_SKIP() << "the other linker's samples are not beside this checkout: " << sample;
+    EXPECT_EQ(tessaly::readSelectionMask(), 0x89F);
+    document.OpenCommandLineFile(sample);
+    EXPECT_FALSE(model.FileLoaded) << "strict reading refuses the other linker's layout";
+
+    tessaly::setTolerantReading(true);
+    EXPECT_EQ(tessaly::readSelectionMask(), 0x89F | IE_READ_TOLERANT);
+    document.OpenCommandLineFile(sample);
+    tessaly::setTolerantReading(false);
+    ASSERT_TRUE(model.FileLoaded);
+    EXPECT_EQ(model.SectionCount, 3);
+    EXPECT_GT(model.LabelCount, 100) << "names without a type are listed as labels";
 }
 
 // ---- options ----------------------------------------------------------------------------------

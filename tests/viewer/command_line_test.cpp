@@ -55,10 +55,20 @@ TEST(CommandLineTest, Parses)
     }
 }
 
+TEST(CommandLineTest, TolerantReadingIsChosenForTheRun)
+{
+    EXPECT_FALSE(parseCommandLine({"prog.abs"}).tolerant);
+    const CommandLine line = parseCommandLine({"--tolerant", "other.lod"});
+    EXPECT_EQ(line.action, Action::Run);
+    EXPECT_TRUE(line.tolerant);
+    EXPECT_EQ(line.file.toStdString(), "other.lod");
+    EXPECT_TRUE(parseCommandLine({"--export-png", "o.png", "--tolerant", "a.lod"}).tolerant);
+}
+
 TEST(CommandLineTest, UsageNamesEveryOption)
 {
     const QString usage = usageText();
-    EXPECT_TRUE(usage.startsWith("Usage: tessaly [FILE]\n"));
+    EXPECT_TRUE(usage.startsWith("Usage: tessaly [--tolerant] [FILE]\n"));
     for (const char* option : {"--export-png", "--size", "--help", "--version"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
 }

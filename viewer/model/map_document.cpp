@@ -35,6 +35,14 @@ std::string formatPage(uint32_t page)
     return text;
 }
 
+namespace {
+bool g_tolerantReading = false;
+} // namespace
+
+void setTolerantReading(bool tolerant) { g_tolerantReading = tolerant; }
+
+int readSelectionMask() { return kReadSelectionMask | (g_tolerantReading ? IE_READ_TOLERANT : 0); }
+
 void MapDocument::OnOpenMapFile()
 {
     const std::optional<std::string> chosen = m_host.runOpenFileDialog(OpenFileFilter(m_model.CpuFamily));
@@ -43,7 +51,7 @@ void MapDocument::OnOpenMapFile()
 
     // Set before the read, so that after a failure it names the file that failed.
     m_model.LoadedPath = *chosen;
-    const int result = IE_readIEEE(m_model.LoadedPath.c_str(), kReadSelectionMask);
+    const int result = IE_readIEEE(m_model.LoadedPath.c_str(), readSelectionMask());
     if (result != 0) {
         // The family and tables of the last good file stay, so the next dialog keeps its order.
         m_model.FileLoaded = false;
@@ -69,7 +77,7 @@ void MapDocument::OnOpenMapFile()
 
 void MapDocument::OpenCommandLineFile(const std::string& path)
 {
-    const int result = IE_readIEEE(path.c_str(), kReadSelectionMask);
+    const int result = IE_readIEEE(path.c_str(), readSelectionMask());
     if (result != 0) {
         m_host.showMessage(readErrorText(result));
         m_model.FileLoaded = false;

@@ -13,6 +13,11 @@ namespace tessaly {
 // blocks, the environment part and the function debug strings.
 constexpr int kReadSelectionMask = 0x89F;
 
+// Tolerant reading (of other producers' IEEE-695 files) is chosen for a whole run; every read
+// of the document then adds the reader's tolerant bit to kReadSelectionMask.
+void setTolerantReading(bool tolerant);
+int readSelectionMask();
+
 // The values the options dialog is loaded with and hands back.
 struct OptionsValues {
     bool localInformation = false;

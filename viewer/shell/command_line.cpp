@@ -37,6 +37,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     CommandLine line;
     bool exportPng = false;
     bool sizeGiven = false;
+    bool imageGiven = false;
     bool optionsEnded = false;
     QStringList files;
 
@@ -76,11 +77,22 @@ CommandLine parseCommandLine(const QStringList& arguments)
             line.action = CommandLine::Action::Version;
             return line;
         }
+        if (name == QLatin1String("--tolerant")) {
+            line.tolerant = true;
+            continue;
+        }
         if (name == QLatin1String("--export-png")) {
             if (!takeValue() || value.isEmpty())
                 return failure(QStringLiteral("option '--export-png' needs the name of the image to write"));
             exportPng = true;
             line.pngPath = value;
+            continue;
+        }
+        if (name == QLatin1String("--image")) {
+            if (!takeValue() || (value != QLatin1String("section-list") && value != QLatin1String("memory-size")))
+                return failure(QStringLiteral("option '--image' needs 'section-list' or 'memory-size'"));
+            line.imageMode = value == QLatin1String("memory-size") ? 1 : 0;
+            imageGiven = true;
             continue;
         }
         if (name == QLatin1String("--size")) {
@@ -100,6 +112,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         line.file = files.front();
     if (sizeGiven && !exportPng)
         return failure(QStringLiteral("option '--size' goes with '--export-png'"));
+    if (imageGiven && !exportPng)
+        return failure(QStringLiteral("option '--image' goes with '--export-png'"));
     if (exportPng) {
         if (line.file.isEmpty())
             return failure(QStringLiteral("option '--export-png' needs a FILE to open"));
@@ -111,14 +125,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: tessaly [FILE]\n"
-        "       tessaly --export-png OUT.png [--size WxH] FILE\n"
+        "Usage: tessaly [--tolerant] [FILE]\n"
+        "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--tolerant] FILE\n"
         "View the memory map of a linked microcontroller program.\n"
         "\n"
         "  FILE                  absolute file to open (.xqa, .xqe, .abs, .x)\n"
         "  --export-png OUT.png  write the main window with FILE open to a PNG image,\n"
         "                        without showing it (no display needed)\n"
         "  --size WxH            size of that window in pixels (default 1000x700)\n"
+        "  --image PICTURE       the left pane's picture in that image: section-list\n"
+        "                        (the default) or memory-size\n"
+        "  --tolerant            also read IEEE-695 files written by other linkers\n"
         "  -h, --help            show this help and exit\n"
         "  --version             show the version and exit\n");
 }

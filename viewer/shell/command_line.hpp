@@ -1,4 +1,4 @@
-// command_line.hpp: the viewer's command line: [FILE], --help, --version and --export-png.
+// command_line.hpp: the viewer's command line: [FILE], --tolerant, --help, --version, --export-png.
 #pragma once
 
 #include <QSize>
@@ -16,7 +16,9 @@ struct CommandLine {
     QString file{};    // empty: none named
     QString pngPath{}; // --export-png
     QSize size = kDefaultExportSize;
+    int imageMode = -1; // --image: 0 section-list, 1 memory-size (ImageMode values); -1 keeps the default
     QString error{};   // Action::Error: what was wrong
+    bool tolerant = false; // --tolerant: read other producers' IEEE-695 files
 };
 
 // The arguments after the program name.

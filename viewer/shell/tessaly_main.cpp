@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "map_document.hpp"
 #include "map_model.hpp"
 #include "shell/about_dialog.hpp"
 #include "shell/command_line.hpp"
@@ -29,6 +30,8 @@ int exportPng(const CommandLine& line)
         return kExitReadFailed;
     if (!mapModel().FileLoaded)
         return kExitReadFailed;
+    if (line.imageMode >= 0)
+        mapModel().ImageMode = static_cast<ImageMode>(line.imageMode);
     const QImage image = app.renderWindow(line.size);
     if (image.isNull() || !image.save(line.pngPath, "PNG")) {
         print(stderr, QStringLiteral("tessaly: cannot write '%1'\n").arg(line.pngPath));
@@ -64,6 +67,7 @@ int runTessaly(int argc, char** argv)
         && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    setTolerantReading(line.tolerant);
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kWindowClassName));
     QGuiApplication::setWindowIcon(appIcon());
