@@ -2,6 +2,7 @@
 #include "debug_string.hpp"
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 
@@ -42,6 +43,12 @@ public:
 
     int32_t numberOrZero() { return static_cast<int32_t>(number().value_or(0)); }
 
+    void numbersInto(std::initializer_list<int32_t*> targets)
+    {
+        for (int32_t* target : targets)
+            *target = numberOrZero();
+    }
+
     std::string_view name()
     {
         const std::size_t lengthAt = m_pos;
@@ -74,6 +81,20 @@ private:
 const char* currentFunctionName(const DecodeState& decode)
 {
     return decode.currentFunction ? decode.currentFunction->name : nullptr;
+}
+
+// Ft and Vt: a type reference of the current module; a local one names the current function.
+IeTypeRef* readTypeRef(char kind, StringFields& fields)
+{
+    ReaderState& state = readerState();
+    IeTypeRef* ref = appendTypeRef(state.decode.currentModule);
+    ref->kind = kind;
+    ref->name = state.storeName(fields.name());
+    ref->letter = fields.letter();
+    ref->typeIndex = fields.numberOrZero();
+    if (ref->letter == 'L')
+        ref->function = currentFunctionName(state.decode);
+    return ref;
 }
 
 }  // namespace
@@ -242,20 +263,11 @@ void DebugStringDecoder::decodeFunctionString(std::string_view text, uint32_t fi
         ref->name = storeName(fields.name());
         ref->name2 = storeName(fields.name());
         ref->letter = fields.letter();
-        ref->info1 = fields.numberOrZero();
-        ref->info2 = fields.numberOrZero();
-        ref->info3 = fields.numberOrZero();
-        ref->info4 = fields.numberOrZero();
+        fields.numbersInto({&ref->info1, &ref->info2, &ref->info3, &ref->info4});
         return;
     }
     case 't': {
-        IeTypeRef* ref = appendTypeRef(decode.currentModule);
-        ref->kind = 'F';
-        ref->name = storeName(fields.name());
-        ref->letter = fields.letter();
-        ref->typeIndex = fields.numberOrZero();
-        if (ref->letter == 'L')
-            ref->function = currentFunctionName(decode);
+        IeTypeRef* ref = readTypeRef('F', fields);
         IeFnDef* function = decode.currentFunction;
         if (function && function->name && std::string_view(function->name) == ref->name)
             function->typeRef = ref;
@@ -294,11 +306,7 @@ void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fi
         variable->name = storeName(fields.name());
         variable->linkName = storeName(fields.name());
         variable->scope = fields.letter();
-        variable->info1 = fields.numberOrZero();
-        variable->info2 = fields.numberOrZero();
-        variable->info3 = fields.numberOrZero();
-        variable->info4 = fields.numberOrZero();
-        variable->info5 = fields.numberOrZero();
+        fields.numbersInto({&variable->info1, &variable->info2, &variable->info3, &variable->info4, &variable->info5});
         if (variable->scope == 'L')
             variable->function = currentFunctionName(decode);
         return;
@@ -308,23 +316,12 @@ void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fi
         IeVaRef* ref = subKind == 'e' ? appendVaRef(decode.currentSource) : appendVaRef(decode.currentFunction);
         ref->name = storeName(fields.name());
         ref->letter = fields.letter();
-        ref->info1 = fields.numberOrZero();
-        ref->info2 = fields.numberOrZero();
-        ref->info3 = fields.numberOrZero();
-        ref->info4 = fields.numberOrZero();
-        ref->info5 = fields.numberOrZero();
+        fields.numbersInto({&ref->info1, &ref->info2, &ref->info3, &ref->info4, &ref->info5});
         return;
     }
-    case 't': {
-        IeTypeRef* ref = appendTypeRef(decode.currentModule);
-        ref->kind = 'V';
-        ref->name = storeName(fields.name());
-        ref->letter = fields.letter();
-        ref->typeIndex = fields.numberOrZero();
-        if (ref->letter == 'L')
-            ref->function = currentFunctionName(decode);
+    case 't':
+        readTypeRef('V', fields);
         return;
-    }
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "reader_state.hpp"
 #include "tree_builder.hpp"
+#include "type_numbers.hpp"
 
 namespace orvik {
 namespace {
@@ -81,35 +82,8 @@ void linkModuleTypes(ModuleTypeLinks& links)
         else
             links.waitingFields[number].push_back(&field);
     };
-    for (IeTypeDef* type : links.newDefs) {
-        switch (type->letter) {
-        case 'O':
-        case 'P':
-            resolve(type->payload.pointer->target, type->payload.pointer->resolvedTarget);
-            break;
-        case 'S':
-        case 'U':
-            for (IeRecordMember* member = type->payload.record->members; member; member = member->next)
-                resolve(member->type, member->resolvedType);
-            break;
-        case 'T':
-            resolve(type->payload.alias->type, type->payload.alias->resolvedType);
-            break;
-        case 'Z':
-            resolve(type->payload.array->elementType, type->payload.array->resolvedElement);
-            break;
-        case 'g':
-            resolve(type->payload.bitField->baseType, type->payload.bitField->resolvedBase);
-            break;
-        case 'x':
-            resolve(type->payload.function->returnType, type->payload.function->resolvedReturn);
-            for (IeFunctionParam* param = type->payload.function->params; param; param = param->next)
-                resolve(param->type, param->resolvedType);
-            break;
-        default:
-            break;
-        }
-    }
+    for (IeTypeDef* type : links.newDefs)
+        forEachTypeNumber(type, resolve);
     links.newDefs.clear();
     links.newRefs.clear();
 }

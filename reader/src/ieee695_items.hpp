@@ -40,7 +40,12 @@ public:
     uint32_t number()
     {
         const uint32_t at = m_in.offset();
-        const uint8_t first = m_in.byte();
+        return numberFrom(m_in.byte(), at);
+    }
+
+    // A Number whose first byte, found at offset at, has been read already.
+    uint32_t numberFrom(uint8_t first, uint32_t at)
+    {
         if (first < 0x80)
             return first;
         if (first < 0x81 || first > 0x84)

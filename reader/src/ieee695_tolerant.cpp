@@ -125,19 +125,6 @@ public:
 private:
     // ---- items ----
 
-    // A Number whose first byte has been read already.
-    uint32_t numberFrom(uint8_t first, uint32_t at)
-    {
-        if (first < 0x80)
-            return first;
-        if (first < 0x81 || first > 0x84)
-            fail(kReadError, at);
-        uint32_t value = 0;
-        for (int i = 0; i < (first & 0x0F); ++i)
-            value = (value << 8) | m_in.byte();
-        return value;
-    }
-
     // Passes over a record's fields to the next record code; false when the file ends first.
     bool skipFieldsTo(uint8_t& code)
     {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "tree_builder.hpp"
+#include "type_numbers.hpp"
 
 namespace orvik {
 
@@ -199,35 +200,8 @@ void Ieee695TypeBlocks::resolveTypes(ModuleTypes& types)
         field = nullptr;
         types.waiting[key].push_back(&field);
     };
-    for (IeTypeDef* type : m_blockTypes) {
-        switch (type->letter) {
-        case 'O':
-        case 'P':
-            resolve(type->payload.pointer->target, type->payload.pointer->resolvedTarget);
-            break;
-        case 'S':
-        case 'U':
-            for (IeRecordMember* member = type->payload.record->members; member; member = member->next)
-                resolve(member->type, member->resolvedType);
-            break;
-        case 'T':
-            resolve(type->payload.alias->type, type->payload.alias->resolvedType);
-            break;
-        case 'Z':
-            resolve(type->payload.array->elementType, type->payload.array->resolvedElement);
-            break;
-        case 'g':
-            resolve(type->payload.bitField->baseType, type->payload.bitField->resolvedBase);
-            break;
-        case 'x':
-            resolve(type->payload.function->returnType, type->payload.function->resolvedReturn);
-            for (IeFunctionParam* param = type->payload.function->params; param; param = param->next)
-                resolve(param->type, param->resolvedType);
-            break;
-        default:
-            break;
-        }
-    }
+    for (IeTypeDef* type : m_blockTypes)
+        forEachTypeNumber(type, resolve);
     for (IeTypeDef* type : m_blockTypes) {
         auto waiting = types.waiting.find(static_cast<uint32_t>(type->index));
         if (waiting == types.waiting.end())
