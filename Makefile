@@ -10,6 +10,11 @@ FUZZ_DIR ?= $(BUILD_DIR)-fuzz
 FUZZ_SECONDS ?= 120
 FUZZ_TARGETS := fuzz_read fuzz_ieee695 fuzz_framed
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+# -O1 with line tables compiles the tests in a third of the time -O2 -g takes, keeps the stack
+# traces readable, and leaves assertions on.
+SANITIZE_OPT := -O1 -g1
+# Extra ctest arguments for the sanitizer run, e.g. ASAN_CTEST_ARGS='-E viewer_' to leave tests out.
+ASAN_CTEST_ARGS ?=
 
 .PHONY: all deps configure build test bench examples run asan test-asan fuzz-build fuzz fuzz-seeds clean
 
@@ -48,6 +53,7 @@ run: configure
 asan: deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+	  -DCMAKE_C_FLAGS_RELWITHDEBINFO="$(SANITIZE_OPT)" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$(SANITIZE_OPT)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
 	  -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
@@ -55,7 +61,7 @@ asan: deps
 test-asan: export ASAN_OPTIONS := detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
 test-asan: export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 test-asan: asan
-	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) $(ASAN_CTEST_ARGS)
 
 # The libFuzzer targets (clang, with ASan and UBSan) in a build tree of their own.
 fuzz-build: deps

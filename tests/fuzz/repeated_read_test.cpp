@@ -20,7 +20,8 @@
 #endif
 
 #if defined(TESSALY_WITH_ASAN)
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime; declared here because not every compiler ships its header.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif

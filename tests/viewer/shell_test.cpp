@@ -635,6 +635,7 @@ private slots:
         // A pane that handles every command records which one its accelerator issued.
         QList<int> issued;
         frame().m_pLeftView->onCommand(id, [&] { issued << id; });
+        frame().m_pLeftView->onUpdate(id, {}); // enabled whatever the pane's own state says
         frame().SetActiveView(frame().m_pLeftView);
         int matches = 0;
         for (QAction* candidate : frame().actions()) {
@@ -652,6 +653,7 @@ private slots:
         // Zoom belongs to the left pane: with the list active nobody takes it.
         int zooms = 0;
         frame().m_pLeftView->onCommand(ID_ZOOM_IN, [&] { ++zooms; });
+        frame().m_pLeftView->onUpdate(ID_ZOOM_IN, {}); // enabled with no file loaded too
         frame().SetActiveView(frame().m_pRightView);
         QVERIFY(!frame().router().dispatch(ID_ZOOM_IN));
         QVERIFY(!frame().router().state(ID_ZOOM_IN).enabled);

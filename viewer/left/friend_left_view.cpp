@@ -1,15 +1,76 @@
-// friend_left_view.cpp: the left pane's font, measurement and paint.
+// friend_left_view.cpp: the left pane's font, scrolling, paint of both pictures, marker, context menu, Jump and zoom.
 #include "left/friend_left_view.hpp"
 
+#include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
+#include <limits>
 
+#include "right/friend_right_view.hpp"
+#include "right/right_layout.hpp"
+#include "shell/commands.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
 
 namespace tessaly {
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0);
+
+// The font as drawn: every character advances exactly one measured cell, as the positions
+// assume, even where the font's own advance has a fraction of a pixel more or less.
+QFont cellFont(const QFont& font, int charWidth, const QPaintDevice* device)
+{
+    QFont cell = font;
+    const qreal advance = QFontMetricsF(font, device).horizontalAdvance(QLatin1Char('0'));
+    cell.setLetterSpacing(QFont::AbsoluteSpacing, charWidth - advance);
+    return cell;
+}
+
+// Writes texts at the top-left corner of their cell, black unless told, on the pane's white
+// when opaque and over whatever lies below when transparent.
+struct TextWriter {
+    QPainter& painter;
+    QFontMetrics metrics;
+    int charWidth;
+    int lineHeight;
+
+    void write(const PictureText& text, bool opaque = true, const QColor& colour = kBlack) const
+    {
+        write(text.x, text.y, QString::fromStdString(text.text), opaque, colour);
+    }
+    void write(int x, int y, const QString& text, bool opaque = true, const QColor& colour = kBlack) const
+    {
+        if (opaque)
+            painter.fillRect(QRect(x, y, charWidth * static_cast<int>(text.size()), lineHeight), kWhite);
+        painter.setPen(colour);
+        painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    }
+};
+
+// A rectangle outlined with the one-pixel black pen and filled with the brush; like the
+// platform's, its right and bottom edges are not drawn, so neighbours can share a line.
+void drawOutlined(QPainter& painter, const PictureRect& r, const QColor& fill)
+{
+    painter.setPen(QPen(kBlack, 1));
+    if (fill.alpha() == 0)
+        painter.setBrush(Qt::NoBrush);
+    else
+        painter.setBrush(fill);
+    painter.drawRect(QRect(r.left, r.top, std::max(r.right - r.left - 1, 0), std::max(r.bottom - r.top - 1, 0)));
+    painter.setBrush(Qt::NoBrush);
+}
+
+QColor toQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+
+} // namespace
 
 CFriendLeftView::CFriendLeftView(CTessalyDoc& document, CMainFrame& frame, QWidget* parent)
     : PaneView(document, frame, parent)
@@ -18,21 +79,276 @@ CFriendLeftView::CFriendLeftView(CTessalyDoc& document, CMainFrame& frame, QWidg
     m_logFont = paneInitialLogFont();
     m_font = createFont(m_logFont);
     RemeasureFont();
+    m_memorySize.barBottom = viewport()->height();
+    m_nMarkerAddress = 0;
+    m_nMarkerY = m_nLineHeight;
+    m_nListMarkerY = m_nLineHeight;
+    m_nPrevMarkerY = m_nLineHeight;
+    registerCommands();
+}
+
+void CFriendLeftView::registerCommands()
+{
+    onCommand(ID_JUMP, [this] { OnJump(); });
+    onCommand(
+        ID_ZOOM_IN, [this] { OnZoomIn(); }, [this](CommandState& state) { OnUpdateZoomIn(state); });
+    onCommand(
+        ID_ZOOM_OUT, [this] { OnZoomOut(); }, [this](CommandState& state) { OnUpdateZoomOut(state); });
 }
 
 void CFriendLeftView::RemeasureFont()
 {
     const QFontMetrics metrics(m_font, viewport());
     m_nCharWidth = std::max(metrics.averageCharWidth(), 1);
-    m_nLineHeight = metrics.height() + std::max(metrics.leading(), 0);
+    m_nLineHeight = std::max(metrics.height() + std::max(metrics.leading(), 0), 1);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Scrolling: a plain scrolling view whose extent, page and line steps every paint sets.
+
+QPoint CFriendLeftView::scrollPosition() const
+{
+    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void CFriendLeftView::setScrollSizes(const ScrollSizes& sizes)
+{
+    const auto apply = [](QScrollBar* bar, int extent, int page, int line) {
+        bar->setRange(0, std::max(extent - page, 0));
+        bar->setPageStep(std::max(page, 1));
+        bar->setSingleStep(std::max(line, 1));
+    };
+    apply(horizontalScrollBar(), sizes.width, sizes.pageWidth, sizes.lineWidth);
+    apply(verticalScrollBar(), sizes.height, sizes.pageHeight, sizes.lineHeight);
+}
+
+void CFriendLeftView::scrollContentsBy(int, int) { viewport()->update(); }
+
+void CFriendLeftView::OnInitialUpdate()
+{
+    PaneView::OnInitialUpdate();
+    // The framework's defaults for a 100 x 100 extent: a tenth of it per page, a tenth of
+    // that per line.
+    setScrollSizes({ 100, 100, 10, 10, 1, 1 });
+    m_nZoom = 1;
+}
+
+void CFriendLeftView::OnUpdate(PaneView*)
+{
+    const MapModel& model = GetDocument().model();
+    m_nZoom = 1;
+    m_nVisibleRows = model.FileLoaded ? CountVisibleRows(model) : 0;
+    const QSize client = viewport()->size();
+    const int64_t height = (static_cast<int64_t>(model.SectionTable.size()) + 1) * m_nLineHeight;
+    setScrollSizes({ 1000, static_cast<int32_t>(std::min<int64_t>(height, std::numeric_limits<int32_t>::max())), client.width(),
+        client.height(), m_nCharWidth, m_nLineHeight });
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paint.
 
 void CFriendLeftView::OnDraw(QPainter& painter)
 {
-    painter.setFont(m_font);
-    // Nothing is drawn until a file has been read.
+    painter.setFont(cellFont(m_font, m_nCharWidth, viewport()));
     if (!GetDocument().model().FileLoaded)
         return;
+    if (GetDocument().model().ImageMode == MemorySizeImage)
+        drawMemorySize(painter);
+    else
+        drawSectionList(painter);
+}
+
+void CFriendLeftView::drawSectionList(QPainter& painter)
+{
+    const MapModel& model = GetDocument().model();
+    // Counted at every paint, so the rows always match the table of the last open, whoever
+    // cleared TablesChanged first.
+    m_nVisibleRows = CountVisibleRows(model);
+    const QSize client = viewport()->size();
+    setScrollSizes(SectionListScrollSizes(model, cell(), m_nVisibleRows, client.width(), client.height()));
+
+    const QPoint origin = scrollPosition();
+    painter.translate(-origin);
+    const SectionListPicture picture = BuildSectionListPicture(
+        model, cell(), m_nListMarkerY, m_nPrevMarkerY, { origin.y(), origin.y() + client.height() });
+    m_sectionList = picture.geometry;
+
+    const TextWriter writer { painter, QFontMetrics(painter.font(), viewport()), m_nCharWidth, m_nLineHeight };
+    writer.write(picture.header);
+    writer.write(picture.sectionHeader);
+    for (const SectionListRow& row : picture.rows) {
+        const SectionTag tag = GetSectionTag(row.record);
+        writer.write(row.address);
+        drawOutlined(painter, row.box, toQColor(tag.colour));
+        writer.write(row.name.x, row.name.y, QString::fromLatin1(tag.text) + QLatin1Char(' ') + QString::fromStdString(row.name.text),
+            false);
+    }
+    writer.write(picture.markerWipe);
+    writer.write(picture.marker, true, kRed);
+    writer.write(picture.maxAddress);
+}
+
+void CFriendLeftView::drawMemorySize(QPainter& painter)
+{
+    const MapModel& model = GetDocument().model();
+    const QSize client = viewport()->size();
+    setScrollSizes(MemorySizeScrollSizes(model, cell(), m_nZoom, client.width(), client.height()));
+
+    const QPoint origin = scrollPosition();
+    painter.translate(-origin);
+    // The marker is placed on this paint's bar, so it keeps to its address through zooms and
+    // resizes between two paints of the right pane.
+    const MemorySizeGeometry geometry = MemorySizeGeometry::Compute(model, cell(), client.height(), m_nZoom);
+    m_nMarkerY = geometry.markerY(m_nMarkerAddress, m_nLineHeight);
+    const MemorySizePicture picture = BuildMemorySizePicture(
+        model, cell(), client.height(), m_nZoom, m_nMarkerY, { origin.y(), origin.y() + client.height() });
+    m_memorySize = picture.geometry;
+
+    const TextWriter writer { painter, QFontMetrics(painter.font(), viewport()), m_nCharWidth, m_nLineHeight };
+    writer.write(picture.header);
+    writer.write(picture.mapHeader);
+    writer.write(picture.sectionHeader);
+    drawOutlined(painter, picture.frame, kWhite);
+    if (picture.startLabel)
+        writer.write(*picture.startLabel);
+    // Free areas first: a section thinner than a pixel shares its row with the free area after
+    // it, and would vanish under it if the bands were filled in table order alone.
+    for (const bool sections : { false, true }) {
+        for (const MemorySizeBand& band : picture.bands) {
+            if ((band.record->name != nullptr) != sections)
+                continue;
+            const PictureRect& r = band.rect;
+            painter.fillRect(
+                QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), toQColor(GetSectionTag(band.record).colour));
+        }
+    }
+    // The bands cover the frame's border columns, and white free areas would leave no bar to
+    // see, so the outline is drawn once more over them.
+    drawOutlined(painter, picture.frame, Qt::transparent);
+    for (const PictureText& text : picture.addressLabels)
+        writer.write(text);
+    for (const PictureText& text : picture.nameLabels)
+        writer.write(text);
+    for (const PictureText& text : picture.ellipses)
+        writer.write(text);
+    if (picture.endLabel)
+        writer.write(*picture.endLabel);
+    writer.write(picture.marker, true, kRed);
+}
+
+MemorySizeGeometry CFriendLeftView::currentMemorySizeGeometry() const
+{
+    return MemorySizeGeometry::Compute(GetDocument().model(), cell(), viewport()->height(), m_nZoom);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Marker.
+
+void CFriendLeftView::SetMarkerAddress(uint32_t address)
+{
+    const MapModel& model = GetDocument().model();
+    m_nMarkerAddress = address;
+    if (model.ImageMode == MemorySizeImage) {
+        m_nMarkerY = currentMemorySizeGeometry().markerY(address, m_nLineHeight);
+    } else {
+        m_nPrevMarkerY = m_nListMarkerY;
+        m_nListMarkerY = SectionListMarkerY(model, cell(), address);
+    }
+    // Qt repaints the whole region over the erased background in both pictures.
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Context menu and Jump.
+
+bool CFriendLeftView::ContextMenuWouldOpen(QPoint logical) const
+{
+    const MapModel& model = GetDocument().model();
+    if (!model.FileLoaded)
+        return false;
+    if (model.ImageMode == MemorySizeImage)
+        return m_memorySize.contains(logical.x(), logical.y());
+    return m_sectionList.contains(logical.x(), logical.y());
+}
+
+bool CFriendLeftView::OnContextMenu(QPoint viewportPoint, QPoint screenPoint)
+{
+    if (!GetDocument().model().FileLoaded)
+        return false;
+    const QPoint logical = viewportPoint + scrollPosition();
+    if (!ContextMenuWouldOpen(logical))
+        return false;
+    // Stored before the menu runs: Qt delivers the chosen item while the menu is still open.
+    m_ptContext = logical;
+    QMenu menu(&GetParentFrame());
+    QAction* jump = menu.addAction(QStringLiteral("Jump"));
+    jump->setData(static_cast<int>(ID_JUMP));
+    CMainFrame& frame = GetParentFrame();
+    connect(jump, &QAction::triggered, &frame, [&frame] { frame.router().dispatch(ID_JUMP); });
+    if (m_trackPopupMenu)
+        m_trackPopupMenu(menu, screenPoint);
+    else
+        menu.exec(screenPoint);
+    return true;
+}
+
+void CFriendLeftView::contextMenuEvent(QContextMenuEvent* event)
+{
+    OnContextMenu(event->pos(), event->globalPos());
+    event->accept();
+}
+
+void CFriendLeftView::OnJump()
+{
+    const MapModel& model = GetDocument().model();
+    if (!model.FileLoaded)
+        return;
+    uint32_t address = 0;
+    if (model.ImageMode == MemorySizeImage) {
+        address = m_memorySize.addressAt(m_ptContext.y());
+        Invalidate();
+    } else {
+        const std::optional<uint32_t> start = SectionListJumpAddress(model, cell(), m_ptContext.y());
+        if (!start)
+            return;
+        address = *start;
+    }
+    if (CFriendRightView* right = GetParentFrame().m_pRightView)
+        right->JumpToAddress(address);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Zoom.
+
+void CFriendLeftView::OnZoomIn()
+{
+    const int32_t zoom = ZoomedIn(m_nZoom, m_nLineHeight, currentMemorySizeGeometry().barBottom);
+    if (zoom == m_nZoom)
+        return;
+    m_nZoom = zoom;
+    Invalidate();
+}
+
+void CFriendLeftView::OnZoomOut()
+{
+    const int32_t zoom = ZoomedOut(m_nZoom);
+    if (zoom == m_nZoom)
+        return;
+    m_nZoom = zoom;
+    Invalidate();
+}
+
+void CFriendLeftView::OnUpdateZoomIn(CommandState& state) const
+{
+    state.Enable(
+        ZoomState(GetDocument().model(), m_nZoom, m_nLineHeight, currentMemorySizeGeometry().barBottom).zoomInEnabled);
+}
+
+void CFriendLeftView::OnUpdateZoomOut(CommandState& state) const
+{
+    state.Enable(
+        ZoomState(GetDocument().model(), m_nZoom, m_nLineHeight, currentMemorySizeGeometry().barBottom).zoomOutEnabled);
 }
 
 } // namespace tessaly

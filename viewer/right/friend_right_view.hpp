@@ -1,12 +1,23 @@
 // friend_right_view.hpp: CFriendRightView, the right pane that lists sections, labels, constants and functions.
 #pragma once
 
+#include <QCursor>
 #include <QFont>
+#include <QString>
 
+#include <cstdint>
+
+#include "right/cell_glyphs.hpp"
+#include "right/right_layout.hpp"
+#include "right/right_scroll.hpp"
 #include "shell/log_font.hpp"
 #include "shell/pane_view.hpp"
 
+class QAbstractSlider;
+
 namespace tessaly {
+
+class FindDialog;
 
 class CFriendRightView : public PaneView {
     Q_OBJECT
@@ -14,19 +25,88 @@ class CFriendRightView : public PaneView {
 public:
     // Registers itself with the frame as its right pane and makes its font.
     CFriendRightView(CTessalyDoc& document, CMainFrame& frame, QWidget* parent);
+    // An open Find dialog is told to forget the pane.
+    ~CFriendRightView() override;
 
     // Measures the character cell of m_font and asks for a new layout of the list.
     void RemeasureFont();
     // The tool bar's Find button: opens or activates the Find dialog.
     void OpenFindDialog();
+    // The Find dialog's request: the next match with its current settings (right_find.cpp).
+    void FindNext();
+
+    // Brings the block that holds the address to the top of the list (the left pane's Jump).
+    void JumpToAddress(uint32_t address);
+    // Bring the scroll bars in line with m_nTopLine, m_nLineCount and m_nHorzPos.
+    void RefreshVertBar();
+    void RefreshHorzBar();
+    // The scroll commands that the bars, the keys and the wheel run.
+    void OnVScroll(ScrollCode code, int thumb);
+    void OnHScroll(ScrollCode code, int thumb);
+
+    int32_t m_nLineCount = 0;
+    int32_t m_nTopLine = 0;
+    int32_t m_nHorzPos = 0;
+    int32_t m_nHorzExtent = 1024;
+    int m_nDragColumn = ColumnNone;
+    ColumnTable m_columns {};
+    uint32_t m_nTopAddress = 0;
+
+    // The open Find dialog, or none; the last Find result, which the paint inverts.
+    FindDialog* m_pFindDlg = nullptr;
+    int32_t m_nFoundLine = 0;
+    int32_t m_nFoundOffset = -1;
+    int32_t m_nFoundLength = 0;
+    int32_t m_nFoundKind = 0;
+    int32_t m_nFoundEntry = 0;
+    QString m_strLastFind;
+    // Whether a Section match indexes ModuleSectionTable rather than SectionTable.
+    bool m_bFoundInModuleTable = false;
 
     QFont m_font;
     LogFont m_logFont;
+    // m_font spaced so that every character advances by exactly m_nCharWidth (header texts).
+    QFont m_cellFont;
     int m_nCharWidth = 0;
     int m_nLineHeight = 0;
+    int m_nColumnsEnd = 0;
+    int m_nClientRight = 0;
+    QCursor m_hArrowCursor;
+    QCursor m_hSizeCursor;
+
+    // A column border was dragged since the last paint: the next paint re-stacks the columns.
+    bool ColumnsMoved = false;
+
+    // What the last layout numbered: the line count and the rows of the item tables.
+    const ListRows& rows() const { return m_rows; }
 
 protected:
     void OnDraw(QPainter& painter) override;
+    // FindNotify from the Find dialog.
+    void customEvent(QEvent* event) override;
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void Relayout();
+    void OnBarAction(QAbstractSlider* bar, int action, bool vertical);
+    int scrollPx() const { return m_nHorzPos * m_nCharWidth; }
+    // The strip the drag bar covers at window x.
+    QRect dragBarRect(int x) const;
+
+    void paintHeader(QPainter& painter);
+    void paintSectionColumns(QPainter& painter, int rowCount);
+    void paintItemColumns(QPainter& painter, int rowCount);
+    void paintBlankArea(QPainter& painter, int rowCount);
+
+    ListRows m_rows;
+    CellGlyphs m_glyphs;
 };
 
 } // namespace tessaly

@@ -36,6 +36,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
 {
     CommandLine line;
     bool exportPng = false;
+    bool exportPdf = false;
+    QString listOption; // the first of --local, --equ and --functions given
     bool sizeGiven = false;
     bool imageGiven = false;
     bool optionsEnded = false;
@@ -88,6 +90,24 @@ CommandLine parseCommandLine(const QStringList& arguments)
             line.pngPath = value;
             continue;
         }
+        if (name == QLatin1String("--export-pdf")) {
+            if (!takeValue() || value.isEmpty())
+                return failure(QStringLiteral("option '--export-pdf' needs the name of the PDF file to write"));
+            exportPdf = true;
+            line.pdfPath = value;
+            continue;
+        }
+        if (name == QLatin1String("--local") || name == QLatin1String("--equ") || name == QLatin1String("--functions")) {
+            if (name == QLatin1String("--local"))
+                line.showLocalInformation = true;
+            else if (name == QLatin1String("--equ"))
+                line.showEquList = true;
+            else
+                line.showFunctionList = true;
+            if (listOption.isEmpty())
+                listOption = name;
+            continue;
+        }
         if (name == QLatin1String("--image")) {
             if (!takeValue() || (value != QLatin1String("section-list") && value != QLatin1String("memory-size")))
                 return failure(QStringLiteral("option '--image' needs 'section-list' or 'memory-size'"));
@@ -114,6 +134,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return failure(QStringLiteral("option '--size' goes with '--export-png'"));
     if (imageGiven && !exportPng)
         return failure(QStringLiteral("option '--image' goes with '--export-png'"));
+    if (exportPng && exportPdf)
+        return failure(QStringLiteral("options '--export-png' and '--export-pdf' cannot be used together"));
+    if (!listOption.isEmpty() && !exportPdf)
+        return failure(QStringLiteral("option '%1' goes with '--export-pdf'").arg(listOption));
+    if (exportPdf) {
+        if (line.file.isEmpty())
+            return failure(QStringLiteral("option '--export-pdf' needs a FILE to open"));
+        line.action = CommandLine::Action::ExportPdf;
+    }
     if (exportPng) {
         if (line.file.isEmpty())
             return failure(QStringLiteral("option '--export-png' needs a FILE to open"));
@@ -127,6 +156,7 @@ QString usageText()
     return QStringLiteral(
         "Usage: tessaly [--tolerant] [FILE]\n"
         "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--tolerant] FILE\n"
+        "       tessaly --export-pdf OUT.pdf [--local] [--equ] [--functions] [--tolerant] FILE\n"
         "View the memory map of a linked microcontroller program.\n"
         "\n"
         "  FILE                  absolute file to open (.xqa, .xqe, .abs, .x)\n"
@@ -135,6 +165,11 @@ QString usageText()
         "  --size WxH            size of that window in pixels (default 1000x700)\n"
         "  --image PICTURE       the left pane's picture in that image: section-list\n"
         "                        (the default) or memory-size\n"
+        "  --export-pdf OUT.pdf  print the symbol list of FILE to a PDF file (A4),\n"
+        "                        without a window or a dialog\n"
+        "  --local               in that PDF, list module sections and local symbols\n"
+        "  --equ                 in that PDF, list the .EQU constants too\n"
+        "  --functions           in that PDF, list the C functions too\n"
         "  --tolerant            also read IEEE-695 files written by other linkers\n"
         "  -h, --help            show this help and exit\n"
         "  --version             show the version and exit\n");

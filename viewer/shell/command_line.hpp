@@ -1,4 +1,4 @@
-// command_line.hpp: the viewer's command line: [FILE], --tolerant, --help, --version, --export-png.
+// command_line.hpp: the viewer's command line: [FILE], --tolerant, --help, --version, --export-png, --export-pdf.
 #pragma once
 
 #include <QSize>
@@ -8,7 +8,7 @@
 namespace tessaly {
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, ExportPng, Error };
+    enum class Action { Run, Help, Version, ExportPng, ExportPdf, Error };
 
     static constexpr QSize kDefaultExportSize{1000, 700};
 
@@ -19,6 +19,11 @@ struct CommandLine {
     int imageMode = -1; // --image: 0 section-list, 1 memory-size (ImageMode values); -1 keeps the default
     QString error{};   // Action::Error: what was wrong
     bool tolerant = false; // --tolerant: read other producers' IEEE-695 files
+    QString pdfPath{}; // --export-pdf
+    // The printed list's options (--local, --equ, --functions); off as at start-up.
+    bool showLocalInformation = false;
+    bool showEquList = false;
+    bool showFunctionList = false;
 };
 
 // The arguments after the program name.

@@ -18,8 +18,8 @@ CommandText commandText(int id)
     case ID_SHOW_EQU_LIST: return {"Show or hide .EQU List", ""};
     // The menu-only commands get the framework's usual prompts.
     case ID_FILE_PRINT_SETUP: return {"Change the printer and printing options", "Print Setup"};
-    case ID_FILE_PRINT_PREVIEW: return {"Display full pages", "Print Preview"};
-    case ID_FILE_PRINT: return {"Print the active document", "Print"};
+    case ID_FILE_PRINT_PREVIEW: return {"Displays full pages of the right-side window", "Print Preview"};
+    case ID_FILE_PRINT: return {"Prints the right-side window", "Print"};
     case ID_APP_EXIT: return {"Quit the application", "Exit"};
     case ID_VIEW_TOOLBAR: return {"Show or hide the toolbar", "Toggle ToolBar"};
     case ID_VIEW_STATUS_BAR: return {"Show or hide the status bar", "Toggle StatusBar"};

@@ -8,9 +8,12 @@
 #include <QPrinter>
 #include <QSettings>
 
+#include "right/friend_right_view.hpp"
+#include "right/right_print.hpp"
 #include "shell/about_dialog.hpp"
 #include "shell/commands.hpp"
 #include "shell/main_frame.hpp"
+#include "shell/options_dialog.hpp"
 #include "shell/platform.hpp"
 #include "shell/tessaly_doc.hpp"
 
@@ -44,7 +47,13 @@ bool CTessalyApp::InitInstance(const std::optional<QString>& file, bool showWind
     }
 
     m_document = std::make_unique<CTessalyDoc>(m_model);
+    m_document->setOptionsDialog([this](QWidget* owner, OptionsValues& values) {
+        return RunOptionsDialog(m_model, owner, values);
+    });
     m_pMainWnd = std::make_unique<CMainFrame>(*m_document, this);
+    // The right pane prints on the application's printer, the one Printer Set Up configures.
+    if (m_pMainWnd->m_pRightView)
+        InstallPrintCommands(*m_pMainWnd->m_pRightView, [this]() -> QPrinter& { return printer(); });
 
     // The framework's own handling of the command line: a new document, or the named file
     // opened as the document, which names it and enters the recently-used list.

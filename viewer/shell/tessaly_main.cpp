@@ -1,4 +1,4 @@
-// tessaly_main.cpp: command line, Qt start-up, the viewer's message loop and the PNG export.
+// tessaly_main.cpp: command line, Qt start-up, the viewer's message loop and the PNG and PDF exports.
 #include "shell/tessaly_main.hpp"
 
 #include <QApplication>
@@ -8,6 +8,8 @@
 
 #include "map_document.hpp"
 #include "map_model.hpp"
+#include "right/friend_right_view.hpp"
+#include "right/right_print.hpp"
 #include "shell/about_dialog.hpp"
 #include "shell/command_line.hpp"
 #include "shell/icons.hpp"
@@ -40,6 +42,29 @@ int exportPng(const CommandLine& line)
     return 0;
 }
 
+int exportPdf(const CommandLine& line)
+{
+    ConsolePlatform console;
+    PlatformOverride useConsole(console);
+    CTessalyApp app;
+    if (!app.InitInstance(line.file, false))
+        return kExitReadFailed;
+    MapModel& model = mapModel();
+    if (!model.FileLoaded)
+        return kExitReadFailed;
+    model.ShowLocalInformation = line.showLocalInformation;
+    model.ShowEquList = line.showEquList;
+    model.ShowFunctionList = line.showFunctionList;
+    model.ListRebuildPending = true;
+    const CFriendRightView* right = app.mainFrame()->m_pRightView;
+    const LogFont font = right ? right->m_logFont : paneInitialLogFont();
+    if (!ExportListPdf(line.pdfPath, model, font)) {
+        print(stderr, QStringLiteral("tessaly: cannot write '%1'\n").arg(line.pdfPath));
+        return kExitOutputFailed;
+    }
+    return 0;
+}
+
 } // namespace
 
 int runTessaly(int argc, char** argv)
@@ -59,11 +84,14 @@ int runTessaly(int argc, char** argv)
         print(stderr, QStringLiteral("tessaly: %1\nTry 'tessaly --help' for more information.\n").arg(line.error));
         return kExitUsage;
     case CommandLine::Action::Run:
-    case CommandLine::Action::ExportPng: break;
+    case CommandLine::Action::ExportPng:
+    case CommandLine::Action::ExportPdf: break;
     }
 
     // An export needs no screen: without a display, draw into memory.
-    if (line.action == CommandLine::Action::ExportPng && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+    const bool exporting =
+        line.action == CommandLine::Action::ExportPng || line.action == CommandLine::Action::ExportPdf;
+    if (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
         && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
@@ -74,6 +102,8 @@ int runTessaly(int argc, char** argv)
 
     if (line.action == CommandLine::Action::ExportPng)
         return exportPng(line);
+    if (line.action == CommandLine::Action::ExportPdf)
+        return exportPdf(line);
 
     CTessalyApp app;
     const std::optional<QString> file = line.file.isEmpty() ? std::nullopt : std::optional<QString>(line.file);

@@ -1,0 +1,285 @@
+// export_pdf_test.cpp: `tessaly --export-pdf` on every example, read back with pdfinfo and pdftotext.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "map_document.hpp"
+#include "map_model.hpp"
+#include "orvik.h"
+#include "right/cell_text.hpp"
+#include "right/right_layout.hpp"
+#include "shell/command_line.hpp"
+
+namespace {
+
+using namespace tessaly;
+namespace fs = std::filesystem;
+
+std::string quoted(const std::string& arg)
+{
+    std::string text = "'";
+    for (const char c : arg)
+        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return text + "'";
+}
+
+struct Run {
+    int status = -1;
+    std::string out;
+};
+
+// Runs a shell command and collects its standard output.
+Run run(const std::string& command)
+{
+    Run result;
+    std::FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, n);
+    const int raw = ::pclose(pipe);
+    if (raw != -1 && WIFEXITED(raw))
+        result.status = WEXITSTATUS(raw);
+    return result;
+}
+
+Run exportPdf(const std::vector<std::string>& arguments)
+{
+    std::string command = "QT_QPA_PLATFORM=offscreen " + quoted(TESSALY_PATH);
+    for (const std::string& argument : arguments)
+        command += " " + quoted(argument);
+    return run(command + " </dev/null");
+}
+
+int pageCount(const std::string& pdf)
+{
+    const Run info = run("pdfinfo " + quoted(pdf));
+    const size_t at = info.out.find("Pages:");
+    return info.status == 0 && at != std::string::npos ? std::atoi(info.out.c_str() + at + 6) : -1;
+}
+
+std::string pageText(const std::string& pdf, int page)
+{
+    const std::string n = std::to_string(page);
+    return run("pdftotext -layout -f " + n + " -l " + n + " " + quoted(pdf) + " -").out;
+}
+
+// A fresh folder for the test's output, removed afterwards.
+struct OutputDir {
+    fs::path path;
+    OutputDir()
+    {
+        path = fs::temp_directory_path() / ("tessaly-pdf-" + std::to_string(::getpid()));
+        fs::create_directories(path);
+    }
+    ~OutputDir()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+// What the printout must hold: the texts of the sections and of the items that get a line.
+struct Expected {
+    std::vector<std::string> sections;
+    std::vector<std::string> items;
+};
+
+Expected expectedTexts(const std::string& file, bool local, bool equ, bool functions)
+{
+    Expected expected;
+    if (IE_readIEEE(file.c_str(), kReadSelectionMask) != 0)
+        return expected;
+    MapModel model;
+    DetectCpuFamily(model);
+    model.FileLoaded = true;
+    model.ShowLocalInformation = local;
+    model.ShowEquList = equ;
+    model.ShowFunctionList = functions;
+    NumberRows(model);
+    const int32_t d = model.AddressDigits;
+    if (local) {
+        for (const ModuleSectionEntry& entry : model.ModuleSectionTable)
+            if (!IsOmitted(entry, model.OmitZeroSizeSections) && entry.record->section)
+                expected.sections.push_back(SectionCellText(entry));
+    } else {
+        for (const SectionEntry& entry : model.SectionTable)
+            if (!IsOmitted(entry, model.OmitZeroSizeSections) && entry.record->name)
+                expected.sections.push_back(SectionCellText(entry));
+    }
+    for (const SymbolEntry& label : model.LabelTable)
+        if (label.line >= 0)
+            expected.items.push_back(FormatSymbolCell(d, label));
+    if (equ)
+        for (const SymbolEntry& constant : model.EquTable)
+            if (constant.line >= 0)
+                expected.items.push_back(FormatSymbolCell(d, constant));
+    if (functions)
+        for (const FunctionEntry& function : model.FunctionTable)
+            if (function.line >= 0)
+                expected.items.push_back(FormatFunctionCell(d, function));
+    return expected;
+}
+
+TEST(ExportPdfCommandLine, Parses)
+{
+    using Action = CommandLine::Action;
+    struct Case {
+        QStringList arguments;
+        Action action;
+        QString pdf = {};
+        bool local = false, equ = false, functions = false;
+        QString error = {};
+    };
+    const Case cases[] = {
+        { { "--export-pdf", "out.pdf", "prog.abs" }, Action::ExportPdf, "out.pdf" },
+        { { "prog.abs", "--export-pdf=o.pdf", "--equ" }, Action::ExportPdf, "o.pdf", false, true },
+        { { "--local", "--functions", "--export-pdf", "o.pdf", "p.x" }, Action::ExportPdf, "o.pdf", true, false, true },
+        { { "--export-pdf", "o.pdf", "--local", "--equ", "--functions", "--tolerant", "p.x" }, Action::ExportPdf,
+            "o.pdf", true, true, true },
+        { { "--export-pdf" }, Action::Error, {}, false, false, false,
+            "option '--export-pdf' needs the name of the PDF file to write" },
+        { { "--export-pdf", "o.pdf" }, Action::Error, {}, false, false, false,
+            "option '--export-pdf' needs a FILE to open" },
+        { { "--functions", "--equ", "p.x" }, Action::Error, {}, false, false, false,
+            "option '--functions' goes with '--export-pdf'" },
+        { { "--export-png", "o.png", "--export-pdf", "o.pdf", "p.x" }, Action::Error, {}, false, false, false,
+            "options '--export-png' and '--export-pdf' cannot be used together" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CommandLine line = parseCommandLine(c.arguments);
+        EXPECT_EQ(line.action, c.action);
+        EXPECT_EQ(line.error.toStdString(), c.error.toStdString());
+        if (c.action != Action::ExportPdf)
+            continue;
+        EXPECT_EQ(line.pdfPath.toStdString(), c.pdf.toStdString());
+        EXPECT_EQ(line.showLocalInformation, c.local);
+        EXPECT_EQ(line.showEquList, c.equ);
+        EXPECT_EQ(line.showFunctionList, c.functions);
+    }
+    EXPECT_NE(usageText().indexOf("--export-pdf OUT.pdf [--local] [--equ] [--functions]"), -1);
+}
+
+TEST(ExportPdf, ToolsAreInstalled)
+{
+    // scripts/install-deps installs poppler-utils; without it the tests below cannot look.
+    EXPECT_EQ(run("pdfinfo -v").status, 0) << "pdfinfo missing: run scripts/install-deps";
+    EXPECT_EQ(run("pdftotext -v").status, 0) << "pdftotext missing: run scripts/install-deps";
+}
+
+TEST(ExportPdf, EveryExamplePrints)
+{
+    struct Case {
+        const char* file;
+        std::vector<std::string> options;
+        std::vector<std::string> headers; // column headers of page 1 (pdftotext does not keep leading blanks)
+    };
+    const Case cases[] = {
+        { "grus_gateway.abs", {}, { "Address(size)", "Section", "Label:" } },
+        { "grus_gateway.abs", { "--equ", "--functions" },
+            { "Address(size)", "Section", "Label:", ".EQU", "Function(size)" } },
+        { "grus_gateway.abs", { "--local", "--equ", "--functions" }, { "Section(Module)", ".EQU", "Function(size)" } },
+        { "eridan_motor.xqe", {}, { "Address(size)", "Section", "Label:" } },
+        { "eridan_motor.xqe", { "--local", "--equ" }, { "Section(Module)", ".EQU" } },
+        { "carina_sensor.xqa", { "--functions" }, { "Address(size)", "Function(size)" } },
+        { "cetus_blinky.x", { "--local", "--functions" }, { "Section(Module)", "Function(size)" } },
+    };
+    const OutputDir dir;
+    int n = 0;
+    for (const Case& c : cases) {
+        std::string label = c.file;
+        for (const std::string& option : c.options)
+            label += " " + option;
+        SCOPED_TRACE(label);
+        const std::string input = (fs::path(EXAMPLES_DIR) / c.file).string();
+        const std::string pdf = (dir.path / ("out" + std::to_string(++n) + ".pdf")).string();
+        std::vector<std::string> arguments { "--export-pdf", pdf };
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        arguments.push_back(input);
+        ASSERT_EQ(exportPdf(arguments).status, 0);
+
+        const int pages = pageCount(pdf);
+        ASSERT_GE(pages, 1);
+        std::string all;
+        for (int page = 1; page <= pages; ++page) {
+            const std::string text = pageText(pdf, page);
+            EXPECT_NE(text.find("File: " + input), std::string::npos) << "page " << page;
+            const std::string footer = "Page " + std::to_string(page) + " of " + std::to_string(pages);
+            EXPECT_NE(text.find(footer), std::string::npos) << footer;
+            all += text;
+        }
+        const std::string first = pageText(pdf, 1);
+        for (const std::string& header : c.headers)
+            EXPECT_NE(first.find(header), std::string::npos) << header;
+
+        auto has = [&](const std::string& option) {
+            for (const std::string& o : c.options)
+                if (o == option)
+                    return true;
+            return false;
+        };
+        const Expected expected = expectedTexts(input, has("--local"), has("--equ"), has("--functions"));
+        ASSERT_FALSE(expected.sections.empty());
+        for (const std::string& section : expected.sections)
+            EXPECT_NE(all.find(section), std::string::npos) << section;
+        for (const std::string& item : expected.items)
+            EXPECT_NE(all.find(item), std::string::npos) << item;
+    }
+}
+
+TEST(ExportPdf, TheLargestExampleTakesMoreThanOnePage)
+{
+    // At the stated font size the gateway's label list is longer than an A4 page; the page
+    // count is the same in the file, in every footer and in its pages' texts.
+    const OutputDir dir;
+    const std::string pdf = (dir.path / "labels.pdf").string();
+    ASSERT_EQ(exportPdf({ "--export-pdf", pdf, (fs::path(EXAMPLES_DIR) / "grus_gateway.abs").string() }).status, 0);
+    const int pages = pageCount(pdf);
+    ASSERT_GE(pages, 2);
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_NE(pageText(pdf, page).find("Page " + std::to_string(page) + " of " + std::to_string(pages)),
+            std::string::npos)
+            << "page " << page;
+    // The second page goes on where the first stopped: its first block is not on page 1.
+    EXPECT_EQ(pageText(pdf, 1).find("[D] .backup"), std::string::npos);
+    EXPECT_NE(pageText(pdf, 2).find("[D] .backup"), std::string::npos);
+}
+
+TEST(ExportPdf, Failures)
+{
+    const OutputDir dir;
+    const std::string good = (fs::path(EXAMPLES_DIR) / "carina_sensor.xqa").string();
+    const std::string unreadable = (dir.path / "unreadable.abs").string();
+    std::ofstream(unreadable) << "not a map file";
+    struct Case {
+        const char* label;
+        std::vector<std::string> arguments;
+        int status;
+    };
+    const Case cases[] = {
+        { "unreadable input", { "--export-pdf", (dir.path / "a.pdf").string(), unreadable }, 2 },
+        { "missing input", { "--export-pdf", (dir.path / "b.pdf").string(), (dir.path / "none.abs").string() }, 2 },
+        { "output folder missing", { "--export-pdf", (dir.path / "no" / "c.pdf").string(), good }, 74 },
+        { "no input", { "--export-pdf", (dir.path / "d.pdf").string() }, 64 },
+        { "list option without export", { "--equ", good }, 64 },
+        { "both exports", { "--export-pdf", (dir.path / "e.pdf").string(), "--export-png", "x.png", good }, 64 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(exportPdf(c.arguments).status, c.status);
+    }
+    EXPECT_FALSE(fs::exists(dir.path / "a.pdf"));
+}
+
+} // namespace

