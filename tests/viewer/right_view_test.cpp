@@ -156,8 +156,6 @@ private slots:
         labels(0x1000, 3); // DATA gets four rows
         load();
         const QImage image = render();
-        if (qEnvironmentVariableIsSet("RIGHT_VIEW_TEST_IMAGES"))
-            image.save(qEnvironmentVariable("RIGHT_VIEW_TEST_IMAGES") + QStringLiteral("/boxes.png"));
 
         struct Case {
             const char* label;

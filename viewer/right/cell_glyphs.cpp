@@ -45,8 +45,7 @@ void CellGlyphs::flush(QPainter& painter)
         run.setStrikeOut(m_bStrikeOut);
         painter.drawGlyphRun(QPointF(0, 0), run);
     };
-    static const bool skip = qEnvironmentVariableIsSet("X_NOGLYPH");
-    if (m_rawFont.isValid() && !skip) {
+    if (m_rawFont.isValid()) {
         if (m_bUnderline || m_bStrikeOut) {
             // A decoration line spans its run, so each text gets a run of its own.
             for (size_t k = 0; k < m_starts.size(); ++k)

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "left/friend_left_view.hpp"
 #include "right/cell_glyphs.hpp"
@@ -158,8 +159,7 @@ void CFriendRightView::OnDraw(QPainter& painter)
     if (m_nDragColumn != ColumnNone)
         invert(painter, dragBarRect(column(m_columns, m_nDragColumn).nDragX));
 
-    static const bool nomark = qEnvironmentVariableIsSet("X_NOMARK");
-    if (CFriendLeftView* left = GetParentFrame().m_pLeftView; left && !nomark)
+    if (CFriendLeftView* left = GetParentFrame().m_pLeftView)
         left->SetMarkerAddress(m_nTopAddress);
 }
 
@@ -218,6 +218,23 @@ void CFriendRightView::paintSectionColumns(QPainter& painter, int rowCount)
     // descenders of the text above it; then the texts; the black edges last.
     painter.fillRect(QRect(addressLeft, h, address.nRight - address.nLeft, rowCount * h), base);
     std::vector<QLine> edges;
+    // Neighbouring boxes of one colour are filled together, and the side edges of neighbouring
+    // blocks are one line each; only the top edges are drawn per block.
+    QRect fill;
+    QColor fillColour;
+    int sidesTop = -1;
+    auto flushFill = [&] {
+        if (!fill.isEmpty())
+            painter.fillRect(fill, fillColour);
+        fill = QRect();
+    };
+    auto closeSides = [&](int bottom) {
+        if (sidesTop < 0)
+            return;
+        edges.emplace_back(sectionLeft, sidesTop, sectionLeft, bottom - 1);
+        edges.emplace_back(sectionRight - 1, sidesTop, sectionRight - 1, bottom - 1);
+        sidesTop = -1;
+    };
     for (size_t r = 0; r < plan.rows.size();) {
         const SectionRow& first = plan.rows[r];
         size_t end = r + 1;
@@ -225,18 +242,26 @@ void CFriendRightView::paintSectionColumns(QPainter& painter, int rowCount)
             ++end;
         const int top = static_cast<int>(r + 1) * h;
         const int bottom = static_cast<int>(end + 1) * h;
-        const QRect box(sectionLeft, top, sectionRight - sectionLeft, bottom - top);
-        if (first.entry < 0) {
-            painter.fillRect(box, base);
+        const QColor colour = first.entry < 0 ? base : toQColor(tagOf(first.entry).colour);
+        if (fill.isEmpty() || colour != fillColour) {
+            flushFill();
+            fill = QRect(sectionLeft, top, sectionRight - sectionLeft, bottom - top);
+            fillColour = colour;
         } else {
-            painter.fillRect(box, toQColor(tagOf(first.entry).colour));
+            fill.setBottom(bottom - 1);
+        }
+        if (first.entry < 0) {
+            closeSides(top);
+        } else {
+            if (sidesTop < 0)
+                sidesTop = top;
             if (first.firstRow)
                 edges.emplace_back(sectionLeft, top, sectionRight - 1, top);
-            edges.emplace_back(sectionLeft, top, sectionLeft, bottom - 1);
-            edges.emplace_back(sectionRight - 1, top, sectionRight - 1, bottom - 1);
         }
         r = end;
     }
+    flushFill();
+    closeSides(static_cast<int>(plan.rows.size() + 1) * h);
     if (plan.closeRow >= 0) {
         // The last block's bottom edge, and the closing line under it.
         const int y = (plan.closeRow + 1) * h;
