@@ -6,6 +6,7 @@
 #include "bench_files.hpp"
 #include "map_model.hpp"
 #include "orvik.h"
+#include "viewer_fixture.hpp"
 
 namespace {
 
@@ -20,6 +21,7 @@ double heapMegabytes() { return static_cast<double>(mallinfo2().uordblks) / 1e6;
 void BM_BuildMapTables(benchmark::State& state)
 {
     const std::string path = tessaly::bench::bigProgramFile().pathString();
+    treeReplaced();
     IE_freeIEEE();
     const double heapBefore = heapMegabytes();
     if (IE_readIEEE(path.c_str(), 0x89F) != 0) {

@@ -1,54 +1,55 @@
-// read_bench.cpp: IE_readIEEE on a big program against a plain buffered read of the same bytes.
+// read_bench.cpp: IE_readIEEE on the big program in both formats, each beside a plain buffered read of the same bytes.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <memory>
-#include <vector>
+#include <chrono>
 
 #include "bench_files.hpp"
 #include "orvik.h"
+#include "viewer_fixture.hpp"
 
 namespace {
 
-using tessaly::bench::bigProgramFile;
+using namespace tessaly::bench;
 
-std::size_t fileSize(const std::string& path)
+// Reads the file with the reader; counters give the plain read of the same bytes and the ratio.
+void readWithOrvik(benchmark::State& state, const std::string& path)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    std::fseek(file.get(), 0, SEEK_END);
-    return static_cast<std::size_t>(std::ftell(file.get()));
-}
-
-void BM_ReadIeee695(benchmark::State& state)
-{
-    const std::string path = bigProgramFile().pathString();
+    treeReplaced();
+    double total = 0;
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         const int code = IE_readIEEE(path.c_str(), 0x89F);
-        if (code != 0)
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (code != 0) {
             state.SkipWithError(IE_readError(code));
+            return;
+        }
         benchmark::DoNotOptimize(IE_getRoot()->symbols);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fileSize(path)));
-    state.counters["fileMB"] = static_cast<double>(fileSize(path)) / 1e6;
+    const double bytes = static_cast<double>(fileSize(path));
+    const double plain = fastestSeconds(5, [&] { benchmark::DoNotOptimize(plainBufferedRead(path)); });
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+    state.counters["fileMB"] = bytes / 1e6;
+    state.counters["plainMs"] = plain * 1e3;
+    state.counters["xPlain"] = total / static_cast<double>(state.iterations()) / plain;
 }
-BENCHMARK(BM_ReadIeee695)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_ReadIeee695(benchmark::State& state) { readWithOrvik(state, bigProgramFile().pathString()); }
+BENCHMARK(BM_ReadIeee695)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 // The baseline: every byte of the same file through a 64 KiB buffered read.
 void BM_PlainBufferedRead(benchmark::State& state)
 {
-    const std::string path = bigProgramFile().pathString();
-    std::vector<unsigned char> buffer(1 << 16);
-    for (auto _ : state) {
-        std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-        unsigned sum = 0;
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0)
-            for (std::size_t i = 0; i < n; ++i)
-                sum += buffer[i];
-        benchmark::DoNotOptimize(sum);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fileSize(path)));
+    const std::string path = state.range(0) ? bigFramedFile().pathString() : bigProgramFile().pathString();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plainBufferedRead(path));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fileSize(path)));
+    state.SetLabel(state.range(0) ? "framed bytes" : "IEEE-695 bytes");
 }
-BENCHMARK(BM_PlainBufferedRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_PlainBufferedRead)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 
-}  // namespace
+void BM_ReadFramed(benchmark::State& state) { readWithOrvik(state, bigFramedFile().pathString()); }
+BENCHMARK(BM_ReadFramed)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_PlainBufferedRead)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+} // namespace

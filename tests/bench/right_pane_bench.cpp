@@ -1,58 +1,35 @@
-// right_pane_bench.cpp: one full paint of an 800-pixel-high right pane at the top and at the bottom of the big program.
+// right_pane_bench.cpp: one full paint of an 800-pixel-high right pane at the top, middle and bottom of the big program.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
-#include <QScrollBar>
 
-#include <memory>
-
-#include "bench_files.hpp"
 #include "map_model.hpp"
+#include "right/cell_text.hpp"
 #include "right/friend_right_view.hpp"
-#include "shell/main_frame.hpp"
-#include "shell/tessaly_app.hpp"
+#include "right/visible_rows.hpp"
+#include "viewer_fixture.hpp"
 
 namespace {
 
-// The program with the big file open and the right pane's list area 800 pixels high, made once.
-struct Pane {
-    std::unique_ptr<QApplication> qt;
-    std::unique_ptr<tessaly::MapModel> model;
-    std::unique_ptr<tessaly::CTessalyApp> app;
-    bool ok = false;
-
-    Pane()
-    {
-        static int argc = 1;
-        static char name[] = "right_pane_bench";
-        static char* argv[] = { name, nullptr };
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qt = std::make_unique<QApplication>(argc, argv);
-        model = std::make_unique<tessaly::MapModel>();
-        app = std::make_unique<tessaly::CTessalyApp>(*model);
-        const QString path = QString::fromStdString(tessaly::bench::bigProgramFile().pathString());
-        if (!app->InitInstance(path, false) || !model->FileLoaded)
-            return;
-        tessaly::CMainFrame& frame = *app->mainFrame();
-        frame.resize(1400, 1000);
-        frame.show();
-        QApplication::processEvents();
-        // Grow or shrink the window until the list area is exactly 800 pixels high.
-        for (int i = 0; i < 5 && view().viewport()->height() != 800; ++i) {
-            frame.resize(frame.width(), frame.height() + 800 - view().viewport()->height());
-            QApplication::processEvents();
-        }
-        ok = view().viewport()->height() == 800;
-    }
-
-    tessaly::CFriendRightView& view() const { return *app->mainFrame()->m_pRightView; }
-};
-
-Pane& pane()
+// Characters of the item cells on the rows a paint shows, so that top and bottom can be seen to draw alike.
+double visibleCharacters(const tessaly::MapModel& model, const tessaly::CFriendRightView& view, int rowCount)
 {
-    static Pane instance;
-    return instance;
+    const tessaly::ListRows& rows = view.rows();
+    std::size_t chars = 0;
+    auto addSymbols = [&](const std::vector<tessaly::SymbolEntry>& table, const std::vector<int32_t>& index) {
+        for (int32_t i : tessaly::PlanItemColumn(table, index, view.m_nTopLine, rowCount))
+            if (i >= 0)
+                chars += tessaly::FormatSymbolCell(model.AddressDigits, table[static_cast<std::size_t>(i)]).size();
+    };
+    addSymbols(model.LabelTable, rows.labels);
+    if (model.ShowEquList)
+        addSymbols(model.EquTable, rows.equs);
+    if (model.ShowFunctionList)
+        for (int32_t i : tessaly::PlanItemColumn(model.FunctionTable, rows.functions, view.m_nTopLine, rowCount))
+            if (i >= 0)
+                chars += tessaly::FormatFunctionCell(model.AddressDigits, model.FunctionTable[static_cast<std::size_t>(i)])
+                             .size();
+    return static_cast<double>(chars);
 }
 
 void BM_RightPanePaint(benchmark::State& state)
@@ -65,19 +42,20 @@ void BM_RightPanePaint(benchmark::State& state)
     tessaly::CFriendRightView& view = p.view();
     QImage image(view.viewport()->size(), QImage::Format_RGB32);
     view.viewport()->render(&image); // lays the list out once
-    const bool bottom = state.range(0) != 0;
-    view.m_nTopLine = bottom ? view.m_nLineCount : 1;
+    const int where = static_cast<int>(state.range(0));
+    view.m_nTopLine = where == 0 ? 1 : where == 1 ? view.m_nLineCount / 2 : view.m_nLineCount;
     view.RefreshVertBar(); // brings the bottom down to the last page
-    if (qEnvironmentVariableIsSet("DBG_IMG")) { view.viewport()->render(&image); image.save(QString::fromLatin1(bottom ? "/tmp/rp/bench_bottom.png" : "/tmp/rp/bench_top.png")); }
     for (auto _ : state) {
         view.viewport()->render(&image);
         benchmark::DoNotOptimize(image.bits());
     }
+    const int rowCount = (view.viewport()->height() - view.m_nLineHeight) / view.m_nLineHeight + 1;
     state.counters["topLine"] = view.m_nTopLine;
     state.counters["lines"] = view.m_nLineCount;
     state.counters["labels"] = static_cast<double>(p.model->LabelTable.size());
-    state.SetLabel(bottom ? "bottom" : "top");
+    state.counters["chars"] = visibleCharacters(*p.model, view, rowCount);
+    state.SetLabel(where == 0 ? "top" : where == 1 ? "middle" : "bottom");
 }
-BENCHMARK(BM_RightPanePaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RightPanePaint)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -50,7 +50,7 @@ std::vector<uint8_t> framedDefinitions()
     w.variable({.name = "skipped", .storage = 9});
     w.typedefDef("u16", 90, {base::integer(2, 0x40)});
     w.recordTypeDef("color", 91, 2, {base::named(91, 2), {ctor::enumeration({{"RED", 0}, {"BLUE", 0x10000, false}})}});
-    const std::vector<Member> members = {
+    const std::vector<StructMember> members = {
         {.name = "id", .number = 1, .offset = 0, .type = {base::integer(2)}},
         {.name = "next", .number = 2, .offset = 4, .type = {base::named(92), {ctor::pointer()}}},
         {.name = "bits", .number = 3, .bitField = true, .a = 1, .b = 2, .c = 3, .bitBase = base::named(90)},

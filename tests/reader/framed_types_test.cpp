@@ -169,7 +169,7 @@ TEST_F(Types, EnumerationsCarryTheDefinitionsNameAndItems)
 
 TEST_F(Types, StructuresAndUnionsWithMembers)
 {
-    const std::vector<Member> members = {
+    const std::vector<StructMember> members = {
         {.name = "id", .number = 1, .offset = 0, .type = {base::integer(2)}},
         {.name = "next", .number = 2, .offset = 4, .type = {base::named(50), {ctor::pointer()}}},
         {.name = "data", .number = 3, .offset = 8, .type = {base::character(), {ctor::array({{4}})}}},
@@ -206,7 +206,7 @@ TEST_F(Types, StructuresAndUnionsWithMembers)
 
 TEST_F(Types, BitFieldsBecomeNumberedBitFieldTypes)
 {
-    const std::vector<Member> members = {
+    const std::vector<StructMember> members = {
         {.name = "ready", .number = 7, .bitField = true, .a = 1, .b = 2, .c = 3, .bitBase = {4, 2, 0x80, 0}},
         {.name = "mode", .number = 8, .bitField = true, .a = 3, .b = 0, .c = 4, .bitBase = base::named(60)},
         {.name = "after", .number = 9, .offset = 4, .type = {base::integer(4)}},

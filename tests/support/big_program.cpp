@@ -1,8 +1,8 @@
-// big_program.cpp: writes the generated programs record by record with the IEEE-695 writer.
+// big_program.cpp: writes the generated programs record by record with the IEEE-695 and framed writers.
 #include "support/big_program.hpp"
 
 #include <algorithm>
-#include <string>
+#include <cstdio>
 
 #include "support/ieee695_writer.hpp"
 
@@ -10,65 +10,97 @@ namespace tessaly::testing {
 
 namespace {
 
-constexpr uint32_t kSectionSize = 0x800;
-
 std::string numbered(const char* prefix, uint32_t n) { return prefix + std::to_string(n); }
+
+uint32_t moduleSectionKind(uint32_t section) { return section % 3 ? 2u : 3u; }
 
 }  // namespace
 
+std::string bigSectionName(uint32_t section) { return numbered("sect", section); }
+std::string bigGlobalLabelName(uint32_t label) { return numbered("_label", label); }
+std::string bigLocalLabelName(uint32_t label) { return numbered("local", label); }
+
+uint32_t bigGlobalLabelAddress(const BigProgramShape& shape, uint32_t label)
+{
+    // Evenly over the whole image and increasing, so that label order is address order.
+    const BigLayout layout(shape);
+    return static_cast<uint32_t>(uint64_t{label} * layout.span / std::max(shape.globalLabels, 1u));
+}
+
+uint32_t bigFunctionLabel(const BigProgramShape& shape, uint32_t function)
+{
+    // Spread like the functions over the modules, so that a function's label lies in its module.
+    if (shape.globalLabels == 0)
+        return 0;
+    return static_cast<uint32_t>(uint64_t{function} * shape.globalLabels / std::max(shape.functions, 1u));
+}
+
 std::vector<uint8_t> bigIeee695Program(const BigProgramShape& shape)
 {
+    const BigLayout layout(shape);
     Ieee695Writer w;
     w.header("Grus", "big");
-    const uint32_t modules = std::max(shape.modules, 1u);
-    const uint32_t sections = std::max(shape.sections, 1u);
-    const uint32_t span = sections * kSectionSize;
 
-    for (uint32_t s = 0; s < sections; ++s)
-        w.section({.index = s + 1, .type = s % 3 ? "ASD" : "ASP", .name = numbered("sect", s),
-                   .start = s * kSectionSize, .size = kSectionSize});
+    for (uint32_t s = 0; s < layout.sections; ++s)
+        w.section({.index = s + 1, .type = s % 3 ? "ASD" : "ASP", .name = bigSectionName(s),
+                   .start = s * kBigSectionSize, .size = kBigSectionSize});
 
-    // Labels are spread evenly over the whole image; every function's link name is one of them.
-    const uint32_t stride = std::max(span / std::max(shape.globalLabels, 1u), 1u);
     for (uint32_t i = 0; i < shape.globalLabels; ++i)
-        w.globalSymbol({.name = numbered("_label", i), .value = (i * stride) % span, .kind = 15, .attribute = 8, .extra = 1});
+        w.globalSymbol({.name = bigGlobalLabelName(i), .value = bigGlobalLabelAddress(shape, i), .kind = 15,
+                        .attribute = 8, .extra = 1});
     for (uint32_t i = 0; i < shape.globalEqus; ++i)
         w.globalSymbol({.name = numbered("EQU_", i), .value = i, .kind = 17, .attribute = 9});
 
     auto& env = w.environment();
-    const uint32_t sourcesPerModule = std::max(shape.sourceFiles / modules, 1u);
-    const uint32_t functionsPerSource = std::max(shape.functions / std::max(shape.sourceFiles, 1u), 1u);
     uint32_t function = 0;
-    for (uint32_t m = 0; m < modules && function < shape.functions; ++m) {
-        for (uint32_t f = 0; f < sourcesPerModule && function < shape.functions; ++f) {
-            env.debugString(dstr::M(numbered("file", m * sourcesPerModule + f) + ".c", numbered("module", m)));
-            for (uint32_t k = 0; k < functionsPerSource && function < shape.functions; ++k, ++function) {
-                const uint32_t label = shape.globalLabels ? (function * 7) % shape.globalLabels : 0;
-                env.debugString(dstr::Fs(numbered("function", function), numbered("_label", label), 'G', function));
+    for (uint32_t m = 0; m < layout.modules && function < shape.functions; ++m) {
+        for (uint32_t f = 0; f < layout.sourcesPerModule && function < shape.functions; ++f) {
+            env.debugString(dstr::M(numbered("file", m * layout.sourcesPerModule + f) + ".c", numbered("module", m)));
+            for (uint32_t k = 0; k < layout.functionsPerSource && function < shape.functions; ++k, ++function) {
+                env.debugString(dstr::Fs(numbered("function", function),
+                                         bigGlobalLabelName(bigFunctionLabel(shape, function)), 'G', function));
                 env.debugString(dstr::Fe(numbered("function", function), "", 0, 0, 0x40));
             }
         }
     }
 
-    const uint32_t sectionsPerModule = std::max(sections / modules, 1u);
-    const uint32_t localsPerModule = shape.localLabels / modules;
-    for (uint32_t m = 0; m < modules; ++m) {
+    for (uint32_t m = 0; m < layout.modules; ++m) {
         AsmModuleBlock block = w.asmModule(numbered("module", m));
-        for (uint32_t s = 0; s < sectionsPerModule; ++s) {
-            const uint32_t index = m * sectionsPerModule + s;
-            if (index >= sections)
+        for (uint32_t s = 0; s < layout.sectionsPerModule; ++s) {
+            const uint32_t index = m * layout.sectionsPerModule + s;
+            if (index >= layout.sections)
                 break;
-            block.moduleSection({.sectionIndex = index + 1, .start = index * kSectionSize, .size = kSectionSize,
-                                 .kind = index % 3 ? 2u : 3u});
+            block.moduleSection({.sectionIndex = index + 1, .start = index * kBigSectionSize,
+                                 .size = kBigSectionSize, .kind = moduleSectionKind(index)});
         }
-        for (uint32_t l = 0; l < localsPerModule; ++l) {
-            const uint32_t n = m * localsPerModule + l;
-            block.localSymbol({.name = numbered("local", n), .value = (n * stride) % span, .kind = 15, .attribute = 19,
-                               .extra1 = 1});
-        }
+        for (uint32_t l = 0; l < layout.localsPerModule; ++l)
+            block.localSymbol({.name = bigLocalLabelName(m * layout.localsPerModule + l),
+                               .value = layout.localAddress(m, l), .kind = 15, .attribute = 19, .extra1 = 1});
         block.end();
     }
     return w.bytes();
+}
+
+std::string bigAssemblerSource(const BigProgramShape& shape)
+{
+    const BigLayout layout(shape);
+    std::string text;
+    text.reserve(size_t{shape.globalLabels + shape.localLabels} * 48);
+    char line[96];
+    for (uint32_t i = 0; i < shape.globalLabels; ++i) {
+        const std::string name = bigGlobalLabelName(i);
+        std::snprintf(line, sizeof line, "\t.globl %s\n\t.set %s, 0x%x\n", name.c_str(), name.c_str(),
+                      static_cast<unsigned>(bigGlobalLabelAddress(shape, i)));
+        text += line;
+    }
+    for (uint32_t m = 0; m < layout.modules; ++m)
+        for (uint32_t l = 0; l < layout.localsPerModule; ++l) {
+            std::snprintf(line, sizeof line, "\t.set %s, 0x%x\n",
+                          bigLocalLabelName(m * layout.localsPerModule + l).c_str(),
+                          static_cast<unsigned>(layout.localAddress(m, l)));
+            text += line;
+        }
+    return text;
 }
 
 }  // namespace tessaly::testing

@@ -136,7 +136,7 @@ std::size_t FramedWriter::module(std::string_view name)
     return record(framed::kModule, FramedContent{}.byte(0).u16(0).u16(0).u16(0).string(name));
 }
 
-std::size_t FramedWriter::sectionPart(const SectionPart& p)
+std::size_t FramedWriter::sectionPart(const FramedSectionPart& p)
 {
     FramedContent c;
     c.byte(0).u32(p.start).u32(p.size).u32(p.alignment).byte(p.flags.f1).byte(p.flags.f2).byte(0).string(p.name);
@@ -338,7 +338,7 @@ void FramedWriter::describe(std::vector<FramedRecord>& out, const TypeDesc& desc
             break;
         case TypeCtor::Kind::Structure:
             out.push_back({framed::kStructure, {}});
-            for (const Member& m : ctor.members) {
+            for (const StructMember& m : ctor.members) {
                 FramedContent c;
                 c.byte(0).u16(m.number).string(m.name);
                 if (m.bitField) {

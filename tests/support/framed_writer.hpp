@@ -108,7 +108,7 @@ struct Enumerator {
     bool nested = true; // a balanced pair of 0xB6 records after the item
 };
 
-struct Member {
+struct StructMember {
     std::string name;
     uint16_t number = 0;
     uint32_t offset = 0;
@@ -128,7 +128,7 @@ struct TypeCtor {
     enum class Kind { Pointer, Array, Enumeration, Structure, Function, PassedOver } kind = Kind::Pointer;
     std::vector<ArrayDim> dims = {};
     std::vector<Enumerator> items = {};
-    std::vector<Member> members = {};
+    std::vector<StructMember> members = {};
     std::vector<Param> params = {};
     std::size_t dimsPerRecord = 0; // arrays: 0 puts every dimension in one record
 };
@@ -143,7 +143,7 @@ inline TypeCtor enumeration(std::vector<Enumerator> items)
 {
     return {.kind = TypeCtor::Kind::Enumeration, .items = std::move(items)};
 }
-inline TypeCtor structure(std::vector<Member> members)
+inline TypeCtor structure(std::vector<StructMember> members)
 {
     return {.kind = TypeCtor::Kind::Structure, .members = std::move(members)};
 }
@@ -178,7 +178,7 @@ constexpr PartFlags data{0x10, 0x10};    // A S D
 constexpr PartFlags rom{0x10, 0x00};     // A S R
 } // namespace part
 
-struct SectionPart {
+struct FramedSectionPart {
     std::string name;
     uint32_t start = 0;
     uint32_t size = 0;
@@ -259,7 +259,7 @@ public:
     std::size_t first();
     std::size_t header(const FramedHeader& header);
     std::size_t module(std::string_view name);
-    std::size_t sectionPart(const SectionPart& part);
+    std::size_t sectionPart(const FramedSectionPart& part);
     // Global symbols, as many 0x94 records as the entries need.
     std::size_t globals(const std::vector<GlobalEntry>& entries, std::size_t maxContent = framed::kMaxContent);
     // 0x9A, 0x9C, 0xA0.

@@ -3,9 +3,10 @@
 
 #include "json_writer.hpp"
 
-#include <cstdio>
+#include <charconv>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace tessaly {
 
@@ -13,28 +14,83 @@ namespace {
 
 // ---- text -------------------------------------------------------------------------------------
 
-class TextWriter {
+// The text is a million lines on big programs: formatting each field through the stream costs
+// more than reading the file, so lines are formatted into a buffer that is written in blocks.
+class TextOut {
 public:
-    TextWriter(const MapModel& model, std::ostream& out)
+    explicit TextOut(std::ostream& out)
         : m_out(out)
-        , m_wide(model.AddressDigits == 8)
     {
+        m_buffer.reserve(kBlock + 4096);
+    }
+    ~TextOut() { flush(); }
+    TextOut(const TextOut&) = delete;
+    TextOut& operator=(const TextOut&) = delete;
+
+    TextOut& operator<<(std::string_view text)
+    {
+        m_buffer.append(text);
+        return spill();
+    }
+    TextOut& operator<<(const char* text) { return *this << std::string_view(text); }
+    TextOut& operator<<(char c)
+    {
+        m_buffer.push_back(c);
+        return spill();
+    }
+    template <typename Int>
+        requires(std::is_integral_v<Int> && !std::is_same_v<Int, char> && !std::is_same_v<Int, bool>)
+    TextOut& operator<<(Int value)
+    {
+        char text[24];
+        const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+        m_buffer.append(text, static_cast<std::size_t>(end - text));
+        return spill();
     }
 
-    // An address or size in the family's digits, as the panes show it.
-    std::string hex(uint32_t value) const
+    // Lower-case hex, zero-padded to at least digits characters, as printf's %0*x.
+    TextOut& hex(uint32_t value, int digits)
     {
-        char text[16];
-        std::snprintf(text, sizeof text, m_wide ? "%08x" : "%06x", static_cast<unsigned>(value));
-        return text;
+        char text[8];
+        int n = 0;
+        do {
+            text[n++] = "0123456789abcdef"[value & 0xF];
+            value >>= 4;
+        } while (value != 0);
+        for (int i = n; i < digits; ++i)
+            m_buffer.push_back('0');
+        while (n > 0)
+            m_buffer.push_back(text[--n]);
+        return spill();
     }
 
-    std::ostream& out() { return m_out; }
+    void flush()
+    {
+        m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        m_buffer.clear();
+    }
 
 private:
+    static constexpr std::size_t kBlock = 1 << 16;
+
+    TextOut& spill()
+    {
+        if (m_buffer.size() >= kBlock)
+            flush();
+        return *this;
+    }
+
     std::ostream& m_out;
-    bool m_wide;
+    std::string m_buffer;
 };
+
+// An address or size in the family's digits, as the panes show it.
+struct Hex {
+    uint32_t value;
+    int digits;
+};
+
+TextOut& operator<<(TextOut& out, Hex h) { return out.hex(h.value, h.digits); }
 
 const char* rangeFlagName(RangeFlag flag)
 {
@@ -54,7 +110,7 @@ const char* textName(const char* name)
     return name ? name : "(null)";
 }
 
-template <typename Entry> void writeContentsText(std::ostream& out, const Entry& entry)
+template <typename Entry> void writeContentsText(TextOut& out, const Entry& entry)
 {
     out << " labels=" << entry.globalLabelCount << "G+" << entry.localLabelCount << "L@" << entry.firstLabel
         << " equs=" << entry.globalEquCount << "G+" << entry.localEquCount << "L@" << entry.firstEqu
@@ -106,12 +162,14 @@ void writeSymbolJson(std::ostream& out, const SymbolEntry& entry)
 
 } // namespace
 
-void writeTablesText(const MapModel& model, std::ostream& out)
+void writeTablesText(const MapModel& model, std::ostream& stream)
 {
-    TextWriter text(model, out);
+    TextOut out(stream);
+    const int digits = model.AddressDigits == 8 ? 8 : 6;
+    auto hex = [digits](uint32_t value) { return Hex{value, digits}; };
     const auto& widths = model.NameWidths;
     out << "cpu family: " << CpuFamilyName(model.CpuFamily) << '\n'
-        << "max address: " << text.hex(model.MaxAddress) << '\n'
+        << "max address: " << hex(model.MaxAddress) << '\n'
         << "address digits: " << model.AddressDigits << '\n'
         << "name widths: module " << widths[NameWidthModule] << ", section " << widths[NameWidthSection]
         << ", function file " << widths[NameWidthFunctionFile] << ", function " << widths[NameWidthFunction] << ", equ "
@@ -120,7 +178,7 @@ void writeTablesText(const MapModel& model, std::ostream& out)
     out << "\nsection table: " << model.SectionCount << " sections, " << model.SectionFreeAreaCount << " free areas\n";
     for (std::size_t i = 0; i < model.SectionTable.size(); ++i) {
         const SectionEntry& entry = model.SectionTable[i];
-        out << "  [" << i << "] " << text.hex(entry.record->start) << ' ' << text.hex(entry.record->size) << ' '
+        out << "  [" << i << "] " << hex(entry.record->start) << ' ' << hex(entry.record->size) << ' '
             << rangeFlagName(entry.rangeFlag) << ' ';
         if (model.isFreeArea(entry))
             out << "(free)";
@@ -135,7 +193,7 @@ void writeTablesText(const MapModel& model, std::ostream& out)
     for (std::size_t i = 0; i < model.ModuleSectionTable.size(); ++i) {
         const ModuleSectionEntry& entry = model.ModuleSectionTable[i];
         const IeModSection& record = *entry.record;
-        out << "  [" << i << "] " << text.hex(record.start) << ' ' << text.hex(record.size) << ' '
+        out << "  [" << i << "] " << hex(record.start) << ' ' << hex(record.size) << ' '
             << rangeFlagName(entry.rangeFlag) << ' ';
         if (model.isFreeArea(entry))
             out << "(free)";
@@ -150,7 +208,7 @@ void writeTablesText(const MapModel& model, std::ostream& out)
         out << '\n' << title << ": " << global << " global, " << local << " local\n";
         for (std::size_t i = 0; i < table.size(); ++i) {
             const SymbolEntry& entry = table[i];
-            out << "  [" << i << "] [" << static_cast<char>(entry.scope) << "] " << text.hex(entry.value) << ' '
+            out << "  [" << i << "] [" << static_cast<char>(entry.scope) << "] " << hex(entry.value) << ' '
                 << textName(entry.name) << '\n';
         }
     };
@@ -160,7 +218,7 @@ void writeTablesText(const MapModel& model, std::ostream& out)
     out << "\nfunction table: " << model.FunctionCount << " functions\n";
     for (std::size_t i = 0; i < model.FunctionTable.size(); ++i) {
         const IeFnDef& function = *model.FunctionTable[i].function;
-        out << "  [" << i << "] " << text.hex(function.address) << ' ' << text.hex(function.size) << ' '
+        out << "  [" << i << "] " << hex(function.address) << ' ' << hex(function.size) << ' '
             << (function.resolved ? "resolved" : "unresolved") << ' ' << textName(function.name) << " link "
             << textName(function.linkName) << " source " << textName(function.owner ? function.owner->name : nullptr)
             << '\n';
