@@ -29,7 +29,8 @@ TempFile::TempFile(std::span<const uint8_t> bytes, const std::string& suffix)
         std::FILE* file = std::fopen(path.string().c_str(), "wbx");
         if (!file)
             continue;
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        // An empty span may have no data pointer at all, which fwrite must not be given.
+        const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         const bool closed = std::fclose(file) == 0;
         m_path = std::move(path);
         if (!written || !closed) {
