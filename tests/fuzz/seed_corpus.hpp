@@ -8,8 +8,8 @@
 namespace tessaly::fuzz {
 
 // The files of corpus/fuzz_read that the writers made ("ieee-*" and "framed-*"), by name.
-// Tests take them from disk rather than from the writers: the two writers cannot share a
-// program (see CMakeLists.txt), and these tests need both formats.
+// Tests take them from disk rather than from the writers, so they test the very files the
+// fuzzers start from.
 std::vector<SeedFile> committedWriterSeeds();
 
 } // namespace tessaly::fuzz
