@@ -140,6 +140,19 @@ public:
         return m_scratch;
     }
 
+    // A name that may stand before the next record: when the next byte is not a record
+    // code it is that name's length byte, and the name and anything up to the next record
+    // code are passed over. Returns the record code.
+    uint8_t skipOptionalNameToRecordCode()
+    {
+        const uint32_t at = m_in.offset();
+        const uint8_t code = m_in.byte();
+        if (ieee695::isRecordCode(code))
+            return code;
+        m_in.skip(nameLength(code, at));
+        return skipToRecordCode();
+    }
+
 protected:
     InputFile& m_in;
     std::string m_scratch;

@@ -575,17 +575,10 @@ private:
     {
         skipNumber();
         const std::string moduleName(name());
-        IeModule* module = create ? m_modules->findOrAppend(m_decode.asmBlockCursor, moduleName) : nullptr;
-        if (create)
-            m_decode.currentModule = module;
+        IeModule* module = m_modules->selectAssemblerModule(m_decode, moduleName, create);
         skipName();
         skipNumber();
-        const uint32_t headerAt = m_in.offset();
-        uint8_t code = m_in.byte();
-        if (!isRecordCode(code)) {
-            m_in.skip(nameLength(code, headerAt));
-            code = skipToRecordCode();
-        }
+        uint8_t code = skipOptionalNameToRecordCode();
         for (;;) {
             const uint32_t at = m_in.offset() - 1;
             switch (code) {

@@ -34,6 +34,14 @@ IeModule* ModuleLookup::findOrAppend(ModuleLookupCursor& cursor, std::string_vie
     return module;
 }
 
+IeModule* ModuleLookup::selectAssemblerModule(DecodeState& decode, std::string_view name, bool create)
+{
+    if (!create)
+        return nullptr;
+    decode.currentModule = findOrAppend(decode.asmBlockCursor, name);
+    return decode.currentModule;
+}
+
 void ModuleLookup::add(IeModule* module)
 {
     m_position.emplace(module, m_order.size());

@@ -22,6 +22,10 @@ public:
     // (the cursor then stays where it was).
     IeModule* findOrAppend(ModuleLookupCursor& cursor, std::string_view name);
 
+    // The module of an assembler-module block, made current; null when the block is only
+    // passed over.
+    IeModule* selectAssemblerModule(DecodeState& decode, std::string_view name, bool create);
+
 private:
     void add(IeModule* module);
     IeModule* find(ModuleLookupCursor& cursor, std::string_view name);
