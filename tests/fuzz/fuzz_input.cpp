@@ -1,9 +1,11 @@
 // fuzz_input.cpp: one fuzz input through the reader, the tree walk, every query, the model and the dump.
 #include "fuzz_input.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <streambuf>
@@ -15,6 +17,12 @@
 #if defined(TESSALY_FUZZ_WITH_MODEL)
 #include "map_model.hpp"
 #include "tables_dump.hpp"
+#endif
+#if defined(TESSALY_FUZZ_WITH_PANES)
+#include "left_geometry.hpp"
+#include "right/print_pagination.hpp"
+#include "right/right_layout.hpp"
+#include "right/visible_rows.hpp"
 #endif
 #if defined(TESSALY_FUZZ_WITH_DUMP)
 #include "tree_json.hpp"
@@ -411,6 +419,156 @@ void checkModel(const MapModel& model)
 }
 #endif
 
+#if defined(TESSALY_FUZZ_WITH_PANES)
+// A screen-sized cell and window, and a printed page of about sixty lines.
+constexpr CellMetrics kCell { 8, 16 };
+constexpr int32_t kClientHeight = 600;
+constexpr int32_t kVisibleRows = kClientHeight / 16;
+constexpr int32_t kPageHeight = 1024;
+
+// The rows a numbering lists lie on distinct lines, in order, inside the list.
+template <typename Entry>
+void checkListedLines(const std::vector<Entry>& table, const std::vector<int32_t>& listed, int32_t lineCount)
+{
+    int32_t previous = 0; // line 0 holds the column headers
+    for (int32_t index : listed) {
+        FUZZ_CHECK(index >= 0 && std::size_t(index) < table.size());
+        const int32_t line = table[std::size_t(index)].line;
+        FUZZ_CHECK(line > previous && line < lineCount);
+        previous = line;
+    }
+}
+
+template <typename Entry> void checkBlocks(const std::vector<Entry>& table, int32_t lineCount)
+{
+    for (const Entry& entry : table) {
+        FUZZ_CHECK(entry.lineCount >= 0);
+        FUZZ_CHECK(entry.startLine >= 0 && entry.startLine + entry.lineCount <= lineCount);
+    }
+}
+
+// Plans a window of rows at the top, the middle and the bottom of the list, as paints do.
+void planVisibleRows(const MapModel& model, const ListRows& rows)
+{
+    for (int32_t top : { 0, rows.lineCount / 2, std::max(0, rows.lineCount - kVisibleRows) }) {
+        const SectionColumnPlan plan = PlanSectionColumn(model, top, kVisibleRows);
+        FUZZ_CHECK(plan.rows.size() <= std::size_t(kVisibleRows));
+        FUZZ_CHECK(PlanItemColumn(model.LabelTable, rows.labels, top, kVisibleRows).size() <= std::size_t(kVisibleRows));
+        FUZZ_CHECK(PlanItemColumn(model.EquTable, rows.equs, top, kVisibleRows).size() <= std::size_t(kVisibleRows));
+        FUZZ_CHECK(
+            PlanItemColumn(model.FunctionTable, rows.functions, top, kVisibleRows).size() <= std::size_t(kVisibleRows));
+        const int32_t block = BlockAtLine(model, top);
+        FUZZ_CHECK(block >= -1);
+    }
+}
+
+// The first, second, middle and last pages, and one past the job.
+void paginate(const MapModel& model, const ListRows& rows)
+{
+    const int32_t linesPerPage = PrintLinesPerPage(kPageHeight, kCell.lineHeight);
+    const int32_t maxPage = PrintMaxPage(true, rows.lineCount, linesPerPage);
+    FUZZ_CHECK(maxPage >= 1);
+    const PrintColumns columns = PrintColumnPositions(model, kCell.charWidth);
+    FUZZ_CHECK(!PrintColumnHeaders(model, columns).empty());
+    FUZZ_CHECK(PrintLineChars(model) >= 0);
+    for (int32_t page : { 1, 2, maxPage / 2, maxPage, maxPage + 1 }) {
+        const PrintedPage printed = PaginatePage(model, rows, linesPerPage, page);
+        FUZZ_CHECK(printed.end - printed.first <= linesPerPage);
+        for (const PrintPart& part : printed.parts)
+            FUZZ_CHECK(part.row0 <= part.row1 && part.row1 <= linesPerPage);
+    }
+}
+
+void numberAndPrint(MapModel& model)
+{
+    for (int options = 0; options < 8; ++options) {
+        model.ShowLocalInformation = (options & 1) != 0;
+        model.ShowEquList = (options & 2) != 0;
+        model.ShowFunctionList = (options & 4) != 0;
+        const ListRows rows = NumberRows(model);
+        FUZZ_CHECK(rows.lineCount >= 1);
+        checkListedLines(model.LabelTable, rows.labels, rows.lineCount);
+        checkListedLines(model.EquTable, rows.equs, rows.lineCount);
+        checkListedLines(model.FunctionTable, rows.functions, rows.lineCount);
+        if (model.ShowLocalInformation)
+            checkBlocks(model.ModuleSectionTable, rows.lineCount);
+        else
+            checkBlocks(model.SectionTable, rows.lineCount);
+        planVisibleRows(model, rows);
+        paginate(model, rows);
+    }
+}
+
+// Addresses the marker and the jumps meet: the range ends, the space ends and a few entries.
+std::vector<uint32_t> probeAddresses(const MapModel& model)
+{
+    std::vector<uint32_t> addresses { 0, model.RangeStart, model.RangeEnd, model.MaxAddress, 0xFFFFFFFFu };
+    for (std::size_t i = 0; i < model.SectionTable.size() && i < kNamesPerKind; ++i)
+        addresses.push_back(model.SectionTable[i].record->start);
+    return addresses;
+}
+
+void drawSectionList(const MapModel& model)
+{
+    const int32_t rows = CountVisibleRows(model);
+    const ScrollSizes sizes = SectionListScrollSizes(model, kCell, rows, 480, kClientHeight);
+    FUZZ_CHECK(sizes.height >= 0 && sizes.width >= 0);
+    int32_t previousMarker = 0;
+    for (uint32_t address : probeAddresses(model)) {
+        const int32_t markerY = SectionListMarkerY(model, kCell, address);
+        const SectionListPicture picture =
+            BuildSectionListPicture(model, kCell, markerY, previousMarker, PictureClip { 0, kClientHeight });
+        FUZZ_CHECK(picture.rows.size() <= std::size_t(rows));
+        for (const SectionListRow& row : picture.rows) {
+            FUZZ_CHECK(row.record);
+            FUZZ_CHECK(row.box.top <= row.box.bottom);
+            FUZZ_CHECK(SectionListJumpAddress(model, kCell, row.box.top).has_value());
+        }
+        previousMarker = markerY;
+    }
+    SectionListJumpAddress(model, kCell, -1);
+    SectionListJumpAddress(model, kCell, std::numeric_limits<int32_t>::max());
+}
+
+void drawMemorySize(MapModel& model)
+{
+    model.ImageMode = MemorySizeImage; // the zoom commands act on this picture only
+    int32_t zoom = 1;
+    for (int step = 0; step < 20; ++step) {
+        const MemorySizeGeometry geometry = MemorySizeGeometry::Compute(model, kCell, kClientHeight, zoom);
+        const ScrollSizes sizes = MemorySizeScrollSizes(model, kCell, zoom, 480, kClientHeight);
+        FUZZ_CHECK(sizes.height >= 0);
+        for (uint32_t address : probeAddresses(model)) {
+            const int32_t markerY = geometry.markerY(address, kCell.lineHeight);
+            const MemorySizePicture picture = BuildMemorySizePicture(
+                model, kCell, kClientHeight, zoom, markerY, PictureClip { markerY - kClientHeight, markerY + kClientHeight });
+            for (const MemorySizeBand& band : picture.bands)
+                FUZZ_CHECK(band.record && band.rect.top <= band.rect.bottom);
+        }
+        for (int32_t y : { geometry.barTop, (geometry.barTop + geometry.barBottom) / 2, geometry.barBottom }) {
+            const uint32_t address = geometry.addressAt(y);
+            FUZZ_CHECK(address >= model.RangeStart && address <= std::max(model.RangeStart, model.RangeEnd));
+        }
+        ZoomState(model, zoom, kCell.lineHeight, geometry.barBottom);
+        const int32_t next = ZoomedIn(zoom, kCell.lineHeight, geometry.barBottom);
+        if (next == zoom)
+            break;
+        zoom = next;
+    }
+    FUZZ_CHECK(ZoomedOut(zoom) >= 1);
+}
+
+// Both pictures of the left pane and the right pane's numbering, paints and printout, for
+// every combination of the list options.
+void layOutPanes(MapModel& model)
+{
+    model.FileLoaded = true;
+    drawSectionList(model);
+    drawMemorySize(model);
+    numberAndPrint(model);
+}
+#endif
+
 // The model and the dumps over a tree that read without error, as the viewer and orvik-dump
 // see it.
 void useGoodTree([[maybe_unused]] const IeRoot* root)
@@ -434,11 +592,9 @@ void useGoodTree([[maybe_unused]] const IeRoot* root)
         checkModel(model);
     }
 
-    // ---- PANE LAYOUT: calls on the model go here as the pieces land ----
-    // The right pane's row numbering (startLine/lineCount/line of every table entry), the left
-    // pane's picture geometry and hit test, and the print pagination, each run over `model`
-    // for both image modes and with the local, EQU and function lists on and off.
-    // ---- end of PANE LAYOUT ----
+#if defined(TESSALY_FUZZ_WITH_PANES)
+    layOutPanes(model);
+#endif
 #endif
 }
 

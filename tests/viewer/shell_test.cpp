@@ -3,6 +3,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QAbstractScrollArea>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -64,6 +66,26 @@ void runEventLoopBriefly()
     loop.exec();
 }
 
+// A pane's picture as the user sees it, on a grey that no pane paints itself.
+QImage renderPane(QAbstractScrollArea& pane)
+{
+    QImage image(pane.viewport()->size(), QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    pane.viewport()->render(&image);
+    return image;
+}
+
+// A pane with nothing drawn on it: one colour throughout.
+bool isBlank(const QImage& image)
+{
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != first)
+                return false;
+    return true;
+}
+
 QStringList actionTexts(const QList<QAction*>& actions)
 {
     QStringList texts;
@@ -116,6 +138,21 @@ private:
     {
         m_fake->fileToChoose = path;
         QVERIFY(frame().router().dispatch(ID_FILE_OPEN));
+    }
+
+    // Both panes as rendered now; the list pane first, as its paint lays the list out.
+    std::pair<QImage, QImage> renderBothPanes()
+    {
+        QImage right = renderPane(*frame().m_pRightView);
+        QImage left = renderPane(*frame().m_pLeftView);
+        return { left, right };
+    }
+
+    void showFrame()
+    {
+        frame().resize(900, 600);
+        frame().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
     }
 
 private slots:
@@ -393,6 +430,68 @@ private slots:
         PaintCounter right(frame().m_pRightView->viewport());
         openThroughDialog(makeFile(tessaly::testing::unreadableFile()));
         QTRY_VERIFY(left.count > 0 && right.count > 0);
+    }
+
+    void badFileBetweenGoodOnes_data()
+    {
+        QTest::addColumn<QByteArray>("bad");
+        QTest::addColumn<bool>("memorySize");
+        const auto prefix = [](const std::vector<uint8_t>& bytes, std::size_t size) {
+            return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(size));
+        };
+        const std::vector<uint8_t> good = tessaly::testing::smallMapFile("Carina");
+        const std::vector<uint8_t> unknown = tessaly::testing::unreadableFile();
+        QTest::newRow("neither format") << prefix(unknown, unknown.size()) << false;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("header cut") << prefix(good, 9) << false;
+        QTest::newRow("half written") << prefix(good, good.size() / 2) << false;
+        QTest::newRow("half written, memory size") << prefix(good, good.size() / 2) << true;
+    }
+
+    // A rejected file leaves no picture behind, and the next file reads and draws as it
+    // would in a program that never saw the bad one.
+    void badFileBetweenGoodOnes()
+    {
+        QFETCH(QByteArray, bad);
+        QFETCH(bool, memorySize);
+        showFrame();
+        if (memorySize)
+            action(ID_MEMORY_SIZE_IMAGE)->trigger();
+        openThroughDialog(makeFile(tessaly::testing::smallMapFile("Grus")));
+        QVERIFY(model().FileLoaded);
+        const auto [goodLeft, goodRight] = renderBothPanes();
+        QVERIFY(!isBlank(goodLeft));
+        QVERIFY(!isBlank(goodRight));
+
+        const QString badPath = makeFile(std::vector<uint8_t>(bad.begin(), bad.end()));
+        const QString expected = readerMessage(badPath);
+        QVERIFY(!expected.isEmpty());
+        openThroughDialog(badPath);
+        QCOMPARE(m_fake->messages, QStringList { expected });
+        QVERIFY(!model().FileLoaded);
+        const auto [badLeft, badRight] = renderBothPanes();
+        QVERIFY(isBlank(badLeft));
+        QVERIFY(isBlank(badRight));
+
+        const QString next = makeFile(tessaly::testing::smallMapFile("Eridan"));
+        openThroughDialog(next);
+        QVERIFY(model().FileLoaded);
+        QCOMPARE(m_fake->messages.size(), 1);
+        QCOMPARE(frame().windowTitle(), next + QStringLiteral(" - Tessaly"));
+        const std::size_t sections = model().SectionTable.size();
+        const auto [nextLeft, nextRight] = renderBothPanes();
+
+        // The same file in a fresh program, at the same size and with the same picture.
+        QVERIFY(start());
+        showFrame();
+        if (memorySize)
+            action(ID_MEMORY_SIZE_IMAGE)->trigger();
+        openThroughDialog(next);
+        QVERIFY(model().FileLoaded);
+        QCOMPARE(model().SectionTable.size(), sections);
+        const auto [freshLeft, freshRight] = renderBothPanes();
+        QCOMPARE(nextLeft, freshLeft);
+        QCOMPARE(nextRight, freshRight);
     }
 
     void cancelledDialogChangesNothing()
