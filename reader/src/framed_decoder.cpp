@@ -29,6 +29,16 @@ constexpr uint8_t kDefinition = 0xB4;
 constexpr uint8_t kAfterBlocks = 0xB8;
 constexpr uint8_t kEndOfFile = 0xFF;
 
+// A counted string (at most 255 bytes) into one of the root's 256-byte name buffers.
+template <std::size_t N> const char* keepHeaderName(char (&buffer)[N], std::string_view text)
+{
+    static_assert(N > 255, "a counted string must fit whole");
+    const std::size_t kept = std::min(text.size(), N - 1);
+    std::copy_n(text.data(), kept, buffer);
+    std::fill(buffer + kept, buffer + N, '\0');
+    return buffer;
+}
+
 constexpr uint16_t kNoPart = 0xFFFF;
 constexpr uint8_t kFunctionBlock = 3;
 
@@ -116,8 +126,10 @@ private:
             m_records.u32();
         }
         m_records.skip(2);
-        m_state.root.moduleName = m_state.storeName(m_records.string());
-        m_state.root.cpuName = m_state.storeName(m_records.string());
+        // Into the reader's own buffers, not the name pool: the root keeps its names when the
+        // tree is released, and a read that fails before its header shows the previous ones.
+        m_state.root.moduleName = keepHeaderName(m_state.moduleNameBuffer, m_records.string());
+        m_state.root.cpuName = keepHeaderName(m_state.cpuNameBuffer, m_records.string());
     }
 
     // ---- module group ----

@@ -194,5 +194,23 @@ TEST(FramedErrors, RecordsBeforeTheFaultStayInTheTree)
     EXPECT_EQ(IE_getFnDefMode("anything", 1), nullptr);
 }
 
+TEST(FramedErrors, TheHeaderNamesOutlastTheTreeAndAFailedRead)
+{
+    const std::string longCpu(200, 'C'); // about all a 256-byte header record leaves room for
+    FramedWriter good;
+    good.start({.module = "prog", .cpu = longCpu});
+    good.end();
+    ASSERT_EQ(readFramed(good).code, 0);
+    EXPECT_EQ(IE_freeIEEE(), 0);
+    // Cut inside its first record, this file fails before its header: the root shows the names
+    // of the file before, which must still be there after the release.
+    const std::vector<uint8_t> whole = good.bytes();
+    const std::vector<uint8_t> cut(whole.begin(), whole.begin() + 3);
+    ASSERT_EQ(readFramed(cut).code, 2);
+    const IeRoot* root = IE_getRoot();
+    EXPECT_EQ(str(root->cpuName), longCpu);
+    EXPECT_EQ(str(root->moduleName), "prog");
+}
+
 } // namespace
 } // namespace tessaly::testing::framed_test
