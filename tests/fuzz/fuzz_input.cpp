@@ -20,6 +20,7 @@
 #endif
 #if defined(TESSALY_FUZZ_WITH_PANES)
 #include "left_geometry.hpp"
+#include "right/cell_text.hpp"
 #include "right/print_pagination.hpp"
 #include "right/right_layout.hpp"
 #include "right/visible_rows.hpp"
@@ -456,19 +457,65 @@ template <typename Entry> void checkBlocks(const std::vector<Entry>& table, int3
     }
 }
 
-// Plans a window of rows at the top, the middle and the bottom of the list, as paints do.
+// A cell's text stays within the cut name plus its fixed fields, however long the name.
+void checkCell(const std::string& text) { FUZZ_CHECK(text.size() <= 2 * kMaxCellName + 64); }
+
+template <typename Entry, typename Format>
+void formatItemColumn(const std::vector<Entry>& table, const std::vector<int32_t>& shown, Format format)
+{
+    FUZZ_CHECK(shown.size() <= std::size_t(kVisibleRows));
+    for (int32_t index : shown) {
+        if (index < 0)
+            continue;
+        FUZZ_CHECK(std::size_t(index) < table.size());
+        checkCell(format(table[std::size_t(index)]));
+    }
+}
+
+// Plans a window of rows at the top, the middle and the bottom of the list, as paints do, and
+// writes the text of every cell in it.
 void planVisibleRows(const MapModel& model, const ListRows& rows)
 {
+    const int32_t digits = model.AddressDigits;
+    const auto symbolCell = [digits](const SymbolEntry& entry) { return FormatSymbolCell(digits, entry); };
     for (int32_t top : { 0, rows.lineCount / 2, std::max(0, rows.lineCount - kVisibleRows) }) {
         const SectionColumnPlan plan = PlanSectionColumn(model, top, kVisibleRows);
         FUZZ_CHECK(plan.rows.size() <= std::size_t(kVisibleRows));
-        FUZZ_CHECK(PlanItemColumn(model.LabelTable, rows.labels, top, kVisibleRows).size() <= std::size_t(kVisibleRows));
-        FUZZ_CHECK(PlanItemColumn(model.EquTable, rows.equs, top, kVisibleRows).size() <= std::size_t(kVisibleRows));
-        FUZZ_CHECK(
-            PlanItemColumn(model.FunctionTable, rows.functions, top, kVisibleRows).size() <= std::size_t(kVisibleRows));
-        const int32_t block = BlockAtLine(model, top);
-        FUZZ_CHECK(block >= -1);
+        for (const SectionRow& row : plan.rows) {
+            if (row.entry < 0)
+                continue;
+            const std::size_t entry = std::size_t(row.entry);
+            if (model.ShowLocalInformation) {
+                FUZZ_CHECK(entry < model.ModuleSectionTable.size());
+                checkCell(SectionCellText(model.ModuleSectionTable[entry]));
+                touch(GetSectionTag(model.ModuleSectionTable[entry].record).text);
+            } else {
+                FUZZ_CHECK(entry < model.SectionTable.size());
+                checkCell(SectionCellText(model.SectionTable[entry]));
+                touch(GetSectionTag(model.SectionTable[entry].record).text);
+            }
+        }
+        formatItemColumn(model.LabelTable, PlanItemColumn(model.LabelTable, rows.labels, top, kVisibleRows), symbolCell);
+        formatItemColumn(model.EquTable, PlanItemColumn(model.EquTable, rows.equs, top, kVisibleRows), symbolCell);
+        formatItemColumn(model.FunctionTable, PlanItemColumn(model.FunctionTable, rows.functions, top, kVisibleRows),
+            [digits](const FunctionEntry& entry) { return FormatFunctionCell(digits, entry); });
+        FUZZ_CHECK(BlockAtLine(model, top) >= -1);
     }
+}
+
+// The columns laid out from the name widths, with their headers and borders.
+void layOutColumns(const MapModel& model)
+{
+    ColumnTable columns {};
+    LayoutColumns(columns, ColumnWidths(model, kCell.charWidth));
+    for (int number = 1; number <= kColumnCount; ++number) {
+        const ColumnInfo& info = column(columns, number);
+        FUZZ_CHECK(info.nLeft <= info.nRight);
+        touch(ColumnHeaderText(number, model.AddressDigits, model.ShowLocalInformation));
+        const int hit = HitColumnBorder(columns, model, 0, kCell.lineHeight, info.nRight, 1, false);
+        FUZZ_CHECK(hit >= 0 && hit <= kColumnCount);
+    }
+    FUZZ_CHECK(ColumnShown(model, LastShownColumn(model)));
 }
 
 // The first, second, middle and last pages, and one past the job.
@@ -504,6 +551,7 @@ void numberAndPrint(MapModel& model)
         else
             checkBlocks(model.SectionTable, rows.lineCount);
         planVisibleRows(model, rows);
+        layOutColumns(model);
         paginate(model, rows);
     }
 }
