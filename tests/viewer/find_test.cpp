@@ -27,8 +27,7 @@
 #include "support/memory_tree.hpp"
 
 using namespace tessaly;
-using tessaly::testing::FakePlatform;
-using tessaly::testing::MemoryTree;
+using namespace tessaly::testing;
 
 namespace {
 
@@ -71,16 +70,13 @@ class FindTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakePlatform> m_fake;
-    std::unique_ptr<PlatformOverride> m_override;
-    std::unique_ptr<MapModel> m_model;
-    std::unique_ptr<CTessalyApp> m_app;
+    std::unique_ptr<RunningApp> m_run;
     std::unique_ptr<MemoryTree> m_tree;
     std::vector<std::string> m_names;
 
-    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CMainFrame& frame() { return m_run->frame(); }
     CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return *m_model; }
+    MapModel& model() { return m_run->model(); }
     FindDialog& dialog()
     {
         if (!right().m_pFindDlg)
@@ -108,20 +104,11 @@ private:
         t.global("init_data", 0x1004);
         t.local(mod, "data_local", 0x1008);
         t.global("x_data", 0x2000);
-        DetectCpuFamily(model(), &t.root);
-        model().FileLoaded = true;
-        model().TablesChanged = true;
-        model().ListRebuildPending = true;
+        markTreeLoaded(model(), &t.root);
         right().Invalidate();
     }
 
-    QImage render()
-    {
-        QImage image(right().viewport()->size(), QImage::Format_RGB32);
-        image.fill(Qt::gray);
-        right().viewport()->render(&image);
-        return image;
-    }
+    QImage render() { return renderViewport(right()); }
 
     // Fills in the dialog as the user would and presses Find Next; the request is delivered.
     void findNext(const QString& text, int kind, int direction = SearchDown, bool matchCase = false,
@@ -154,25 +141,16 @@ private:
 private slots:
     void init()
     {
-        m_fake = std::make_unique<FakePlatform>();
-        m_override = std::make_unique<PlatformOverride>(*m_fake);
-        m_model = std::make_unique<MapModel>();
-        m_app = std::make_unique<CTessalyApp>(*m_model);
-        QVERIFY(m_app->InitInstance(std::nullopt, false));
-        frame().resize(1000, 500);
-        frame().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+        m_run = std::make_unique<RunningApp>();
+        QVERIFY(m_run->started());
+        QVERIFY(m_run->show(1000, 500));
         m_names.reserve(100); // the names must not move
         loadProgram();
     }
 
     void cleanup()
     {
-        m_app.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_model.reset();
-        m_override.reset();
-        m_fake.reset();
+        m_run.reset();
         m_tree.reset();
         m_names.clear();
     }
@@ -393,10 +371,10 @@ private slots:
         right().OpenFindDialog();
         findNext(text, SearchSection, SearchDown, matchCase, wildCard);
         if (name.isEmpty()) {
-            QCOMPARE(m_fake->messages, QStringList { "Can't Find" });
+            QCOMPARE(m_run->platform().messages, QStringList { "Can't Find" });
             return;
         }
-        QVERIFY(m_fake->messages.isEmpty());
+        QVERIFY(m_run->platform().messages.isEmpty());
         QCOMPARE(foundName(), name);
         QCOMPARE(right().m_nFoundOffset, offset);
         QCOMPARE(right().m_nFoundLength, length);
@@ -417,7 +395,7 @@ private slots:
         findNext(QStringLiteral("data"), SearchSection, SearchUp);
         QCOMPARE(foundName(), QStringLiteral("DATA"));
         QCOMPARE(right().m_nFoundLine, model().SectionTable[static_cast<size_t>(right().m_nFoundEntry)].startLine);
-        QVERIFY(m_fake->messages.isEmpty());
+        QVERIFY(m_run->platform().messages.isEmpty());
     }
 
     void changingTheKindRestarts()
@@ -436,13 +414,13 @@ private slots:
     {
         right().OpenFindDialog();
         findNext(QStringLiteral("data_local"), SearchLabel);
-        QCOMPARE(m_fake->messages, QStringList { "Can't Find" });
+        QCOMPARE(m_run->platform().messages, QStringList { "Can't Find" });
         QCOMPARE(right().m_nFoundLine, 0);
 
         QVERIFY(frame().router().dispatch(ID_SHOW_LOCAL_INFORMATION));
         QVERIFY(model().ShowLocalInformation);
         findNext(QStringLiteral("data_local"), SearchLabel);
-        QCOMPARE(m_fake->messages.size(), 1);
+        QCOMPARE(m_run->platform().messages.size(), 1);
         QCOMPARE(foundName(), QStringLiteral("data_local"));
         QVERIFY(right().m_nFoundLine > 0);
     }
@@ -451,14 +429,14 @@ private slots:
     {
         right().OpenFindDialog();
         findNext(QStringLiteral("x_data"), SearchLabel);
-        QVERIFY(m_fake->messages.isEmpty());
+        QVERIFY(m_run->platform().messages.isEmpty());
         const int32_t line = right().m_nFoundLine;
         const int32_t entry = right().m_nFoundEntry;
         for (int press = 1; press <= 2; ++press) {
             pressFindNext();
-            QCOMPARE(m_fake->messages.size(), press);
-            QCOMPARE(m_fake->messages.last(), QStringLiteral("Can't Find"));
-            QCOMPARE(m_fake->owners.last(), static_cast<QWidget*>(&dialog()));
+            QCOMPARE(m_run->platform().messages.size(), press);
+            QCOMPARE(m_run->platform().messages.last(), QStringLiteral("Can't Find"));
+            QCOMPARE(m_run->platform().owners.last(), static_cast<QWidget*>(&dialog()));
             QCOMPARE(right().m_nFoundLine, line);
             QCOMPARE(right().m_nFoundEntry, entry);
             QCOMPARE(right().m_nFoundOffset, 0);
@@ -472,7 +450,7 @@ private slots:
         findNext(QStringLiteral("data"), SearchSection);
         const int32_t entry = right().m_nFoundEntry;
         findNext(QString(), SearchLabel);
-        QVERIFY(m_fake->messages.isEmpty());
+        QVERIFY(m_run->platform().messages.isEmpty());
         QCOMPARE(right().m_nFoundKind, int(SearchSection));
         QCOMPARE(right().m_nFoundEntry, entry);
         QCOMPARE(right().m_strLastFind, QStringLiteral("data"));
@@ -507,7 +485,7 @@ private slots:
         right().OpenFindDialog();
         const QImage before = render();
         findNext(text, kind, SearchDown, true);
-        QVERIFY(m_fake->messages.isEmpty());
+        QVERIFY(m_run->platform().messages.isEmpty());
         const QImage after = render();
         const int cw = right().m_nCharWidth;
         const int h = right().m_nLineHeight;
@@ -548,7 +526,7 @@ private slots:
         QPointer<FindDialog> d = right().m_pFindDlg;
         // Keep the dialog out of the frame's own clean-up to watch what the pane did to it.
         d->setParent(nullptr, d->windowFlags());
-        m_app.reset();
+        m_run->closeApp();
         QVERIFY(!d.isNull());
         QCOMPARE(d->m_pOwner, nullptr);
         QVERIFY(!d->isVisible());
@@ -561,7 +539,7 @@ private slots:
         right().OpenFindDialog();
         model().FileLoaded = false;
         findNext(QStringLiteral("data"), SearchSection);
-        QCOMPARE(m_fake->messages, QStringList { "Can't Find" });
+        QCOMPARE(m_run->platform().messages, QStringList { "Can't Find" });
         QCOMPARE(right().m_nFoundLine, 0);
     }
 };

@@ -23,8 +23,7 @@
 #include "support/memory_tree.hpp"
 
 using namespace tessaly;
-using tessaly::testing::FakePlatform;
-using tessaly::testing::MemoryTree;
+using namespace tessaly::testing;
 
 namespace {
 
@@ -56,17 +55,14 @@ class LeftViewTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakePlatform> m_fake;
-    std::unique_ptr<PlatformOverride> m_override;
-    std::unique_ptr<MapModel> m_model;
-    std::unique_ptr<CTessalyApp> m_app;
+    std::unique_ptr<RunningApp> m_run;
     std::unique_ptr<MemoryTree> m_tree;
     std::deque<std::string> m_names;
 
-    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CMainFrame& frame() { return m_run->frame(); }
     CFriendLeftView& left() { return *frame().m_pLeftView; }
     CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return *m_model; }
+    MapModel& model() { return m_run->model(); }
 
     // count typed sections (code, data, ROM in turn) at 0x1000 steps, plus two size-0
     // sections where the first ends, so they sort between it and the free area after it.
@@ -79,22 +75,11 @@ private:
         }
         m_tree->section("EMPTY1", 0x800, 0)->type = kSectionTypeCode;
         m_tree->section("EMPTY2", 0x800, 0)->type = kSectionTypeData;
-        DetectCpuFamily(model(), &m_tree->root);
-        model().FileLoaded = true;
-        model().TablesChanged = true;
-        model().ListRebuildPending = true;
-        model().RangeStart = 0;
-        model().RangeEnd = model().MaxAddress;
-        m_app->document()->UpdateAllViews(nullptr);
+        markTreeLoaded(model(), &m_tree->root);
+        m_run->app().document()->UpdateAllViews(nullptr);
     }
 
-    QImage render(PaneView& view)
-    {
-        QImage image(view.viewport()->size(), QImage::Format_RGB32);
-        image.fill(Qt::gray);
-        view.viewport()->render(&image);
-        return image;
-    }
+    QImage render(PaneView& view) { return renderViewport(view); }
     // Lays the right pane out (its paint numbers the rows and places the marker), then paints
     // the left pane.
     QImage renderBoth()
@@ -145,22 +130,14 @@ private:
 private slots:
     void init()
     {
-        m_fake = std::make_unique<FakePlatform>();
-        m_override = std::make_unique<PlatformOverride>(*m_fake);
-        m_model = std::make_unique<MapModel>();
-        m_app = std::make_unique<CTessalyApp>(*m_model);
-        QVERIFY(m_app->InitInstance(std::nullopt, false));
-        frame().resize(1000, 600);
-        frame().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+        m_run = std::make_unique<RunningApp>();
+        QVERIFY(m_run->started());
+        QVERIFY(m_run->show(1000, 600));
     }
 
     void cleanup()
     {
-        m_app.reset();
-        m_model.reset();
-        m_override.reset();
-        m_fake.reset();
+        m_run.reset();
         m_tree.reset();
         m_names.clear();
     }
@@ -397,7 +374,7 @@ private slots:
         QVERIFY(!router.state(ID_ZOOM_OUT).enabled);
 
         // A document update resets the zoom.
-        m_app->document()->UpdateAllViews(nullptr);
+        m_run->app().document()->UpdateAllViews(nullptr);
         QCOMPARE(left().m_nZoom, 1);
     }
 

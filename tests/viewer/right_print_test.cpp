@@ -27,8 +27,7 @@
 #include "support/memory_tree.hpp"
 
 using namespace tessaly;
-using tessaly::testing::FakePlatform;
-using tessaly::testing::MemoryTree;
+using namespace tessaly::testing;
 
 namespace {
 
@@ -72,29 +71,20 @@ int pdfPageCount(const QString& path)
     return static_cast<int>(bytes.count("/Type /Page\n")) + static_cast<int>(bytes.count("/Type /Page\r"));
 }
 
-IeSection* typedSection(MemoryTree& tree, const char* name, uint32_t start, uint32_t size, int32_t type)
-{
-    IeSection* s = tree.section(name, start, size);
-    s->type = type;
-    return s;
-}
-
 } // namespace
 
 class RightPrintTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<PrintingPlatform> m_fake;
-    std::unique_ptr<PlatformOverride> m_override;
-    std::unique_ptr<MapModel> m_model;
-    std::unique_ptr<CTessalyApp> m_app;
+    std::unique_ptr<RunningApp> m_run;
     std::unique_ptr<MemoryTree> m_tree;
     std::vector<std::string> m_names;
 
-    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CMainFrame& frame() { return m_run->frame(); }
+    PrintingPlatform& printing() { return static_cast<PrintingPlatform&>(m_run->platform()); }
     CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return *m_model; }
+    MapModel& model() { return m_run->model(); }
 
     // CODE with many labels, then OVL overlapping it (red), then the free area up to the top.
     void loadProgram(int labelCount)
@@ -104,11 +94,8 @@ private:
         typedSection(*m_tree, "OVL", 0x0800, 0x1000, kSectionTypeData);
         for (int i = 0; i < labelCount; ++i)
             m_tree->global(m_names.emplace_back("label" + std::to_string(i)).c_str(), 2u * static_cast<uint32_t>(i));
-        DetectCpuFamily(model(), &m_tree->root);
-        model().FileLoaded = true;
+        markTreeLoaded(model(), &m_tree->root);
         model().LoadedPath = "/maps/prog.xqa";
-        model().TablesChanged = true;
-        model().ListRebuildPending = true;
     }
 
     const SectionEntry& sectionNamed(const char* name)
@@ -123,7 +110,7 @@ private:
     QString usePdfPrinter(const QTemporaryDir& dir)
     {
         const QString path = dir.filePath(QStringLiteral("out.pdf"));
-        QPrinter& printer = m_app->printer();
+        QPrinter& printer = m_run->app().printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         printer.setPageSize(QPageSize(QPageSize::A4));
@@ -133,20 +120,14 @@ private:
 private slots:
     void init()
     {
-        m_fake = std::make_unique<PrintingPlatform>();
-        m_override = std::make_unique<PlatformOverride>(*m_fake);
-        m_model = std::make_unique<MapModel>();
-        m_app = std::make_unique<CTessalyApp>(*m_model);
-        QVERIFY(m_app->InitInstance(std::nullopt, false));
+        m_run = std::make_unique<RunningApp>(std::make_unique<PrintingPlatform>());
+        QVERIFY(m_run->started());
         m_names.reserve(4000); // the labels' names must not move
     }
 
     void cleanup()
     {
-        m_app.reset();
-        m_model.reset();
-        m_override.reset();
-        m_fake.reset();
+        m_run.reset();
         m_tree.reset();
         m_names.clear();
     }
@@ -169,15 +150,15 @@ private slots:
         frame().SetActiveView(&right());
         for (int id : { int(ID_FILE_PRINT), int(ID_FILE_PRINT_PREVIEW) }) {
             QVERIFY(frame().router().dispatch(id));
-            QVERIFY2(m_fake->dialogClasses.isEmpty(), qPrintable(m_fake->dialogClasses.join(',')));
-            QVERIFY(m_fake->messages.isEmpty());
+            QVERIFY2(printing().dialogClasses.isEmpty(), qPrintable(printing().dialogClasses.join(',')));
+            QVERIFY(printing().messages.isEmpty());
         }
     }
 
     void printerSetUpRunsThePageSetUpDialog()
     {
         QVERIFY(frame().router().dispatch(ID_FILE_PRINT_SETUP));
-        QCOMPARE(m_fake->dialogClasses, QStringList { QStringLiteral("QPageSetupDialog") });
+        QCOMPARE(printing().dialogClasses, QStringList { QStringLiteral("QPageSetupDialog") });
     }
 
     void cancellingThePrintDialogPrintsNothing()
@@ -186,9 +167,9 @@ private slots:
         const QString path = usePdfPrinter(dir);
         loadProgram(200);
         frame().SetActiveView(&right());
-        m_fake->dialogResult = QDialog::Rejected;
+        printing().dialogResult = QDialog::Rejected;
         QVERIFY(frame().router().dispatch(ID_FILE_PRINT));
-        QCOMPARE(m_fake->dialogClasses, QStringList { QStringLiteral("QPrintDialog") });
+        QCOMPARE(printing().dialogClasses, QStringList { QStringLiteral("QPrintDialog") });
         QVERIFY(!QFile::exists(path));
     }
 
@@ -210,7 +191,7 @@ private slots:
             { "pages 2 to 99: clipped to the job", QPrinter::PageRange, 2, 99, -2 },
         };
         const ListRows rows = NumberRows(model());
-        QPrinter& printer = m_app->printer();
+        QPrinter& printer = m_run->app().printer();
         const ListPrintJob job(model(), rows, right().m_logFont, printer, QRect(0, 0, printer.width(), printer.height()));
         QVERIFY2(job.maxPage() >= 3, qPrintable(QString::number(job.maxPage())));
         for (const Case& c : cases) {
@@ -230,15 +211,15 @@ private slots:
         usePdfPrinter(dir);
         loadProgram(200);
         frame().SetActiveView(&right());
-        QPrinter& printer = m_app->printer();
+        QPrinter& printer = m_run->app().printer();
         // A range chosen for the last print does not narrow the preview.
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 2);
         QVERIFY(frame().router().dispatch(ID_FILE_PRINT_PREVIEW));
-        QCOMPARE(m_fake->dialogClasses, QStringList { QStringLiteral("QPrintPreviewDialog") });
+        QCOMPARE(printing().dialogClasses, QStringList { QStringLiteral("QPrintPreviewDialog") });
         const ListRows rows = NumberRows(model());
         const ListPrintJob job(model(), rows, right().m_logFont, printer, QRect(0, 0, printer.width(), printer.height()));
-        QCOMPARE(m_fake->previewPages, QList<int> { job.maxPage() });
+        QCOMPARE(printing().previewPages, QList<int> { job.maxPage() });
     }
 
     void printFontFollowsThePrinterResolution()

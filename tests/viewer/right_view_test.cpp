@@ -24,8 +24,7 @@
 #include "support/memory_tree.hpp"
 
 using namespace tessaly;
-using tessaly::testing::FakePlatform;
-using tessaly::testing::MemoryTree;
+using namespace tessaly::testing;
 
 namespace {
 
@@ -43,29 +42,19 @@ bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(Q
     return false;
 }
 
-IeSection* typedSection(MemoryTree& tree, const char* name, uint32_t start, uint32_t size, int32_t type)
-{
-    IeSection* s = tree.section(name, start, size);
-    s->type = type;
-    return s;
-}
-
 } // namespace
 
 class RightViewTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakePlatform> m_fake;
-    std::unique_ptr<PlatformOverride> m_override;
-    std::unique_ptr<MapModel> m_model;
-    std::unique_ptr<CTessalyApp> m_app;
+    std::unique_ptr<RunningApp> m_run;
     std::unique_ptr<MemoryTree> m_tree;
     std::vector<std::string> m_names;
 
-    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CMainFrame& frame() { return m_run->frame(); }
     CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return *m_model; }
+    MapModel& model() { return m_run->model(); }
 
     // A fresh tree for the test to fill; load() builds the tables from it.
     MemoryTree& tree(const char* cpu = "Carina")
@@ -77,22 +66,11 @@ private:
     // What a successful open leaves behind, without a file.
     void load()
     {
-        DetectCpuFamily(model(), &m_tree->root);
-        model().FileLoaded = true;
-        model().TablesChanged = true;
-        model().ListRebuildPending = true;
-        model().RangeStart = 0;
-        model().RangeEnd = model().MaxAddress;
+        markTreeLoaded(model(), &m_tree->root);
         right().Invalidate();
     }
 
-    QImage render()
-    {
-        QImage image(right().viewport()->size(), QImage::Format_RGB32);
-        image.fill(Qt::gray);
-        right().viewport()->render(&image);
-        return image;
-    }
+    QImage render() { return renderViewport(right()); }
 
     int rowTop(int32_t line) { return (line - right().m_nTopLine + 1) * right().m_nLineHeight; }
     QRect cellRect(int number, int32_t line)
@@ -118,23 +96,15 @@ private:
 private slots:
     void init()
     {
-        m_fake = std::make_unique<FakePlatform>();
-        m_override = std::make_unique<PlatformOverride>(*m_fake);
-        m_model = std::make_unique<MapModel>();
-        m_app = std::make_unique<CTessalyApp>(*m_model);
-        QVERIFY(m_app->InitInstance(std::nullopt, false));
-        frame().resize(1400, 600);
-        frame().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+        m_run = std::make_unique<RunningApp>();
+        QVERIFY(m_run->started());
+        QVERIFY(m_run->show(1400, 600));
         m_names.reserve(4000); // the labels' names must not move
     }
 
     void cleanup()
     {
-        m_app.reset();
-        m_model.reset();
-        m_override.reset();
-        m_fake.reset();
+        m_run.reset();
         m_tree.reset();
         m_names.clear();
     }

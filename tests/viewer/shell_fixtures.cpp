@@ -1,7 +1,10 @@
 // shell_fixtures.cpp: the fake platform's answers and the test programs.
 #include "shell_fixtures.hpp"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
+#include <QTest>
 
 #include "support/ieee695_writer.hpp"
 
@@ -43,6 +46,56 @@ bool FakePlatform::openUrl(const QUrl& url)
 {
     urls << url;
     return openUrlSucceeds;
+}
+
+RunningApp::RunningApp(std::unique_ptr<FakePlatform> platform)
+    : m_platform(std::move(platform))
+    , m_override(std::make_unique<PlatformOverride>(*m_platform))
+    , m_model(std::make_unique<MapModel>())
+    , m_app(std::make_unique<CTessalyApp>(*m_model))
+{
+    m_started = m_app->InitInstance(std::nullopt, false);
+}
+
+RunningApp::~RunningApp()
+{
+    m_app.reset();
+    // Widgets the application scheduled for deletion go before the model they point at.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_model.reset();
+    m_override.reset();
+}
+
+bool RunningApp::show(int width, int height)
+{
+    frame().resize(width, height);
+    frame().show();
+    return QTest::qWaitForWindowExposed(&frame());
+}
+
+void markTreeLoaded(MapModel& model, const IeRoot* root)
+{
+    DetectCpuFamily(model, root);
+    model.FileLoaded = true;
+    model.TablesChanged = true;
+    model.ListRebuildPending = true;
+    model.RangeStart = 0;
+    model.RangeEnd = model.MaxAddress;
+}
+
+QImage renderViewport(QAbstractScrollArea& pane)
+{
+    QImage image(pane.viewport()->size(), QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    pane.viewport()->render(&image);
+    return image;
+}
+
+IeSection* typedSection(MemoryTree& tree, const char* name, uint32_t start, uint32_t size, int32_t type)
+{
+    IeSection* section = tree.section(name, start, size);
+    section->type = type;
+    return section;
 }
 
 std::vector<uint8_t> smallMapFile(const std::string& cpu)

@@ -1,17 +1,24 @@
-// shell_fixtures.hpp: a platform that answers its dialogs at once, and small programs to open, for the widget tests.
+// shell_fixtures.hpp: a platform that answers its dialogs at once, an application running on it, and small programs to open, for the widget tests.
 #pragma once
 
+#include <QAbstractScrollArea>
 #include <QDialog>
+#include <QImage>
 #include <QObject>
 #include <QStringList>
 #include <QUrl>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "map_model.hpp"
+#include "shell/main_frame.hpp"
 #include "shell/platform.hpp"
+#include "shell/tessaly_app.hpp"
+#include "support/memory_tree.hpp"
 
 namespace tessaly::testing {
 
@@ -39,6 +46,45 @@ public:
     QList<QUrl> urls;
     QList<QWidget*> owners;
 };
+
+// One application on a fake platform, with a model of its own, started without a file as
+// InitInstance does; torn down application first, platform last.
+class RunningApp {
+public:
+    explicit RunningApp(std::unique_ptr<FakePlatform> platform = std::make_unique<FakePlatform>());
+    ~RunningApp();
+    RunningApp(const RunningApp&) = delete;
+    RunningApp& operator=(const RunningApp&) = delete;
+
+    // False when start-up failed.
+    bool started() const { return m_started; }
+    // Shows the main window at the given size; false when it was never exposed.
+    bool show(int width, int height);
+    // Ends the application before the test does, as closing the program would.
+    void closeApp() { m_app.reset(); }
+
+    FakePlatform& platform() { return *m_platform; }
+    MapModel& model() { return *m_model; }
+    CTessalyApp& app() { return *m_app; }
+    CMainFrame& frame() { return *m_app->mainFrame(); }
+
+private:
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<PlatformOverride> m_override;
+    std::unique_ptr<MapModel> m_model;
+    std::unique_ptr<CTessalyApp> m_app;
+    bool m_started = false;
+};
+
+// What a successful open leaves in the model, for a tree built in memory: the tables are
+// rebuilt and the list renumbered at the next paint, over the whole address range.
+void markTreeLoaded(MapModel& model, const IeRoot* root);
+
+// A pane's viewport as the user sees it, drawn onto a grey that no pane paints itself.
+QImage renderViewport(QAbstractScrollArea& pane);
+
+// A section of the given type in an in-memory tree.
+IeSection* typedSection(MemoryTree& tree, const char* name, uint32_t start, uint32_t size, int32_t type);
 
 // A small IEEE-695 program of the given CPU: code and data sections, labels, a constant and
 // a C function.

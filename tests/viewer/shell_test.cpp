@@ -32,6 +32,7 @@
 
 using namespace tessaly;
 using tessaly::testing::FakePlatform;
+using tessaly::testing::renderViewport;
 using tessaly::testing::TempFile;
 
 namespace {
@@ -64,15 +65,6 @@ void runEventLoopBriefly()
     QEventLoop loop;
     QTimer::singleShot(30, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-// A pane's picture as the user sees it, on a grey that no pane paints itself.
-QImage renderPane(QAbstractScrollArea& pane)
-{
-    QImage image(pane.viewport()->size(), QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    pane.viewport()->render(&image);
-    return image;
 }
 
 // A pane with nothing drawn on it: one colour throughout.
@@ -143,8 +135,8 @@ private:
     // Both panes as rendered now; the list pane first, as its paint lays the list out.
     std::pair<QImage, QImage> renderBothPanes()
     {
-        QImage right = renderPane(*frame().m_pRightView);
-        QImage left = renderPane(*frame().m_pLeftView);
+        QImage right = renderViewport(*frame().m_pRightView);
+        QImage left = renderViewport(*frame().m_pLeftView);
         return { left, right };
     }
 
