@@ -66,17 +66,10 @@ QList<QWidget*> tabChain(QWidget& dialog)
 
 } // namespace
 
-class FindTest : public QObject {
+class FindTest : public QObject, protected PaneFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<RunningApp> m_run;
-    std::unique_ptr<MemoryTree> m_tree;
-    std::vector<std::string> m_names;
-
-    CMainFrame& frame() { return m_run->frame(); }
-    CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return m_run->model(); }
     FindDialog& dialog()
     {
         if (!right().m_pFindDlg)
@@ -144,15 +137,12 @@ private slots:
         m_run = std::make_unique<RunningApp>();
         QVERIFY(m_run->started());
         QVERIFY(m_run->show(1000, 500));
-        m_names.reserve(100); // the names must not move
         loadProgram();
     }
 
     void cleanup()
     {
-        m_run.reset();
-        m_tree.reset();
-        m_names.clear();
+        tearDown();
     }
 
     // The dialog on its own, with a stand-in owner.

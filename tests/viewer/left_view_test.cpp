@@ -51,19 +51,10 @@ constexpr QRgb kColours[] = { kCyan, kYellow, kGreen };
 
 } // namespace
 
-class LeftViewTest : public QObject {
+class LeftViewTest : public QObject, protected PaneFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<RunningApp> m_run;
-    std::unique_ptr<MemoryTree> m_tree;
-    std::deque<std::string> m_names;
-
-    CMainFrame& frame() { return m_run->frame(); }
-    CFriendLeftView& left() { return *frame().m_pLeftView; }
-    CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return m_run->model(); }
-
     // count typed sections (code, data, ROM in turn) at 0x1000 steps, plus two size-0
     // sections where the first ends, so they sort between it and the free area after it.
     void loadSections(int count, const char* cpu = "Carina")
@@ -137,9 +128,7 @@ private slots:
 
     void cleanup()
     {
-        m_run.reset();
-        m_tree.reset();
-        m_names.clear();
+        tearDown();
     }
 
     void blankBeforeAFileAndNoMenu()

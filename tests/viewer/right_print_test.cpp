@@ -73,18 +73,11 @@ int pdfPageCount(const QString& path)
 
 } // namespace
 
-class RightPrintTest : public QObject {
+class RightPrintTest : public QObject, protected PaneFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<RunningApp> m_run;
-    std::unique_ptr<MemoryTree> m_tree;
-    std::vector<std::string> m_names;
-
-    CMainFrame& frame() { return m_run->frame(); }
     PrintingPlatform& printing() { return static_cast<PrintingPlatform&>(m_run->platform()); }
-    CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return m_run->model(); }
 
     // CODE with many labels, then OVL overlapping it (red), then the free area up to the top.
     void loadProgram(int labelCount)
@@ -122,14 +115,11 @@ private slots:
     {
         m_run = std::make_unique<RunningApp>(std::make_unique<PrintingPlatform>());
         QVERIFY(m_run->started());
-        m_names.reserve(4000); // the labels' names must not move
     }
 
     void cleanup()
     {
-        m_run.reset();
-        m_tree.reset();
-        m_names.clear();
+        tearDown();
     }
 
     void commandsOnlyWhileTheRightPaneIsActive()

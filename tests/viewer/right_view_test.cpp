@@ -44,18 +44,10 @@ bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(Q
 
 } // namespace
 
-class RightViewTest : public QObject {
+class RightViewTest : public QObject, protected PaneFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<RunningApp> m_run;
-    std::unique_ptr<MemoryTree> m_tree;
-    std::vector<std::string> m_names;
-
-    CMainFrame& frame() { return m_run->frame(); }
-    CFriendRightView& right() { return *frame().m_pRightView; }
-    MapModel& model() { return m_run->model(); }
-
     // A fresh tree for the test to fill; load() builds the tables from it.
     MemoryTree& tree(const char* cpu = "Carina")
     {
@@ -99,14 +91,11 @@ private slots:
         m_run = std::make_unique<RunningApp>();
         QVERIFY(m_run->started());
         QVERIFY(m_run->show(1400, 600));
-        m_names.reserve(4000); // the labels' names must not move
     }
 
     void cleanup()
     {
-        m_run.reset();
-        m_tree.reset();
-        m_names.clear();
+        tearDown();
     }
 
     void blankBeforeAFileIsLoaded()

@@ -9,12 +9,15 @@
 #include <QUrl>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "left/friend_left_view.hpp"
 #include "map_model.hpp"
+#include "right/friend_right_view.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/platform.hpp"
 #include "shell/tessaly_app.hpp"
@@ -74,6 +77,28 @@ private:
     std::unique_ptr<MapModel> m_model;
     std::unique_ptr<CTessalyApp> m_app;
     bool m_started = false;
+};
+
+// What a pane test keeps: the running application, the tree it fills and the names the tree
+// points at. A test class derives from QObject first and from this second.
+class PaneFixture {
+protected:
+    std::unique_ptr<RunningApp> m_run;
+    std::unique_ptr<MemoryTree> m_tree;
+    std::deque<std::string> m_names; // a deque, so a name never moves once the tree points at it
+
+    CMainFrame& frame() { return m_run->frame(); }
+    CFriendLeftView& left() { return *frame().m_pLeftView; }
+    CFriendRightView& right() { return *frame().m_pRightView; }
+    MapModel& model() { return m_run->model(); }
+
+    // The application goes first, then the tree, then its names.
+    void tearDown()
+    {
+        m_run.reset();
+        m_tree.reset();
+        m_names.clear();
+    }
 };
 
 // What a successful open leaves in the model, for a tree built in memory: the tables are
