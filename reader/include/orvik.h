@@ -5,11 +5,11 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  define ORVIK_API __declspec(dllimport)
+#define ORVIK_API __declspec(dllimport)
 #elif defined(__GNUC__)
-#  define ORVIK_API __attribute__((visibility("default")))
+#define ORVIK_API __attribute__((visibility("default")))
 #else
-#  define ORVIK_API
+#define ORVIK_API
 #endif
 
 #ifdef __cplusplus
@@ -50,10 +50,10 @@ typedef struct IeFunctionParam IeFunctionParam;
 typedef struct IeHashLink IeHashLink;
 
 struct IeRoot {
-    const char* cpuName;    /* processor name of the module header; never NULL after a successful read */
+    const char* cpuName; /* processor name of the module header; never NULL after a successful read */
     const char* moduleName; /* module name of the module header */
-    const char* revision;   /* "Rev.N" once a file has been opened */
-    const char* version;    /* "V.2.10.00" once a file has been opened */
+    const char* revision; /* "Rev.N" once a file has been opened */
+    const char* version; /* "V.2.10.00" once a file has been opened */
     IeModule* modules;
     IeSection* sections;
     IeSymbol* symbols;
@@ -201,7 +201,7 @@ struct IeTypeRef {
     int32_t letter;
     int32_t typeIndex;
     const char* function; /* for letter 'L': the function current when the record was read */
-    IeTypeDef* typeDef;   /* the module's type definition numbered typeIndex (256 and above) */
+    IeTypeDef* typeDef; /* the module's type definition numbered typeIndex (256 and above) */
     IeTypeRef* next;
     IeModule* owner;
 };

@@ -1,14 +1,14 @@
 // debug_string.cpp: the M, U, S, F and V debug strings and the records they create.
 #include "debug_string.hpp"
 
+#include "read_fault.hpp"
+#include "reader_state.hpp"
+#include "tree_builder.hpp"
+
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
-
-#include "read_fault.hpp"
-#include "reader_state.hpp"
-#include "tree_builder.hpp"
 
 namespace orvik {
 namespace {
@@ -19,7 +19,9 @@ namespace {
 class StringFields {
 public:
     StringFields(std::string_view text, uint32_t fileOffset, std::size_t start)
-        : m_text(text), m_fileOffset(fileOffset), m_pos(start)
+        : m_text(text)
+        , m_fileOffset(fileOffset)
+        , m_pos(start)
     {
     }
 
@@ -97,7 +99,7 @@ IeTypeRef* readTypeRef(char kind, StringFields& fields)
     return ref;
 }
 
-}  // namespace
+} // namespace
 
 void DebugStringDecoder::selectModuleAndSource(std::string_view sourceName, std::string_view moduleName)
 {
@@ -206,13 +208,29 @@ void DebugStringDecoder::decodeFunctionString(std::string_view text, uint32_t fi
     int bit;
     bool needsFunction;
     switch (subKind) {
-    case 's': bit = 0x0800; needsFunction = false; break;
+    case 's':
+        bit = 0x0800;
+        needsFunction = false;
+        break;
     case 'd':
-    case 'e': bit = 0x0800; needsFunction = true; break;
-    case 'p': bit = 0x0400; needsFunction = false; break;
-    case 'r': bit = 0x8000; needsFunction = true; break;
-    case 't': bit = 0x0040; needsFunction = false; break;
-    default: fail(kFunctionInfoError, subKindOffset);
+    case 'e':
+        bit = 0x0800;
+        needsFunction = true;
+        break;
+    case 'p':
+        bit = 0x0400;
+        needsFunction = false;
+        break;
+    case 'r':
+        bit = 0x8000;
+        needsFunction = true;
+        break;
+    case 't':
+        bit = 0x0040;
+        needsFunction = false;
+        break;
+    default:
+        fail(kFunctionInfoError, subKindOffset);
     }
     if (!(mask & bit))
         return;
@@ -263,7 +281,7 @@ void DebugStringDecoder::decodeFunctionString(std::string_view text, uint32_t fi
         ref->name = storeName(fields.name());
         ref->name2 = storeName(fields.name());
         ref->letter = fields.letter();
-        fields.numbersInto({&ref->info1, &ref->info2, &ref->info3, &ref->info4});
+        fields.numbersInto({ &ref->info1, &ref->info2, &ref->info3, &ref->info4 });
         return;
     }
     case 't': {
@@ -286,11 +304,21 @@ void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fi
     int bit;
     bool needsFunction = false;
     switch (subKind) {
-    case 'd': bit = 0x0200; break;
-    case 'e': bit = 0x0100; break;
-    case 'r': bit = 0x4000; needsFunction = true; break;
-    case 't': bit = 0x0040; break;
-    default: fail(kVariableInfoError, subKindOffset);
+    case 'd':
+        bit = 0x0200;
+        break;
+    case 'e':
+        bit = 0x0100;
+        break;
+    case 'r':
+        bit = 0x4000;
+        needsFunction = true;
+        break;
+    case 't':
+        bit = 0x0040;
+        break;
+    default:
+        fail(kVariableInfoError, subKindOffset);
     }
     if (!(mask & bit))
         return;
@@ -306,7 +334,8 @@ void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fi
         variable->name = storeName(fields.name());
         variable->linkName = storeName(fields.name());
         variable->scope = fields.letter();
-        fields.numbersInto({&variable->info1, &variable->info2, &variable->info3, &variable->info4, &variable->info5});
+        fields.numbersInto(
+            { &variable->info1, &variable->info2, &variable->info3, &variable->info4, &variable->info5 });
         if (variable->scope == 'L')
             variable->function = currentFunctionName(decode);
         return;
@@ -316,7 +345,7 @@ void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fi
         IeVaRef* ref = subKind == 'e' ? appendVaRef(decode.currentSource) : appendVaRef(decode.currentFunction);
         ref->name = storeName(fields.name());
         ref->letter = fields.letter();
-        fields.numbersInto({&ref->info1, &ref->info2, &ref->info3, &ref->info4, &ref->info5});
+        fields.numbersInto({ &ref->info1, &ref->info2, &ref->info3, &ref->info4, &ref->info5 });
         return;
     }
     case 't':
@@ -325,4 +354,4 @@ void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fi
     }
 }
 
-}  // namespace orvik
+} // namespace orvik

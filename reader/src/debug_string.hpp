@@ -1,11 +1,11 @@
 // debug_string.hpp: decoding the debug strings of the environment part into tree records.
 #pragma once
 
+#include "orvik.h"
+
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
-
-#include "orvik.h"
 
 namespace orvik {
 
@@ -13,7 +13,10 @@ struct ReaderState;
 
 class DebugStringDecoder {
 public:
-    explicit DebugStringDecoder(ReaderState& state) : m_state(state) {}
+    explicit DebugStringDecoder(ReaderState& state)
+        : m_state(state)
+    {
+    }
 
     // text is the string's bytes; fileOffset is the offset of its first byte, for errors.
     void decode(std::string_view text, uint32_t fileOffset);
@@ -28,4 +31,4 @@ private:
     std::unordered_map<const IeModule*, std::unordered_map<std::string_view, IeSource*>> m_sourcesByName;
 };
 
-}  // namespace orvik
+} // namespace orvik

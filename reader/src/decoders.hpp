@@ -13,4 +13,4 @@ void decodeFramed();
 void resolveSectionUses();
 void resolveAddresses();
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,17 +1,17 @@
 // framed_decoder.cpp: the framed-record absolute format: header, module, skipped and debug groups.
-#include <algorithm>
-#include <deque>
-#include <string>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
-
 #include "decoders.hpp"
 #include "framed_records.hpp"
 #include "framed_types.hpp"
 #include "read_fault.hpp"
 #include "reader_state.hpp"
 #include "tree_builder.hpp"
+
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace orvik {
 namespace {
@@ -43,9 +43,9 @@ constexpr uint16_t kNoPart = 0xFFFF;
 constexpr uint8_t kFunctionBlock = 3;
 
 // Section part kinds, packed as the IEEE-695 letters of the section type.
-constexpr int32_t kProgram = 0xC1D3D0;  // A S P
-constexpr int32_t kData = 0xC1D3C4;     // A S D
-constexpr int32_t kRom = 0xC1D3D2;      // A S R
+constexpr int32_t kProgram = 0xC1D3D0; // A S P
+constexpr int32_t kData = 0xC1D3C4; // A S D
+constexpr int32_t kRom = 0xC1D3D2; // A S R
 
 int32_t sectionPartKind(uint8_t f1, uint8_t f2)
 {
@@ -89,11 +89,16 @@ struct FramedModule {
 
 class FramedDecoder {
 public:
-    FramedDecoder() : m_state(readerState()), m_records(m_state.input), m_types(m_records) {}
+    FramedDecoder()
+        : m_state(readerState())
+        , m_records(m_state.input)
+        , m_types(m_records)
+    {
+    }
 
     void run()
     {
-        m_records.next();  // the first record carries nothing the tree keeps
+        m_records.next(); // the first record carries nothing the tree keeps
         m_records.next();
         readHeader();
         m_records.next();
@@ -284,7 +289,7 @@ private:
     {
         m_depth = 1;
         // the size of the innermost enclosing function block, per open block
-        std::vector<uint32_t> functionSizes{0};
+        std::vector<uint32_t> functionSizes { 0 };
         while (m_depth > 0) {
             m_records.next();
             if (m_records.is(kDefinition)) {
@@ -502,7 +507,8 @@ private:
         ref->name = name;
         ref->letter = letter;
         const int32_t own = kNumberedType + typeNumber;
-        const TypeResult type = function ? m_types.functionDescription(name, own) : m_types.description(name, own, false);
+        const TypeResult type
+            = function ? m_types.functionDescription(name, own) : m_types.description(name, own, false);
         ref->typeDef = type.first;
         ref->typeIndex = type.index();
         return ref;
@@ -511,14 +517,14 @@ private:
     ReaderState& m_state;
     FramedRecords m_records;
     FramedTypes m_types;
-    std::deque<FramedModule> m_modules;  // stable addresses while modules are added
+    std::deque<FramedModule> m_modules; // stable addresses while modules are added
     FramedModule* m_current = nullptr;
     std::unordered_map<std::string_view, IeSection*> m_sectionsByName;
     int m_depth = 0;
     uint32_t m_functionSize = 0;
 };
 
-}  // namespace
+} // namespace
 
 void decodeFramed()
 {
@@ -526,4 +532,4 @@ void decodeFramed()
     decoder.run();
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -36,14 +36,14 @@ uint16_t FramedRecords::u16()
 uint32_t FramedRecords::u32()
 {
     const uint8_t* p = take(4);
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+    return uint32_t { p[0] } << 24 | uint32_t { p[1] } << 16 | uint32_t { p[2] } << 8 | p[3];
 }
 
 std::string_view FramedRecords::string()
 {
     const std::size_t count = byte();
     const uint8_t* p = take(count);
-    return {reinterpret_cast<const char*>(p), count};
+    return { reinterpret_cast<const char*>(p), count };
 }
 
 uint32_t FramedRecords::countedNumber()
@@ -63,7 +63,10 @@ void FramedRecords::skipUntilBalanced()
         next();
 }
 
-void FramedRecords::fault() const { fail(kReadError, m_start); }
+void FramedRecords::fault() const
+{
+    fail(kReadError, m_start);
+}
 
 const uint8_t* FramedRecords::take(std::size_t n)
 {
@@ -74,4 +77,4 @@ const uint8_t* FramedRecords::take(std::size_t n)
     return p;
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,12 +1,12 @@
 // framed_records.hpp: reading framed records whole and their content fields within bounds.
 #pragma once
 
+#include "input_file.hpp"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-#include "input_file.hpp"
 
 namespace orvik {
 
@@ -14,7 +14,10 @@ namespace orvik {
 // reads past the record: a field the record does not hold is code 3 at the record's start.
 class FramedRecords {
 public:
-    explicit FramedRecords(InputFile& in) : m_in(in) {}
+    explicit FramedRecords(InputFile& in)
+        : m_in(in)
+    {
+    }
 
     // Reads the next record whole. A length below 2 is code 3 at the record's start; the file
     // ending inside the record is code 2.
@@ -52,11 +55,11 @@ private:
     const uint8_t* take(std::size_t n);
 
     InputFile& m_in;
-    std::array<uint8_t, 256> m_buffer{};
+    std::array<uint8_t, 256> m_buffer {};
     uint8_t m_type = 0;
-    std::size_t m_length = 0;  // content bytes
+    std::size_t m_length = 0; // content bytes
     std::size_t m_pos = 0;
     uint32_t m_start = 0;
 };
 
-}  // namespace orvik
+} // namespace orvik

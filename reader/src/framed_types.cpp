@@ -17,7 +17,7 @@ constexpr uint8_t kStructure = 0xCC;
 constexpr uint8_t kArray = 0xCE;
 constexpr uint8_t kPointer = 0xD0;
 
-}  // namespace
+} // namespace
 
 std::optional<int32_t> baseTypeNumber(uint8_t code, uint32_t size, uint8_t flags, uint16_t named)
 {
@@ -163,7 +163,7 @@ int32_t FramedTypes::baseType(uint32_t* size, uint8_t* flags)
 TypeResult FramedTypes::description(const char* name, int32_t ownNumber, bool asUnion)
 {
     enter();
-    m_records.next();  // opens the description
+    m_records.next(); // opens the description
     m_records.next();
     uint32_t size = 0;
     const int32_t base = baseType(&size);
@@ -172,7 +172,7 @@ TypeResult FramedTypes::description(const char* name, int32_t ownNumber, bool as
         switch (m_records.kind()) {
         case kPointer & 0x7F: {
             IeTypeDef* pointer = newType('P', anonymousNumber());
-            chain.add(pointer, {&pointer->payload.pointer->target, &pointer->payload.pointer->resolvedTarget});
+            chain.add(pointer, { &pointer->payload.pointer->target, &pointer->payload.pointer->resolvedTarget });
             break;
         }
         case kArray & 0x7F:
@@ -187,17 +187,17 @@ TypeResult FramedTypes::description(const char* name, int32_t ownNumber, bool as
         case kFunctionType & 0x7F: {
             IeTypeDef* function = functionType(ownNumber);
             IeFunctionType* payload = function->payload.function;
-            chain.add(function, {&payload->returnType, &payload->resolvedReturn});
+            chain.add(function, { &payload->returnType, &payload->resolvedReturn });
             parameters(payload, name);
             break;
         }
         default:
-            break;  // records a description may carry that build nothing
+            break; // records a description may carry that build nothing
         }
     }
     finish(chain, base);
     leave();
-    return chain.first ? TypeResult{chain.first, 0} : TypeResult{nullptr, base};
+    return chain.first ? TypeResult { chain.first, 0 } : TypeResult { nullptr, base };
 }
 
 TypeResult FramedTypes::functionDescription(const char* name, int32_t ownNumber)
@@ -209,17 +209,16 @@ TypeResult FramedTypes::functionDescription(const char* name, int32_t ownNumber)
     IeTypeDef* function = functionType(ownNumber);
     IeFunctionType* payload = function->payload.function;
     Chain chain;
-    chain.add(function, {&payload->returnType, &payload->resolvedReturn});
+    chain.add(function, { &payload->returnType, &payload->resolvedReturn });
     for (m_records.next(); !m_records.is(kFunctionType); m_records.next()) {
         IeTypeDef* pointer = newType('P', anonymousNumber());
-        chain.add(pointer, {&pointer->payload.pointer->target, &pointer->payload.pointer->resolvedTarget});
+        chain.add(pointer, { &pointer->payload.pointer->target, &pointer->payload.pointer->resolvedTarget });
     }
     finish(chain, base);
     parameters(payload, name);
-    for (m_records.next(); !m_records.is(kDescriptionEnd); m_records.next()) {
-    }
+    for (m_records.next(); !m_records.is(kDescriptionEnd); m_records.next()) { }
     leave();
-    return {function, 0};
+    return { function, 0 };
 }
 
 void FramedTypes::finish(Chain& chain, int32_t base)
@@ -251,7 +250,7 @@ void FramedTypes::arrayDimensions(Chain& chain)
         IeTypeDef* dimension = newType('Z', anonymousNumber());
         IeArrayType* array = dimension->payload.array;
         array->bound = static_cast<int32_t>(bound);
-        chain.add(dimension, {&array->elementType, &array->resolvedElement});
+        chain.add(dimension, { &array->elementType, &array->resolvedElement });
     }
 }
 
@@ -325,7 +324,10 @@ void FramedTypes::member(IeRecordType* record, IeRecordMember*& tail, const char
     m_records.next();
 }
 
-IeTypeDef* FramedTypes::functionType(int32_t& ownNumber) { return newType('x', takeOwn(ownNumber)); }
+IeTypeDef* FramedTypes::functionType(int32_t& ownNumber)
+{
+    return newType('x', takeOwn(ownNumber));
+}
 
 void FramedTypes::parameters(IeFunctionType* function, const char* name)
 {
@@ -342,4 +344,4 @@ void FramedTypes::parameters(IeFunctionType* function, const char* name)
     }
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,19 +1,19 @@
 // framed_types.hpp: type descriptions of the framed-record format and their linking per module.
 #pragma once
 
+#include "framed_records.hpp"
+#include "orvik.h"
+
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "framed_records.hpp"
-#include "orvik.h"
-
 namespace orvik {
 
-constexpr int32_t kNumberedType = 0x10000;      // numbers a definition, member or parameter gives
-constexpr int32_t kAnonymousType = 0x1000000;   // pointers, array dimensions, void: counted per read
+constexpr int32_t kNumberedType = 0x10000; // numbers a definition, member or parameter gives
+constexpr int32_t kAnonymousType = 0x1000000; // pointers, array dimensions, void: counted per read
 constexpr int32_t kVoidType = 1;
 
 // What a module's types need for linking, kept so that selecting a module again costs only
@@ -44,7 +44,10 @@ std::optional<int32_t> baseTypeNumber(uint8_t code, uint32_t size, uint8_t flags
 
 class FramedTypes {
 public:
-    explicit FramedTypes(FramedRecords& records) : m_records(records) {}
+    explicit FramedTypes(FramedRecords& records)
+        : m_records(records)
+    {
+    }
 
     void setModule(IeModule* module, ModuleTypeLinks* links)
     {
@@ -98,4 +101,4 @@ private:
     int m_nesting = 0;
 };
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,9 +1,4 @@
 // ieee695_decoder.cpp: the header, environment, section, external and debug parts of IEEE-695.
-#include <memory>
-#include <string>
-#include <string_view>
-#include <unordered_map>
-
 #include "debug_string.hpp"
 #include "decoders.hpp"
 #include "ieee695_items.hpp"
@@ -11,6 +6,11 @@
 #include "module_lookup.hpp"
 #include "reader_state.hpp"
 #include "tree_builder.hpp"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace orvik {
 namespace {
@@ -20,7 +20,7 @@ using namespace ieee695;
 // The packed type code of a section's letters; only the six known combinations count.
 int32_t packSectionType(const std::string& letters)
 {
-    static const char* const kKnown[] = {"ASD", "ASP", "ASR", "CD", "CP", "CR"};
+    static const char* const kKnown[] = { "ASD", "ASP", "ASR", "CD", "CP", "CR" };
     for (const char* known : kKnown) {
         if (letters == known) {
             int32_t code = 0;
@@ -34,7 +34,13 @@ int32_t packSectionType(const std::string& letters)
 
 class Ieee695Decoder : private Ieee695Items {
 public:
-    Ieee695Decoder() : Ieee695Items(readerState().input), m_state(readerState()), m_decode(m_state.decode), m_strings(m_state) {}
+    Ieee695Decoder()
+        : Ieee695Items(readerState().input)
+        , m_state(readerState())
+        , m_decode(m_state.decode)
+        , m_strings(m_state)
+    {
+    }
 
     void run()
     {
@@ -102,13 +108,24 @@ private:
             const uint32_t attribute = number();
             const uint32_t attributeEnd = m_in.offset() - 1;
             switch (attribute) {
-            case 50: skipNumbers(6); break;
-            case 54: skipNumbers(4); break;
+            case 50:
+                skipNumbers(6);
+                break;
+            case 54:
+                skipNumbers(4);
+                break;
             case 52:
-            case 53: skipNumbers(1); break;
-            case 51: skipName(); break;
-            case 55: readDebugString(); break;
-            default: fail(kReadError, attributeEnd);
+            case 53:
+                skipNumbers(1);
+                break;
+            case 51:
+                skipName();
+                break;
+            case 55:
+                readDebugString();
+                break;
+            default:
+                fail(kReadError, attributeEnd);
             }
         }
     }
@@ -120,7 +137,7 @@ private:
         const uint32_t textAt = m_in.offset();
         m_in.block(reinterpret_cast<uint8_t*>(text.data()), text.size());
         if (text == "REV.F")
-            return;  // a revision marker, not a record
+            return; // a revision marker, not a record
         m_strings.decode(text, textAt);
     }
 
@@ -314,7 +331,7 @@ private:
         uint8_t code = skipOptionalNameToRecordCode();
         for (;;) {
             if (code == kBlockBegin) {
-                m_in.byte();  // the nested block's type is not checked
+                m_in.byte(); // the nested block's type is not checked
                 readModuleSection(module);
             } else if (code == kNameRecord) {
                 readLocalSymbol(module);
@@ -327,7 +344,7 @@ private:
 
     void readModuleSection(IeModule* module)
     {
-        IeModSection scratch{};
+        IeModSection scratch {};
         IeModSection* part = module ? appendModSection(module) : &scratch;
         skipNumber();
         skipName();
@@ -352,7 +369,7 @@ private:
 
     void readLocalSymbol(IeModule* module)
     {
-        IeModSymbol scratch{};
+        IeModSymbol scratch {};
         IeModSymbol* symbol = module ? appendModSymbol(module) : &scratch;
         skipNumber();
         if (module)
@@ -375,12 +392,15 @@ private:
     ReaderState& m_state;
     DecodeState& m_decode;
     DebugStringDecoder m_strings;
-    ModuleLookup* m_modules = nullptr;  // while the debug part is read
+    ModuleLookup* m_modules = nullptr; // while the debug part is read
     std::unordered_map<int32_t, IeSection*> m_sectionsByIndex;
 };
 
-}  // namespace
+} // namespace
 
-void decodeIeee695() { Ieee695Decoder().run(); }
+void decodeIeee695()
+{
+    Ieee695Decoder().run();
+}
 
-}  // namespace orvik
+} // namespace orvik

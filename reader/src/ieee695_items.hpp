@@ -1,14 +1,14 @@
 // ieee695_items.hpp: the primitive items of IEEE-695 (Numbers, Names, record codes) over the input.
 #pragma once
 
+#include "input_file.hpp"
+#include "read_fault.hpp"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
-
-#include "input_file.hpp"
-#include "read_fault.hpp"
 
 namespace orvik {
 
@@ -26,16 +26,23 @@ constexpr uint8_t kTypeRecord = 0xF2;
 constexpr uint8_t kBlockBegin = 0xF8;
 constexpr uint8_t kBlockEnd = 0xF9;
 
-
-inline bool isRecordCode(uint8_t b) { return b >= 0xE0 && b <= 0xFB; }
-inline bool isLetter(uint8_t b) { return b >= 0xC1 && b <= 0xDA; }
-}  // namespace ieee695
+inline bool isRecordCode(uint8_t b)
+{
+    return b >= 0xE0 && b <= 0xFB;
+}
+inline bool isLetter(uint8_t b)
+{
+    return b >= 0xC1 && b <= 0xDA;
+}
+} // namespace ieee695
 
 // Reads items at the input's position; every fault names the offset of its byte.
 class Ieee695Items {
 public:
-    explicit Ieee695Items(InputFile& in) : m_in(in) {}
-
+    explicit Ieee695Items(InputFile& in)
+        : m_in(in)
+    {
+    }
 
     uint32_t number()
     {
@@ -158,4 +165,4 @@ protected:
     std::string m_scratch;
 };
 
-}  // namespace orvik
+} // namespace orvik

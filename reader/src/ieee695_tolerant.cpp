@@ -20,6 +20,14 @@
 // What would hide a fault stays an error 3 at the record concerned: a relocatable file (an NX, IR
 // or LR record, a section without an address, an address given by an expression), an ATI or ASI
 // for a symbol that has no NI record, an NI without an ASI, and a file that ends inside a block.
+#include "debug_string.hpp"
+#include "decoders.hpp"
+#include "ieee695_items.hpp"
+#include "ieee695_types.hpp"
+#include "module_lookup.hpp"
+#include "reader_state.hpp"
+#include "tree_builder.hpp"
+
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -30,14 +38,6 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
-
-#include "debug_string.hpp"
-#include "decoders.hpp"
-#include "ieee695_items.hpp"
-#include "ieee695_types.hpp"
-#include "module_lookup.hpp"
-#include "reader_state.hpp"
-#include "tree_builder.hpp"
 
 namespace orvik {
 namespace {
@@ -71,7 +71,7 @@ void labelIfUntyped(int32_t& kind)
 // The packed type code of a section's letters; only the six known combinations count.
 int32_t packSectionType(const std::string& letters)
 {
-    static const char* const kKnown[] = {"ASD", "ASP", "ASR", "CD", "CP", "CR"};
+    static const char* const kKnown[] = { "ASD", "ASP", "ASR", "CD", "CP", "CR" };
     for (const char* known : kKnown) {
         if (letters == known) {
             int32_t code = 0;
@@ -86,11 +86,11 @@ int32_t packSectionType(const std::string& letters)
 // A section as the section part gave it, and the addresses found in it since.
 struct SectionEntry {
     IeSection* section = nullptr;
-    uint32_t recordAt = 0;  // its ST record, where a missing address is reported
+    uint32_t recordAt = 0; // its ST record, where a missing address is reported
     bool addressed = false;
     bool sized = false;
     uint64_t low = std::numeric_limits<uint64_t>::max();
-    uint64_t high = 0;  // one past the last address covered
+    uint64_t high = 0; // one past the last address covered
 
     void cover(uint64_t start, uint64_t size)
     {
@@ -103,7 +103,13 @@ struct SectionEntry {
 
 class TolerantDecoder : private Ieee695Items {
 public:
-    TolerantDecoder() : Ieee695Items(readerState().input), m_state(readerState()), m_decode(m_state.decode), m_strings(m_state) {}
+    TolerantDecoder()
+        : Ieee695Items(readerState().input)
+        , m_state(readerState())
+        , m_decode(m_state.decode)
+        , m_strings(m_state)
+    {
+    }
 
     void run()
     {
@@ -181,7 +187,7 @@ private:
         expectByte(kAddressDescriptor);
         const uint32_t bitsPerMau = number();
         number();
-        m_bytesPerMau = std::max<uint64_t>(1, (uint64_t{bitsPerMau} + 7) / 8);
+        m_bytesPerMau = std::max<uint64_t>(1, (uint64_t { bitsPerMau } + 7) / 8);
         uint8_t code = m_in.byte();
         if (code == 0xCC || code == 0xCD)
             code = m_in.byte();
@@ -223,12 +229,22 @@ private:
             skipNumber();
             const uint32_t attribute = number();
             switch (attribute) {
-            case 50: skipNumbers(6); break;
-            case 54: skipNumbers(4); break;
+            case 50:
+                skipNumbers(6);
+                break;
+            case 54:
+                skipNumbers(4);
+                break;
             case 52:
-            case 53: skipNumbers(1); break;
-            case 51: skipName(); break;
-            case 55: readDebugString(); break;
+            case 53:
+                skipNumbers(1);
+                break;
+            case 51:
+                skipName();
+                break;
+            case 55:
+                readDebugString();
+                break;
             default:
                 // another producer's attribute: its fields run to the next record
                 code = skipToRecordCode();
@@ -245,7 +261,7 @@ private:
         const uint32_t textAt = m_in.offset();
         m_in.block(reinterpret_cast<uint8_t*>(text.data()), text.size());
         if (text == "REV.F")
-            return;  // a revision marker, not a record
+            return; // a revision marker, not a record
         m_strings.decode(text, textAt);
     }
 
@@ -267,7 +283,7 @@ private:
             } else if (code == kSectionAlignment) {
                 SectionEntry& entry = namedSection(at);
                 entry.section->alignment = signedNumber();
-                more = skipFieldsTo(code);  // a page size may follow
+                more = skipFieldsTo(code); // a page size may follow
             } else if (code == kAssignValue) {
                 const uint8_t variable = m_in.byte();
                 if (variable == kVariableL || variable == kVariableS) {
@@ -312,7 +328,7 @@ private:
         section->name = m_state.storeName(m_scratch);
 
         const std::size_t position = m_sections.size();
-        m_sections.push_back({section, recordAt});
+        m_sections.push_back({ section, recordAt });
         m_latestByIndex[section->index] = position;
         m_firstByIndex.emplace(section->index, position);
 
@@ -355,7 +371,7 @@ private:
         const uint32_t partAt = m_decode.partOffsets[3];
         const uint32_t bound = partEnd(partAt);
         std::unordered_map<uint32_t, IeSymbol*> byIndex;
-        std::vector<std::pair<IeSymbol*, uint32_t>> unvalued;  // with the offset of their NI
+        std::vector<std::pair<IeSymbol*, uint32_t>> unvalued; // with the offset of their NI
         std::unordered_set<IeSymbol*> valued;
         m_in.seek(partAt);
         uint8_t code = 0;
@@ -365,7 +381,7 @@ private:
             if (endsPart(code, at, bound))
                 break;
             if (code == kExternalName)
-                fail(kReadError, at);  // NX: a reference a linker would still resolve
+                fail(kReadError, at); // NX: a reference a linker would still resolve
             if (code == kPublicName) {
                 IeSymbol* symbol = appendSymbol();
                 byIndex[number()] = symbol;
@@ -390,7 +406,7 @@ private:
                     continue;
                 }
             }
-            more = skipFieldsTo(code);  // SB and records of no interest here
+            more = skipFieldsTo(code); // SB and records of no interest here
         }
         for (const auto& [symbol, at] : unvalued) {
             if (!valued.count(symbol))
@@ -402,7 +418,7 @@ private:
     // ATI fields after the name index: kind, attribute, extra; any further ones are passed over.
     bool readSymbolAttributes(IeSymbol* symbol, uint8_t& code)
     {
-        int32_t* fields[] = {&symbol->kind, &symbol->attribute, &symbol->extra};
+        int32_t* fields[] = { &symbol->kind, &symbol->attribute, &symbol->extra };
         std::size_t count = 0;
         for (;;) {
             const uint32_t at = m_in.offset();
@@ -449,7 +465,7 @@ private:
                     if (more && isRecordCode(code)) {
                         loadAddress[index] = address;
                     } else {
-                        loadAddress.erase(index);  // an expression: the address is not known
+                        loadAddress.erase(index); // an expression: the address is not known
                         if (more && code >= 0x81 && code <= 0x84)
                             m_in.skip(code & 0x0F);
                         more = more && skipFieldsTo(code);
@@ -604,7 +620,7 @@ private:
 
     uint8_t readModuleSection(IeModule* module)
     {
-        IeModSection scratch{};
+        IeModSection scratch {};
         IeModSection* part = module ? appendModSection(module) : &scratch;
         skipNumber();
         skipName();
@@ -655,7 +671,8 @@ private:
         std::size_t position = kAmbiguous;
         if (auto found = m_firstByIndex.find(part->sectionIndex); found != m_firstByIndex.end())
             position = found->second;
-        else if (auto byContext = context ? m_byContext.find(*context) : m_byContext.end(); byContext != m_byContext.end())
+        else if (auto byContext = context ? m_byContext.find(*context) : m_byContext.end();
+                 byContext != m_byContext.end())
             position = byContext->second;
         if (position == kAmbiguous)
             return;
@@ -667,7 +684,7 @@ private:
 
     uint8_t readLocalSymbol(IeModule* module)
     {
-        IeModSymbol scratch{};
+        IeModSymbol scratch {};
         IeModSymbol* symbol = module ? appendModSymbol(module) : &scratch;
         skipNumber();
         if (module)
@@ -678,7 +695,7 @@ private:
         expectByte(kVariableN);
         skipNumber();
         // kind, attribute and two more when given; other producers add attribute-specific ones
-        int32_t* fields[] = {&symbol->kind, &symbol->attribute, &symbol->extra1, &symbol->extra2};
+        int32_t* fields[] = { &symbol->kind, &symbol->attribute, &symbol->extra1, &symbol->extra2 };
         std::size_t count = 0;
         uint32_t at = m_in.offset();
         uint8_t code = m_in.byte();
@@ -706,7 +723,8 @@ private:
             if (entry.sized || entry.high <= entry.low)
                 continue;
             entry.section->start = static_cast<uint32_t>(entry.low);
-            entry.section->size = static_cast<uint32_t>(std::min<uint64_t>(entry.high - entry.low, std::numeric_limits<uint32_t>::max()));
+            entry.section->size = static_cast<uint32_t>(
+                std::min<uint64_t>(entry.high - entry.low, std::numeric_limits<uint32_t>::max()));
         }
     }
 
@@ -715,16 +733,19 @@ private:
     ReaderState& m_state;
     DecodeState& m_decode;
     DebugStringDecoder m_strings;
-    ModuleLookup* m_modules = nullptr;  // while the debug part is read
+    ModuleLookup* m_modules = nullptr; // while the debug part is read
     uint64_t m_bytesPerMau = 1;
     std::vector<SectionEntry> m_sections;
-    std::unordered_map<int32_t, std::size_t> m_firstByIndex;   // what module sections name
-    std::unordered_map<int32_t, std::size_t> m_latestByIndex;  // what SA and AS records name
+    std::unordered_map<int32_t, std::size_t> m_firstByIndex; // what module sections name
+    std::unordered_map<int32_t, std::size_t> m_latestByIndex; // what SA and AS records name
     std::unordered_map<uint32_t, std::size_t> m_byContext;
 };
 
-}  // namespace
+} // namespace
 
-void decodeIeee695Tolerant() { TolerantDecoder().run(); }
+void decodeIeee695Tolerant()
+{
+    TolerantDecoder().run();
+}
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,11 +1,11 @@
 // ieee695_types.cpp: reading TY records, resolving type numbers, matching type references.
 #include "ieee695_types.hpp"
 
-#include <string>
-#include <string_view>
-
 #include "tree_builder.hpp"
 #include "type_numbers.hpp"
+
+#include <string>
+#include <string_view>
 
 namespace orvik {
 
@@ -51,7 +51,7 @@ uint8_t Ieee695TypeBlocks::readTypeRecord(IeModule* module, ModuleTypes& types)
     IeTypeDef* type = appendTypeDef(module);
     const uint32_t index = number();
     type->index = static_cast<int32_t>(index);
-    m_in.byte();  // the name-index letter
+    m_in.byte(); // the name-index letter
     skipNumber();
     type->letter = m_in.byte();
     m_blockTypes.push_back(type);
@@ -213,7 +213,6 @@ void Ieee695TypeBlocks::resolveTypes(ModuleTypes& types)
     }
 }
 
-
 // Gives each definition and reference of the module's sources the first type reference of
 // its name, with the extra conditions that local variables carry.
 void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
@@ -291,5 +290,4 @@ void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
     }
 }
 
-
-}  // namespace orvik
+} // namespace orvik

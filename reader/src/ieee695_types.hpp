@@ -1,13 +1,13 @@
 // ieee695_types.hpp: type-definition blocks of the debug part and the links they make.
 #pragma once
 
-#include <cstdint>
-#include <unordered_map>
-#include <vector>
-
 #include "ieee695_items.hpp"
 #include "module_lookup.hpp"
 #include "reader_state.hpp"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 namespace orvik {
 
@@ -27,7 +27,10 @@ struct ModuleTypes {
 class Ieee695TypeBlocks : private Ieee695Items {
 public:
     Ieee695TypeBlocks(ReaderState& state, ModuleLookup& modules)
-        : Ieee695Items(state.input), m_state(state), m_decode(state.decode), m_modules(modules)
+        : Ieee695Items(state.input)
+        , m_state(state)
+        , m_decode(state.decode)
+        , m_modules(modules)
     {
     }
 
@@ -48,4 +51,4 @@ private:
     std::vector<IeTypeDef*> m_blockTypes;
 };
 
-}  // namespace orvik
+} // namespace orvik

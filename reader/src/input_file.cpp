@@ -1,16 +1,22 @@
 // input_file.cpp: buffered reading with end-of-file faults at exact offsets.
 #include "input_file.hpp"
 
+#include "read_fault.hpp"
+
 #include <algorithm>
 #include <cstring>
 
-#include "read_fault.hpp"
-
 namespace orvik {
 
-InputFile::InputFile() : m_buffer(new uint8_t[kBufferBytes]) {}
+InputFile::InputFile()
+    : m_buffer(new uint8_t[kBufferBytes])
+{
+}
 
-InputFile::~InputFile() { close(); }
+InputFile::~InputFile()
+{
+    close();
+}
 
 bool InputFile::open(const char* path)
 {
@@ -18,7 +24,7 @@ bool InputFile::open(const char* path)
     m_file = std::fopen(path, "rb");
     if (!m_file)
         return false;
-    std::setvbuf(m_file, nullptr, _IONBF, 0);  // we buffer ourselves
+    std::setvbuf(m_file, nullptr, _IONBF, 0); // we buffer ourselves
     m_bufferStart = 0;
     m_pos = m_end = 0;
     return true;
@@ -87,6 +93,9 @@ void InputFile::blockAcrossRefill(uint8_t* out, std::size_t n)
     }
 }
 
-void InputFile::failAtEnd(uint64_t offset) const { fail(kFileEnd, static_cast<uint32_t>(offset)); }
+void InputFile::failAtEnd(uint64_t offset) const
+{
+    fail(kFileEnd, static_cast<uint32_t>(offset));
+}
 
-}  // namespace orvik
+} // namespace orvik

@@ -67,9 +67,9 @@ private:
 
     std::FILE* m_file = nullptr;
     std::unique_ptr<uint8_t[]> m_buffer;
-    uint64_t m_bufferStart = 0;  // file offset of m_buffer[0]
+    uint64_t m_bufferStart = 0; // file offset of m_buffer[0]
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
 };
 
-}  // namespace orvik
+} // namespace orvik

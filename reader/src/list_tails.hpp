@@ -7,8 +7,7 @@ namespace orvik {
 
 // Remembers the last element appended for the parent in use, and for parents left earlier,
 // so that returning to an earlier module or source file still appends in constant time.
-template <typename T>
-class ListTails {
+template <typename T> class ListTails {
 public:
     void append(T*& head, T* item, const void* parent)
     {
@@ -43,4 +42,4 @@ private:
     std::unordered_map<const void*, T*> m_others;
 };
 
-}  // namespace orvik
+} // namespace orvik

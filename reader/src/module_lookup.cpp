@@ -1,9 +1,9 @@
 // module_lookup.cpp: the module lookup of type-definition and assembler-module blocks.
 #include "module_lookup.hpp"
 
-#include <algorithm>
-
 #include "tree_builder.hpp"
+
+#include <algorithm>
 
 namespace orvik {
 namespace {
@@ -17,7 +17,7 @@ std::string foldCase(std::string_view text)
     return folded;
 }
 
-}  // namespace
+} // namespace
 
 ModuleLookup::ModuleLookup()
 {
@@ -74,4 +74,4 @@ std::string ModuleLookup::keyOf(const char* name)
     return foldCase(slash == std::string_view::npos ? whole : whole.substr(slash + 1));
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,13 +1,13 @@
 // module_lookup.hpp: finding the module of a debug block by name, from a cursor.
 #pragma once
 
+#include "orvik.h"
+#include "reader_state.hpp"
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-#include "orvik.h"
-#include "reader_state.hpp"
 
 namespace orvik {
 
@@ -36,4 +36,4 @@ private:
     std::unordered_map<std::string, std::vector<std::size_t>> m_byKey;
 };
 
-}  // namespace orvik
+} // namespace orvik

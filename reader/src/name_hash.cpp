@@ -1,25 +1,27 @@
 // name_hash.cpp: building and searching the function and variable name tables.
 #include "name_hash.hpp"
 
-#include <cstring>
-
 #include "reader_state.hpp"
+
+#include <cstring>
 
 namespace orvik {
 namespace {
 
-template <typename Def>
-Def*& itemOf(IeHashLink& link);
-template <>
-IeFnDef*& itemOf<IeFnDef>(IeHashLink& link) { return link.item.function; }
-template <>
-IeVaDef*& itemOf<IeVaDef>(IeHashLink& link) { return link.item.variable; }
+template <typename Def> Def*& itemOf(IeHashLink& link);
+template <> IeFnDef*& itemOf<IeFnDef>(IeHashLink& link)
+{
+    return link.item.function;
+}
+template <> IeVaDef*& itemOf<IeVaDef>(IeHashLink& link)
+{
+    return link.item.variable;
+}
 
 using HashTable = std::array<IeHashLink, kHashSlots>;
 
 // Appends def to its slot's chain; a slot is itself the first link.
-template <typename Def>
-void insert(HashTable& table, Pool& links, std::array<IeHashLink*, kHashSlots>& tails, Def* def)
+template <typename Def> void insert(HashTable& table, Pool& links, std::array<IeHashLink*, kHashSlots>& tails, Def* def)
 {
     const unsigned slot = nameBucket(def->name ? def->name : "");
     IeHashLink& head = table[slot];
@@ -34,8 +36,7 @@ void insert(HashTable& table, Pool& links, std::array<IeHashLink*, kHashSlots>& 
     tails[slot] = link;
 }
 
-template <typename Def>
-Def* find(HashTable& table, IeHashLink*& cursor, const char* name, int mode)
+template <typename Def> Def* find(HashTable& table, IeHashLink*& cursor, const char* name, int mode)
 {
     if ((mode != 1 && mode != 2) || !name)
         return nullptr;
@@ -63,7 +64,7 @@ Def* find(HashTable& table, IeHashLink*& cursor, const char* name, int mode)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 unsigned nameBucket(const char* name)
 {
@@ -76,7 +77,7 @@ unsigned nameBucket(const char* name)
 void buildNameHashes()
 {
     auto& state = readerState();
-    std::array<IeHashLink*, kHashSlots> tails{};
+    std::array<IeHashLink*, kHashSlots> tails {};
     for (IeModule* module = state.root.modules; module; module = module->next)
         for (IeSource* source = module->sources; source; source = source->next)
             for (IeFnDef* function = source->functions; function; function = function->next)
@@ -100,4 +101,4 @@ IeVaDef* findVariableByName(const char* name, int mode)
     return find<IeVaDef>(state.variableTable, state.variableCursor, name, mode);
 }
 
-}  // namespace orvik
+} // namespace orvik

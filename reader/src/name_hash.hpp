@@ -1,9 +1,9 @@
 // name_hash.hpp: the two 256-slot tables that find functions and variables by name.
 #pragma once
 
-#include <cstdint>
-
 #include "orvik.h"
+
+#include <cstdint>
 
 namespace orvik {
 
@@ -16,4 +16,4 @@ void buildNameHashes();
 IeFnDef* findFunctionByName(const char* name, int mode);
 IeVaDef* findVariableByName(const char* name, int mode);
 
-}  // namespace orvik
+} // namespace orvik

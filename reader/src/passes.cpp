@@ -1,20 +1,19 @@
 // passes.cpp: linking section uses and addresses once an IEEE-695 file is decoded.
+#include "decoders.hpp"
+#include "reader_state.hpp"
+#include "wanted_names.hpp"
+
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-#include "decoders.hpp"
-#include "reader_state.hpp"
-#include "wanted_names.hpp"
 
 namespace orvik {
 namespace {
 
 // First element of each name in a list, for lookups that would otherwise walk the list
 // once per definition.
-template <typename T, typename NameOf>
-std::unordered_map<std::string_view, T*> firstByName(T* head, NameOf nameOf)
+template <typename T, typename NameOf> std::unordered_map<std::string_view, T*> firstByName(T* head, NameOf nameOf)
 {
     std::unordered_map<std::string_view, T*> index;
     for (T* item = head; item; item = item->next)
@@ -23,8 +22,7 @@ std::unordered_map<std::string_view, T*> firstByName(T* head, NameOf nameOf)
     return index;
 }
 
-template <typename T>
-T* lookup(const std::unordered_map<std::string_view, T*>& index, const char* name)
+template <typename T> T* lookup(const std::unordered_map<std::string_view, T*>& index, const char* name)
 {
     if (!name)
         return nullptr;
@@ -32,7 +30,7 @@ T* lookup(const std::unordered_map<std::string_view, T*>& index, const char* nam
     return found != index.end() ? found->second : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 void resolveSectionUses()
 {
@@ -42,9 +40,8 @@ void resolveSectionUses()
             anyUse = source->sectionUses != nullptr;
         if (!anyUse)
             continue;
-        const auto partsBySection = firstByName(module->sections, [](IeModSection* part) {
-            return part->section ? part->section->name : nullptr;
-        });
+        const auto partsBySection = firstByName(
+            module->sections, [](IeModSection* part) { return part->section ? part->section->name : nullptr; });
         for (IeSource* source = module->sources; source; source = source->next) {
             for (IeSecUse* use = source->sectionUses; use; use = use->next) {
                 IeModSection* part = lookup(partsBySection, use->sectionName);
@@ -81,14 +78,13 @@ void resolveAgainst(Symbol* symbols, const std::vector<WantedAddress>& wanted, W
     }
 }
 
-template <typename Definition>
-void want(std::vector<WantedAddress>& wanted, Definition* definition)
+template <typename Definition> void want(std::vector<WantedAddress>& wanted, Definition* definition)
 {
     if (definition->linkName)
-        wanted.push_back({definition->linkName, &definition->address, &definition->resolved});
+        wanted.push_back({ definition->linkName, &definition->address, &definition->resolved });
 }
 
-}  // namespace
+} // namespace
 
 void resolveAddresses()
 {
@@ -115,4 +111,4 @@ void resolveAddresses()
     resolveAgainst(state.root.symbols, wantedGlobalAddresses(), state.decode.globalNames.get());
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,15 +1,18 @@
 // pool.cpp: the block chain behind every record and name of the tree.
 #include "pool.hpp"
 
+#include "read_fault.hpp"
+
 #include <cstdint>
 #include <cstdlib>
-
-#include "read_fault.hpp"
 
 namespace orvik {
 namespace {
 
-void* defaultBlockAllocator(std::size_t bytes) { return std::calloc(1, bytes); }
+void* defaultBlockAllocator(std::size_t bytes)
+{
+    return std::calloc(1, bytes);
+}
 
 BlockAllocator g_allocator = &defaultBlockAllocator;
 
@@ -19,14 +22,17 @@ constexpr std::size_t alignUp(std::size_t n)
     return (n + a - 1) & ~(a - 1);
 }
 
-}  // namespace
+} // namespace
 
 void setBlockAllocator(BlockAllocator allocator)
 {
     g_allocator = allocator ? allocator : &defaultBlockAllocator;
 }
 
-BlockAllocator blockAllocator() { return g_allocator; }
+BlockAllocator blockAllocator()
+{
+    return g_allocator;
+}
 
 Pool::Block* Pool::newBlock(std::size_t capacity)
 {
@@ -107,4 +113,4 @@ void Pool::release()
     m_blockCount = 0;
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -11,7 +11,7 @@ namespace orvik {
 
 // Obtains zero-filled memory for one block; tests replace it to simulate exhaustion.
 using BlockAllocator = void* (*)(std::size_t bytes);
-void setBlockAllocator(BlockAllocator allocator);  // nullptr restores the default
+void setBlockAllocator(BlockAllocator allocator); // nullptr restores the default
 BlockAllocator blockAllocator();
 
 class Pool {
@@ -28,8 +28,7 @@ public:
     // n zero bytes, aligned for any record; raises code 5 when no block can be had.
     void* allocate(std::size_t n);
 
-    template <typename T>
-    T* create()
+    template <typename T> T* create()
     {
         static_assert(std::is_trivially_destructible_v<T>, "pool records are never destroyed");
         static_assert(std::is_trivially_default_constructible_v<T>);
@@ -58,10 +57,10 @@ private:
 
     Block* m_first = nullptr;
     Block* m_current = nullptr;
-    Block* m_last = nullptr;  // oversized blocks are chained after the current one
+    Block* m_last = nullptr; // oversized blocks are chained after the current one
     unsigned char* m_next = nullptr;
     std::size_t m_free = 0;
     std::size_t m_blockCount = 0;
 };
 
-}  // namespace orvik
+} // namespace orvik

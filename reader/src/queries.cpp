@@ -1,15 +1,18 @@
 // queries.cpp: the IE_ walks and lookups over the tree, with their process-wide cursors.
-#include <cstring>
-
 #include "name_hash.hpp"
 #include "orvik.h"
 #include "reader_state.hpp"
+
+#include <cstring>
 
 using namespace orvik;
 
 namespace {
 
-bool sameName(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+bool sameName(const char* a, const char* b)
+{
+    return a && b && std::strcmp(a, b) == 0;
+}
 
 // Byte-wise comparison that maps only the letters A to Z to lower case.
 bool sameNameFolded(const char* a, const char* b)
@@ -36,8 +39,7 @@ IeModule* firstModuleNamed(const char* name)
 }
 
 // Mode 1 restarts at head; the cursor holds the element the next call returns.
-template <typename T>
-T* stepList(T*& cursor, T* head, int mode)
+template <typename T> T* stepList(T*& cursor, T* head, int mode)
 {
     if (mode != 1 && mode != 2)
         return nullptr;
@@ -50,8 +52,7 @@ T* stepList(T*& cursor, T* head, int mode)
 }
 
 // The cursor holds the element returned last.
-template <typename T>
-T* stepPart(T*& cursor, T* head, int mode)
+template <typename T> T* stepPart(T*& cursor, T* head, int mode)
 {
     if (mode == 1)
         cursor = head;
@@ -63,8 +64,7 @@ T* stepPart(T*& cursor, T* head, int mode)
 }
 
 // First/next through a named module's list, switching modules when the name changes.
-template <typename T>
-T* stepNamedModule(const char* moduleName, T*& cursor, T* IeModule::*head)
+template <typename T> T* stepNamedModule(const char* moduleName, T*& cursor, T* IeModule::*head)
 {
     ReaderState& state = readerState();
     if (!state.currentModule || !sameNameFolded(state.currentModule->name, moduleName)) {
@@ -85,7 +85,7 @@ IeSource* firstSourceFrom(IeModule* module)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" IeModule* IE_getModMode(int mode)
 {
@@ -130,8 +130,9 @@ extern "C" IeSource* IE_getSrcSrcMode(const char* source, int mode)
         return nullptr;
     for (IeSource* candidate = state.sourceCursor; candidate;) {
         if (sameNameFolded(candidate->name, source)) {
-            state.sourceCursor = candidate->next ? candidate->next
-                                                 : (candidate->owner ? firstSourceFrom(candidate->owner->next) : nullptr);
+            state.sourceCursor = candidate->next
+                ? candidate->next
+                : (candidate->owner ? firstSourceFrom(candidate->owner->next) : nullptr);
             return candidate;
         }
         candidate = candidate->next ? candidate->next
@@ -141,9 +142,15 @@ extern "C" IeSource* IE_getSrcSrcMode(const char* source, int mode)
     return nullptr;
 }
 
-extern "C" IeFnDef* IE_getFnDefMode(const char* name, int mode) { return findFunctionByName(name, mode); }
+extern "C" IeFnDef* IE_getFnDefMode(const char* name, int mode)
+{
+    return findFunctionByName(name, mode);
+}
 
-extern "C" IeVaDef* IE_getVaDefMode(const char* name, int mode) { return findVariableByName(name, mode); }
+extern "C" IeVaDef* IE_getVaDefMode(const char* name, int mode)
+{
+    return findVariableByName(name, mode);
+}
 
 extern "C" IeModule* IE_getModName(const char* name)
 {

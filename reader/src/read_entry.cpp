@@ -1,12 +1,12 @@
 // read_entry.cpp: IE_readIEEE, the one place where a read starts, fails and ends.
-#include <cstring>
-#include <new>
-
 #include "decoders.hpp"
 #include "name_hash.hpp"
 #include "orvik.h"
 #include "read_fault.hpp"
 #include "reader_state.hpp"
+
+#include <cstring>
+#include <new>
 
 using namespace orvik;
 
@@ -19,7 +19,7 @@ void copyPath(ReaderState& state, const char* path)
     state.pathBuffer[sizeof state.pathBuffer - 1] = '\0';
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int IE_readIEEE(const char* path, int mask)
 {

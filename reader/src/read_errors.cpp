@@ -1,11 +1,11 @@
 // read_errors.cpp: unwinding a failed read, the error texts, and releasing the tree.
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
-
 #include "orvik.h"
 #include "read_fault.hpp"
 #include "reader_state.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 namespace orvik {
 namespace {
@@ -17,16 +17,16 @@ struct ErrorText {
 };
 
 const ErrorText kErrorTexts[] = {
-    {"Can't Open File.", true, false},
-    {"File is end.", true, false},
-    {"File read error.", true, true},
-    {"File read error.\nInspect Part: Illegal information.", true, true},
-    {"Can't allocate Memorys.", false, false},
-    {"File read error.\nInspect Part: No Module Info.", true, true},
-    {"File read error.\nInspect Part: No function Information.", true, true},
-    {"File read error.\nInspect Part: Function Information error.", true, true},
-    {"File read error.\nInspect Part: Variable Information error.", true, true},
-    {"File read error.\nInspect Part: Stack Information error.", true, true},
+    { "Can't Open File.", true, false },
+    { "File is end.", true, false },
+    { "File read error.", true, true },
+    { "File read error.\nInspect Part: Illegal information.", true, true },
+    { "Can't allocate Memorys.", false, false },
+    { "File read error.\nInspect Part: No Module Info.", true, true },
+    { "File read error.\nInspect Part: No function Information.", true, true },
+    { "File read error.\nInspect Part: Function Information error.", true, true },
+    { "File read error.\nInspect Part: Variable Information error.", true, true },
+    { "File read error.\nInspect Part: Stack Information error.", true, true },
 };
 
 // Writes path + suffix into out, shortening the path rather than the message when the
@@ -42,17 +42,20 @@ void formatWithPath(char* out, std::size_t outSize, const char* path, const char
     out[pathLength + suffixKept] = '\0';
 }
 
-}  // namespace
+} // namespace
 
 void fail(int code, uint32_t position)
 {
     readerState().errorPosition = position;
-    throw ReadFault{code};
+    throw ReadFault { code };
 }
 
-void failWithoutPosition(int code) { throw ReadFault{code}; }
+void failWithoutPosition(int code)
+{
+    throw ReadFault { code };
+}
 
-}  // namespace orvik
+} // namespace orvik
 
 using orvik::readerState;
 
@@ -69,7 +72,8 @@ extern "C" const char* IE_readError(int code)
         std::snprintf(suffix, sizeof suffix, ", %s\n", text.message);
     else
         std::snprintf(suffix, sizeof suffix, "%s\n", text.message);
-    orvik::formatWithPath(state.messageBuffer, sizeof state.messageBuffer, text.withPath ? state.pathBuffer : "", suffix);
+    orvik::formatWithPath(
+        state.messageBuffer, sizeof state.messageBuffer, text.withPath ? state.pathBuffer : "", suffix);
     return state.messageBuffer;
 }
 

@@ -28,4 +28,4 @@ struct ReadFault {
 // Unwinds without touching the error position (codes 1 and 5).
 [[noreturn]] void failWithoutPosition(int code);
 
-}  // namespace orvik
+} // namespace orvik

@@ -38,8 +38,8 @@ void ReaderState::freeTree()
     names.release();
     functionLinks.release();
     variableLinks.release();
-    functionTable.fill(IeHashLink{});
-    variableTable.fill(IeHashLink{});
+    functionTable.fill(IeHashLink {});
+    variableTable.fill(IeHashLink {});
     functionCursor = nullptr;
     variableCursor = nullptr;
     root.modules = nullptr;
@@ -56,4 +56,4 @@ void ReaderState::freeTree()
     decode.reset();
 }
 
-}  // namespace orvik
+} // namespace orvik

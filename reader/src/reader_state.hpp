@@ -1,16 +1,16 @@
 // reader_state.hpp: the reader's process-wide state, reset at the start of every read.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <memory>
-#include <string>
-
 #include "input_file.hpp"
 #include "list_tails.hpp"
 #include "orvik.h"
 #include "pool.hpp"
 #include "wanted_names.hpp"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
 
 namespace orvik {
 
@@ -24,14 +24,14 @@ struct ModuleLookupCursor {
 
 // Everything that only means something while a file is being decoded.
 struct DecodeState {
-    std::array<uint32_t, 8> partOffsets{};
+    std::array<uint32_t, 8> partOffsets {};
     ModuleLookupCursor typeBlockCursor;
     ModuleLookupCursor asmBlockCursor;
     IeModule* currentModule = nullptr;
     IeSource* currentSource = nullptr;
     IeFnDef* currentFunction = nullptr;
-    std::string debugString;   // the last debug string read
-    std::string lastTypeName;  // the last NN name of a type-definition block
+    std::string debugString; // the last debug string read
+    std::string lastTypeName; // the last NN name of a type-definition block
     // Link names of the global definitions, offered each global symbol as it is read.
     std::unique_ptr<WantedNames> globalNames;
 
@@ -54,7 +54,7 @@ struct DecodeState {
 };
 
 struct ReaderState {
-    IeRoot root{};
+    IeRoot root {};
     char cpuNameBuffer[256] = {};
     char moduleNameBuffer[256] = {};
 
@@ -63,8 +63,8 @@ struct ReaderState {
     Pool functionLinks;
     Pool variableLinks;
 
-    std::array<IeHashLink, kHashSlots> functionTable{};
-    std::array<IeHashLink, kHashSlots> variableTable{};
+    std::array<IeHashLink, kHashSlots> functionTable {};
+    std::array<IeHashLink, kHashSlots> variableTable {};
     IeHashLink* functionCursor = nullptr;
     IeHashLink* variableCursor = nullptr;
 
@@ -88,13 +88,15 @@ struct ReaderState {
     // Releases every record, name and hash link and empties the root's lists.
     void freeTree();
 
-    template <typename T>
-    T* newRecord() { return records.create<T>(); }
+    template <typename T> T* newRecord() { return records.create<T>(); }
     const char* storeName(std::string_view text) { return names.storeString(text); }
 };
 
 // The one reader state of the process; the library is used from one thread at a time.
 extern ReaderState g_readerState;
-inline ReaderState& readerState() { return g_readerState; }
+inline ReaderState& readerState()
+{
+    return g_readerState;
+}
 
-}  // namespace orvik
+} // namespace orvik

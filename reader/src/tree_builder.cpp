@@ -6,15 +6,14 @@
 namespace orvik {
 namespace {
 
-template <typename T>
-T* appendChild(T*& head, ListTails<T>& tails, const void* parent)
+template <typename T> T* appendChild(T*& head, ListTails<T>& tails, const void* parent)
 {
     T* item = readerState().newRecord<T>();
     tails.append(head, item, parent);
     return item;
 }
 
-}  // namespace
+} // namespace
 
 IeModule* appendModule(std::string_view name)
 {
@@ -135,4 +134,4 @@ IeStackInfo* appendStackInfo(IeFnDef* function)
     return info;
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,9 +1,9 @@
 // tree_builder.hpp: creating records and linking them at the tail of their parent's list.
 #pragma once
 
-#include <string_view>
-
 #include "orvik.h"
+
+#include <string_view>
 
 namespace orvik {
 
@@ -27,8 +27,7 @@ IeVaRef* appendVaRef(IeFnDef* function);
 IeStackInfo* appendStackInfo(IeFnDef* function);
 
 // Appends item to a list that only the record being decoded adds to; tail is the caller's.
-template <typename T>
-void appendLocal(T*& head, T*& tail, T* item)
+template <typename T> void appendLocal(T*& head, T*& tail, T* item)
 {
     if (tail)
         tail->next = item;
@@ -37,4 +36,4 @@ void appendLocal(T*& head, T*& tail, T* item)
     tail = item;
 }
 
-}  // namespace orvik
+} // namespace orvik

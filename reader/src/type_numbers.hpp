@@ -7,8 +7,7 @@ namespace orvik {
 
 // Calls visit(number, resolvedField) for every type number the definition's payload holds,
 // so both decoders resolve the same fields in the same way.
-template <typename Visit>
-void forEachTypeNumber(IeTypeDef* type, Visit&& visit)
+template <typename Visit> void forEachTypeNumber(IeTypeDef* type, Visit&& visit)
 {
     if (!type->payload.any)
         return;
@@ -41,4 +40,4 @@ void forEachTypeNumber(IeTypeDef* type, Visit&& visit)
     }
 }
 
-}  // namespace orvik
+} // namespace orvik

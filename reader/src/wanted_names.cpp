@@ -1,9 +1,9 @@
 // wanted_names.cpp: finding the first symbol of each wanted link name in one pass.
 #include "wanted_names.hpp"
 
-#include <cstring>
-
 #include "reader_state.hpp"
+
+#include <cstring>
 
 namespace orvik {
 
@@ -40,7 +40,7 @@ const uint32_t* WantedNames::valueOf(const char* name)
 
 uint64_t WantedNames::hashOf(const char* name)
 {
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a: cheap on short identifiers
+    uint64_t hash = 14695981039346656037ull; // FNV-1a: cheap on short identifiers
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p)
         hash = (hash ^ *p) * 1099511628211ull;
     return hash;
@@ -55,8 +55,8 @@ WantedNames::Entry* WantedNames::find(const char* name, bool insert)
         if (slot.entry == 0) {
             if (!insert)
                 return nullptr;
-            m_entries.push_back({name, 0, false});
-            slot = {tag, static_cast<uint32_t>(m_entries.size())};
+            m_entries.push_back({ name, 0, false });
+            slot = { tag, static_cast<uint32_t>(m_entries.size()) };
             return &m_entries.back();
         }
         Entry& entry = m_entries[slot.entry - 1];
@@ -72,13 +72,13 @@ std::vector<WantedAddress> wantedGlobalAddresses()
         for (IeSource* source = module->sources; source; source = source->next) {
             for (IeVaDef* variable = source->variables; variable; variable = variable->next)
                 if (variable->scope == 'G' && variable->linkName)
-                    wanted.push_back({variable->linkName, &variable->address, &variable->resolved});
+                    wanted.push_back({ variable->linkName, &variable->address, &variable->resolved });
             for (IeFnDef* function = source->functions; function; function = function->next)
                 if (function->scope == 'G' && function->linkName)
-                    wanted.push_back({function->linkName, &function->address, &function->resolved});
+                    wanted.push_back({ function->linkName, &function->address, &function->resolved });
         }
     }
     return wanted;
 }
 
-}  // namespace orvik
+} // namespace orvik

@@ -30,7 +30,7 @@ private:
     // program stays in cache while every symbol probes it.
     struct Slot {
         uint32_t tag = 0;
-        uint32_t entry = 0;  // 1-based; 0 is an empty slot
+        uint32_t entry = 0; // 1-based; 0 is an empty slot
     };
     struct Entry {
         const char* name;
@@ -51,4 +51,4 @@ private:
 // The global definitions (scope 'G') of the tree as it stands.
 std::vector<WantedAddress> wantedGlobalAddresses();
 
-}  // namespace orvik
+} // namespace orvik

@@ -1,15 +1,14 @@
 // bench_files.cpp: file size, the plain buffered read baseline, and running a child program.
 #include "bench_files.hpp"
 
+#include <algorithm>
+#include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <memory>
 
 extern char** environ;
 
@@ -59,7 +58,7 @@ ChildRun spawnAndWait(const std::vector<std::string>& argv, const std::vector<st
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0) {
-        rusage usage{};
+        rusage usage {};
         if (wait4(pid, &run.status, 0, &usage) == pid)
             run.maxRssKiB = usage.ru_maxrss;
     }
@@ -157,7 +156,7 @@ void startLauncher()
     ::close(toLauncher[0]);
     ::close(fromLauncher[1]);
     if (pid > 0) {
-        g_launcher = {toLauncher[1], fromLauncher[0]};
+        g_launcher = { toLauncher[1], fromLauncher[0] };
     } else {
         ::close(toLauncher[1]);
         ::close(fromLauncher[0]);
@@ -169,9 +168,9 @@ ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::s
     if (g_launcher.request < 0)
         return spawnAndWait(argv, env);
     ChildRun run;
-    if (!writeStrings(g_launcher.request, argv) || !writeStrings(g_launcher.request, env) ||
-        !readAll(g_launcher.reply, &run, sizeof run))
-        return ChildRun{};
+    if (!writeStrings(g_launcher.request, argv) || !writeStrings(g_launcher.request, env)
+        || !readAll(g_launcher.reply, &run, sizeof run))
+        return ChildRun {};
     return run;
 }
 

@@ -1,20 +1,20 @@
 // bench_files.hpp: the generated programs every benchmark reads (written once per run), and timing helpers.
 #pragma once
 
+#include "support/big_program.hpp"
+#include "support/temp_file.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
-
-#include "support/big_program.hpp"
-#include "support/temp_file.hpp"
 
 namespace tessaly::bench {
 
 // The shape of every big program of the run.
 inline const testing::BigProgramShape& bigShape()
 {
-    static const testing::BigProgramShape shape{};
+    static const testing::BigProgramShape shape {};
     return shape;
 }
 

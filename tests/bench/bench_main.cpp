@@ -1,17 +1,14 @@
 // bench_main.cpp: the benchmark program's main, with an offscreen QApplication, ending with a table of targets.
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
-
 #include "bench_files.hpp"
 
-#include <unistd.h>
-
+#include <QApplication>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
 #include <tuple>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -98,7 +95,9 @@ void row(const char* what, std::optional<double> value, const char* unit, const 
     if (value && baseline && *baseline > 0)
         std::snprintf(ratioText, sizeof ratioText, "%.2f", *value / *baseline);
     std::printf("%-34s %12s  %-26s %12s %7s  %-28s %s\n", what, valueText, baselineName, baseText, ratioText, target,
-        !met ? "" : *met ? "met" : "MISSED");
+        !met       ? ""
+            : *met ? "met"
+                   : "MISSED");
 }
 
 void printSummary(const CollectingReporter& rep)
@@ -117,10 +116,9 @@ void printSummary(const CollectingReporter& rep)
         return a && b && *b > 0 ? std::optional<double>(*a / *b) : std::nullopt;
     };
 
-    std::printf("\n%-34s %12s  %-26s %12s %7s  %-28s %s\n", "Measure", "Value", "Baseline", "", "Ratio", "Target",
-        "");
-    for (const auto& [key, label, plain] : { std::tuple{ "BM_ReadIeee695", "read IEEE-695", "BM_PlainBufferedRead/0" },
-             std::tuple{ "BM_ReadFramed", "read framed", "BM_PlainBufferedRead/1" } }) {
+    std::printf("\n%-34s %12s  %-26s %12s %7s  %-28s %s\n", "Measure", "Value", "Baseline", "", "Ratio", "Target", "");
+    for (const auto& [key, label, plain] : { std::tuple { "BM_ReadIeee695", "read IEEE-695", "BM_PlainBufferedRead/0" },
+             std::tuple { "BM_ReadFramed", "read framed", "BM_PlainBufferedRead/1" } }) {
         const std::optional<double> t = ms(key), p = ms(plain), mb = counter(rep.find(key), "fileMB");
         const std::optional<double> rate = t && mb ? std::optional<double>(*mb / (*t / 1e3)) : std::nullopt;
         row((std::string(label) + " (time)").c_str(), t, "ms", "plain buffered read", p, "<= 3x plain",
@@ -128,21 +126,24 @@ void printSummary(const CollectingReporter& rep)
         row((std::string(label) + " (rate)").c_str(), rate, "MB/s", "", std::nullopt, ">= 200 MB/s",
             rate ? std::optional<bool>(*rate >= 200) : std::nullopt);
     }
-    for (const auto& [key, label] : { std::pair{ "BM_OpenToFirstPaint/0", "open to first paint, IEEE-695" },
-             std::pair{ "BM_OpenToFirstPaint/1", "open to first paint, framed" } })
+    for (const auto& [key, label] : { std::pair { "BM_OpenToFirstPaint/0", "open to first paint, IEEE-695" },
+             std::pair { "BM_OpenToFirstPaint/1", "open to first paint, framed" } })
         row(label, ms(key), "ms", "plain buffered read", counter(rep.find(key), "plainReadMs"), "<= 1000 ms",
             le(ms(key), 1000));
     const std::optional<double> rightTop = ms("BM_RightPanePaint/0"), leftTop = ms("BM_LeftPanePaint/0");
     row("right pane paint, top", rightTop, "ms", "", std::nullopt, "<= 5 ms", le(rightTop, 5));
     row("right pane paint, middle", ms("BM_RightPanePaint/1"), "ms", "right pane paint, top", rightTop,
-        "<= 5 ms, <= 1.2x top", both(le(ms("BM_RightPanePaint/1"), 5), le(ratio(ms("BM_RightPanePaint/1"), rightTop), 1.2)));
+        "<= 5 ms, <= 1.2x top",
+        both(le(ms("BM_RightPanePaint/1"), 5), le(ratio(ms("BM_RightPanePaint/1"), rightTop), 1.2)));
     row("right pane paint, bottom", ms("BM_RightPanePaint/2"), "ms", "right pane paint, top", rightTop,
-        "<= 5 ms, <= 1.2x top", both(le(ms("BM_RightPanePaint/2"), 5), le(ratio(ms("BM_RightPanePaint/2"), rightTop), 1.2)));
-    row("right pane page down + paint", ms("BM_RightPanePageDown"), "ms", "right pane paint, top", rightTop,
-        "<= 5 ms", le(ms("BM_RightPanePageDown"), 5));
+        "<= 5 ms, <= 1.2x top",
+        both(le(ms("BM_RightPanePaint/2"), 5), le(ratio(ms("BM_RightPanePaint/2"), rightTop), 1.2)));
+    row("right pane page down + paint", ms("BM_RightPanePageDown"), "ms", "right pane paint, top", rightTop, "<= 5 ms",
+        le(ms("BM_RightPanePageDown"), 5));
     row("left pane paint, top", leftTop, "ms", "", std::nullopt, "<= 5 ms", le(leftTop, 5));
     row("left pane paint, bottom", ms("BM_LeftPanePaint/1"), "ms", "left pane paint, top", leftTop,
-        "<= 5 ms, <= 1.2x top", both(le(ms("BM_LeftPanePaint/1"), 5), le(ratio(ms("BM_LeftPanePaint/1"), leftTop), 1.2)));
+        "<= 5 ms, <= 1.2x top",
+        both(le(ms("BM_LeftPanePaint/1"), 5), le(ratio(ms("BM_LeftPanePaint/1"), leftTop), 1.2)));
     const std::optional<double> findPlain = ms("BM_FindNextToEnd/0"), findWild = ms("BM_FindNextToEnd/1");
     row("Find Next to the end, plain", findPlain, "ms", "", std::nullopt, "<= 100 ms", le(findPlain, 100));
     row("Find Next to the end, wild card", findWild, "ms", "Find Next, plain", findPlain, "<= 100 ms",

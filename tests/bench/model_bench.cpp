@@ -1,22 +1,23 @@
 // model_bench.cpp: BuildMapTables on the big program, and the memory of tree and tables.
-#include <benchmark/benchmark.h>
-
-#include <malloc.h>
-
 #include "bench_files.hpp"
 #include "map_model.hpp"
 #include "orvik.h"
 #include "viewer_fixture.hpp"
 
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
 namespace {
 
-template <typename T>
-double megabytes(const std::vector<T>& table)
+template <typename T> double megabytes(const std::vector<T>& table)
 {
     return static_cast<double>(table.capacity() * sizeof(T)) / 1e6;
 }
 
-double heapMegabytes() { return static_cast<double>(mallinfo2().uordblks) / 1e6; }
+double heapMegabytes()
+{
+    return static_cast<double>(mallinfo2().uordblks) / 1e6;
+}
 
 void BM_BuildMapTables(benchmark::State& state)
 {
@@ -36,11 +37,10 @@ void BM_BuildMapTables(benchmark::State& state)
     }
     state.counters["labels"] = static_cast<double>(model.LabelTable.size());
     state.counters["treeMB"] = treeMB;
-    state.counters["tablesMB"] = megabytes(model.SectionTable) + megabytes(model.ModuleSectionTable) +
-                                 megabytes(model.LabelTable) + megabytes(model.EquTable) +
-                                 megabytes(model.FunctionTable) + megabytes(model.SectionFreeAreas) +
-                                 megabytes(model.ModuleSectionFreeAreas);
+    state.counters["tablesMB"] = megabytes(model.SectionTable) + megabytes(model.ModuleSectionTable)
+        + megabytes(model.LabelTable) + megabytes(model.EquTable) + megabytes(model.FunctionTable)
+        + megabytes(model.SectionFreeAreas) + megabytes(model.ModuleSectionFreeAreas);
 }
 BENCHMARK(BM_BuildMapTables)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-}  // namespace
+} // namespace

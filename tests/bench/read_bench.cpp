@@ -1,11 +1,10 @@
 // read_bench.cpp: IE_readIEEE on the big program in both formats, each beside a plain buffered read of the same bytes.
-#include <benchmark/benchmark.h>
-
-#include <chrono>
-
 #include "bench_files.hpp"
 #include "orvik.h"
 #include "viewer_fixture.hpp"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
 
 namespace {
 
@@ -34,7 +33,10 @@ void readWithOrvik(benchmark::State& state, const std::string& path)
     state.counters["xPlain"] = total / static_cast<double>(state.iterations()) / plain;
 }
 
-void BM_ReadIeee695(benchmark::State& state) { readWithOrvik(state, bigProgramFile().pathString()); }
+void BM_ReadIeee695(benchmark::State& state)
+{
+    readWithOrvik(state, bigProgramFile().pathString());
+}
 BENCHMARK(BM_ReadIeee695)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 // The baseline: every byte of the same file through a 64 KiB buffered read.
@@ -48,7 +50,10 @@ void BM_PlainBufferedRead(benchmark::State& state)
 }
 BENCHMARK(BM_PlainBufferedRead)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 
-void BM_ReadFramed(benchmark::State& state) { readWithOrvik(state, bigFramedFile().pathString()); }
+void BM_ReadFramed(benchmark::State& state)
+{
+    readWithOrvik(state, bigFramedFile().pathString());
+}
 BENCHMARK(BM_ReadFramed)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_PlainBufferedRead)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 

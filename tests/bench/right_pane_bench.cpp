@@ -1,13 +1,13 @@
-// right_pane_bench.cpp: one full paint of an 800-pixel-high right pane at the top, middle and bottom of the big program.
-#include <benchmark/benchmark.h>
-
-#include <QImage>
-
+// right_pane_bench.cpp: one full paint of an 800-pixel-high right pane at the top, middle and bottom of the big
+// program.
 #include "map_model.hpp"
 #include "right/cell_text.hpp"
 #include "right/friend_right_view.hpp"
 #include "right/visible_rows.hpp"
 #include "viewer_fixture.hpp"
+
+#include <QImage>
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -27,7 +27,8 @@ double visibleCharacters(const tessaly::MapModel& model, const tessaly::CFriendR
     if (model.ShowFunctionList)
         for (int32_t i : tessaly::PlanItemColumn(model.FunctionTable, rows.functions, view.m_nTopLine, rowCount))
             if (i >= 0)
-                chars += tessaly::FormatFunctionCell(model.AddressDigits, model.FunctionTable[static_cast<std::size_t>(i)])
+                chars += tessaly::FormatFunctionCell(
+                    model.AddressDigits, model.FunctionTable[static_cast<std::size_t>(i)])
                              .size();
     return static_cast<double>(chars);
 }

@@ -1,15 +1,14 @@
-// tools_bench.cpp: orvik-dump --tables beside nm -n on an ELF object with the same labels, and the viewer's peak memory.
+// tools_bench.cpp: orvik-dump --tables beside nm -n on an ELF object with the same labels, and the viewer's peak
+// memory.
+#include "bench_files.hpp"
+
 #include <benchmark/benchmark.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include "bench_files.hpp"
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,8 +16,8 @@ using namespace tessaly::bench;
 
 // A directory of the run's own, removed with everything in it when the program ends.
 struct RunDirectory {
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("tessaly_bench_" + std::to_string(::getpid()));
+    std::filesystem::path path
+        = std::filesystem::temp_directory_path() / ("tessaly_bench_" + std::to_string(::getpid()));
     RunDirectory() { std::filesystem::create_directories(path); }
     ~RunDirectory()
     {
@@ -40,7 +39,7 @@ const std::string& bigElfObject()
         const std::string source = (runDirectory() / "big.s").string();
         const std::string out = (runDirectory() / "big.o").string();
         std::ofstream(source) << tessaly::testing::bigAssemblerSource(bigShape());
-        const ChildRun as = runChild({"as", "-o", out, source});
+        const ChildRun as = runChild({ "as", "-o", out, source });
         std::filesystem::remove(source);
         return WIFEXITED(as.status) && WEXITSTATUS(as.status) == 0 ? out : std::string();
     }();
@@ -66,7 +65,7 @@ void timeChild(benchmark::State& state, const std::vector<std::string>& argv, co
 void BM_OrvikDumpTables(benchmark::State& state)
 {
     const std::string path = bigProgramFile().pathString();
-    timeChild(state, {TESSALY_ORVIK_DUMP, "--tables", path}, path);
+    timeChild(state, { TESSALY_ORVIK_DUMP, "--tables", path }, path);
 }
 BENCHMARK(BM_OrvikDumpTables)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
@@ -78,7 +77,7 @@ void BM_NmSorted(benchmark::State& state)
         state.SkipWithError("as could not assemble the labels");
         return;
     }
-    timeChild(state, {"nm", "-n", object}, object);
+    timeChild(state, { "nm", "-n", object }, object);
 }
 BENCHMARK(BM_NmSorted)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
@@ -90,7 +89,7 @@ void BM_ViewerPeakMemory(benchmark::State& state)
     const std::string png = (runDirectory() / "big.png").string();
     ChildRun last;
     for (auto _ : state) {
-        last = runChild({TESSALY_VIEWER, "--export-png", png, path}, {"QT_QPA_PLATFORM=offscreen"});
+        last = runChild({ TESSALY_VIEWER, "--export-png", png, path }, { "QT_QPA_PLATFORM=offscreen" });
         state.SetIterationTime(last.seconds);
         if (!WIFEXITED(last.status) || WEXITSTATUS(last.status) != 0) {
             state.SkipWithError("tessaly --export-png failed");

@@ -1,11 +1,4 @@
 // viewer_bench.cpp: open to first paint, left pane paint top and bottom, a page-down step, and Find Next to the end.
-#include <benchmark/benchmark.h>
-
-#include <QImage>
-#include <QScrollBar>
-
-#include <chrono>
-
 #include "bench_files.hpp"
 #include "left/friend_left_view.hpp"
 #include "orvik.h"
@@ -15,6 +8,11 @@
 #include "shell/tessaly_app.hpp"
 #include "shell/tessaly_doc.hpp"
 #include "viewer_fixture.hpp"
+
+#include <QImage>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+#include <chrono>
 
 namespace {
 
@@ -28,8 +26,8 @@ void BM_OpenToFirstPaint(benchmark::State& state)
         state.SkipWithError("the big program did not open in an 800-pixel pane");
         return;
     }
-    const QString path = QString::fromStdString(
-        state.range(0) ? bigFramedFile().pathString() : bigProgramFile().pathString());
+    const QString path
+        = QString::fromStdString(state.range(0) ? bigFramedFile().pathString() : bigProgramFile().pathString());
     QImage left(p.leftView().viewport()->size(), QImage::Format_RGB32);
     QImage right(p.view().viewport()->size(), QImage::Format_RGB32);
     for (auto _ : state) {
@@ -44,8 +42,8 @@ void BM_OpenToFirstPaint(benchmark::State& state)
     state.counters["lines"] = p.view().m_nLineCount;
     state.counters["labels"] = static_cast<double>(p.model->LabelTable.size());
     state.counters["functions"] = static_cast<double>(p.model->FunctionTable.size());
-    state.counters["plainReadMs"] =
-        fastestSeconds(3, [&] { benchmark::DoNotOptimize(plainBufferedRead(path.toStdString())); }) * 1e3;
+    state.counters["plainReadMs"]
+        = fastestSeconds(3, [&] { benchmark::DoNotOptimize(plainBufferedRead(path.toStdString())); }) * 1e3;
     state.SetLabel(state.range(0) ? "framed" : "IEEE-695");
     // Leave the IEEE-695 program open for the benchmarks that follow.
     if (state.range(0))

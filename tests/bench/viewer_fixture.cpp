@@ -1,15 +1,15 @@
 // viewer_fixture.cpp: opens the big program in a main frame sized so that the list area is 800 pixels high.
 #include "viewer_fixture.hpp"
 
-#include <QApplication>
-#include <QImage>
-
 #include "bench_files.hpp"
 #include "left/friend_left_view.hpp"
 #include "right/friend_right_view.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_app.hpp"
 #include "shell/tessaly_doc.hpp"
+
+#include <QApplication>
+#include <QImage>
 
 Pane::Pane()
 {
@@ -45,10 +45,19 @@ namespace {
 bool g_treeReplaced = false;
 } // namespace
 
-void treeReplaced() { g_treeReplaced = true; }
+void treeReplaced()
+{
+    g_treeReplaced = true;
+}
 
-tessaly::CFriendRightView& Pane::view() const { return *app->mainFrame()->m_pRightView; }
-tessaly::CFriendLeftView& Pane::leftView() const { return *app->mainFrame()->m_pLeftView; }
+tessaly::CFriendRightView& Pane::view() const
+{
+    return *app->mainFrame()->m_pRightView;
+}
+tessaly::CFriendLeftView& Pane::leftView() const
+{
+    return *app->mainFrame()->m_pLeftView;
+}
 
 Pane& pane()
 {

@@ -1,9 +1,9 @@
 // viewer_fixture.hpp: the viewer with the big program open offscreen, shared by the pane, find and open benchmarks.
 #pragma once
 
-#include <memory>
-
 #include "map_model.hpp"
+
+#include <memory>
 
 namespace tessaly {
 class CTessalyApp;

@@ -1,16 +1,15 @@
 // corpus_replay_test.cpp: every seed and every saved crash replayed through the fuzzers' own function.
-#include <gtest/gtest.h>
+#include "fuzz_input.hpp"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include "fuzz_input.hpp"
 
 namespace tessaly::fuzz {
 namespace {
@@ -26,7 +25,10 @@ struct ReplayInput {
 };
 
 // Test names already say which file; the parameter prints as its path.
-void PrintTo(const ReplayInput& input, std::ostream* out) { *out << input.path.string(); }
+void PrintTo(const ReplayInput& input, std::ostream* out)
+{
+    *out << input.path.string();
+}
 
 std::string testNameOf(const fs::path& path)
 {
@@ -64,14 +66,15 @@ std::vector<ReplayInput> replayInputs()
         if (!format)
             continue;
         for (const fs::path& file : filesIn(corpus))
-            inputs.push_back({file, *format, testNameOf(file)});
+            inputs.push_back({ file, *format, testNameOf(file) });
     }
     for (const fs::path& file : filesIn(kFuzzDir / "crashes"))
-        inputs.push_back({file, formatOfTarget(file.filename().string()).value_or(InputFormat::AnyBytes), testNameOf(file)});
+        inputs.push_back(
+            { file, formatOfTarget(file.filename().string()).value_or(InputFormat::AnyBytes), testNameOf(file) });
     return inputs;
 }
 
-class CorpusReplay : public ::testing::TestWithParam<ReplayInput> {};
+class CorpusReplay : public ::testing::TestWithParam<ReplayInput> { };
 
 TEST_P(CorpusReplay, ReadsWithoutBreakingAPromise)
 {
@@ -87,11 +90,11 @@ TEST_P(CorpusReplay, ReadsWithoutBreakingAPromise)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CorpusReplay, ::testing::ValuesIn(replayInputs()),
-                         [](const ::testing::TestParamInfo<ReplayInput>& info) { return info.param.testName; });
+    [](const ::testing::TestParamInfo<ReplayInput>& info) { return info.param.testName; });
 
 TEST(CorpusReplayFiles, EveryTargetHasSeeds)
 {
-    for (const char* target : {"fuzz_read", "fuzz_ieee695", "fuzz_framed"}) {
+    for (const char* target : { "fuzz_read", "fuzz_ieee695", "fuzz_framed" }) {
         SCOPED_TRACE(target);
         EXPECT_FALSE(filesIn(kFuzzDir / "corpus" / target).empty());
     }

@@ -1,8 +1,8 @@
 // fuzz_framed.cpp: libFuzzer entry for framed-record files: the first byte is forced to 0x80.
+#include "fuzz_input.hpp"
+
 #include <cstddef>
 #include <cstdint>
-
-#include "fuzz_input.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

@@ -1,18 +1,18 @@
 // fuzz_input.cpp: one fuzz input through the reader, the tree walk, every query, the model and the dump.
 #include "fuzz_input.hpp"
 
+#include "orvik.h"
+#include "scratch_file.hpp"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <ostream>
-#include <string>
 #include <streambuf>
+#include <string>
 #include <vector>
-
-#include "orvik.h"
-#include "scratch_file.hpp"
 
 #if defined(TESSALY_FUZZ_WITH_MODEL)
 #include "map_model.hpp"
@@ -33,19 +33,19 @@ namespace tessaly::fuzz {
 namespace {
 
 // Aborts with the broken promise, so libFuzzer saves the input and the replay test fails.
-#define FUZZ_CHECK(condition)                                                                        \
-    do {                                                                                             \
-        if (!(condition)) {                                                                          \
-            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            std::abort();                                                                            \
-        }                                                                                            \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                   \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 constexpr int kViewerMask = 0x89F;
 constexpr int kEveryGroup = 0xFFFF;
 // Masks that switch single groups off, so the skipping paths get their turn; one per input,
 // picked by its size so the choice stays stable while a mutation keeps the length.
-constexpr int kOtherMasks[] = {0x0020, 0x0003, 0x2FC0 | 0x0038, 0x0011};
+constexpr int kOtherMasks[] = { 0x0020, 0x0003, 0x2FC0 | 0x0038, 0x0011 };
 
 // How many names of each kind the lookups are tried with; each lookup walks a list, so a
 // bound keeps the harness linear in the tree.
@@ -69,7 +69,10 @@ std::size_t touch(const char* text)
     return length;
 }
 
-bool sameName(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+bool sameName(const char* a, const char* b)
+{
+    return a && b && std::strcmp(a, b) == 0;
+}
 
 bool sameNameFolded(const char* a, const char* b)
 {
@@ -303,8 +306,7 @@ TreeNames walkTree(const IeRoot* root)
 }
 
 // Steps a mode-1/mode-2 walk to its end; it may not run longer than the list it walks.
-template <typename Step>
-void walkModes(Step step, std::size_t length)
+template <typename Step> void walkModes(Step step, std::size_t length)
 {
     FUZZ_CHECK(step(0) == nullptr);
     FUZZ_CHECK(step(3) == nullptr);
@@ -417,8 +419,8 @@ protected:
 void checkModel(const MapModel& model)
 {
     FUZZ_CHECK(model.SectionTable.size() == std::size_t(model.SectionCount) + std::size_t(model.SectionFreeAreaCount));
-    FUZZ_CHECK(model.ModuleSectionTable.size() ==
-               std::size_t(model.ModuleSectionCount) + std::size_t(model.ModuleSectionFreeAreaCount));
+    FUZZ_CHECK(model.ModuleSectionTable.size()
+        == std::size_t(model.ModuleSectionCount) + std::size_t(model.ModuleSectionFreeAreaCount));
     FUZZ_CHECK(model.LabelTable.size() == std::size_t(model.LabelCount));
     FUZZ_CHECK(model.EquTable.size() == std::size_t(model.EquCount));
     FUZZ_CHECK(model.FunctionTable.size() == std::size_t(model.FunctionCount));
@@ -458,7 +460,10 @@ template <typename Entry> void checkBlocks(const std::vector<Entry>& table, int3
 }
 
 // A cell's text stays within the cut name plus its fixed fields, however long the name.
-void checkCell(const std::string& text) { FUZZ_CHECK(text.size() <= 2 * kMaxCellName + 64); }
+void checkCell(const std::string& text)
+{
+    FUZZ_CHECK(text.size() <= 2 * kMaxCellName + 64);
+}
 
 template <typename Entry, typename Format>
 void formatItemColumn(const std::vector<Entry>& table, const std::vector<int32_t>& shown, Format format)
@@ -495,7 +500,8 @@ void planVisibleRows(const MapModel& model, const ListRows& rows)
                 touch(GetSectionTag(model.SectionTable[entry].record).text);
             }
         }
-        formatItemColumn(model.LabelTable, PlanItemColumn(model.LabelTable, rows.labels, top, kVisibleRows), symbolCell);
+        formatItemColumn(
+            model.LabelTable, PlanItemColumn(model.LabelTable, rows.labels, top, kVisibleRows), symbolCell);
         formatItemColumn(model.EquTable, PlanItemColumn(model.EquTable, rows.equs, top, kVisibleRows), symbolCell);
         formatItemColumn(model.FunctionTable, PlanItemColumn(model.FunctionTable, rows.functions, top, kVisibleRows),
             [digits](const FunctionEntry& entry) { return FormatFunctionCell(digits, entry); });
@@ -573,8 +579,8 @@ void drawSectionList(const MapModel& model)
     int32_t previousMarker = 0;
     for (uint32_t address : probeAddresses(model)) {
         const int32_t markerY = SectionListMarkerY(model, kCell, address);
-        const SectionListPicture picture =
-            BuildSectionListPicture(model, kCell, markerY, previousMarker, PictureClip { 0, kClientHeight });
+        const SectionListPicture picture
+            = BuildSectionListPicture(model, kCell, markerY, previousMarker, PictureClip { 0, kClientHeight });
         FUZZ_CHECK(picture.rows.size() <= std::size_t(rows));
         for (const SectionListRow& row : picture.rows) {
             FUZZ_CHECK(row.record);
@@ -597,8 +603,8 @@ void drawMemorySize(MapModel& model)
         FUZZ_CHECK(sizes.height >= 0);
         for (uint32_t address : probeAddresses(model)) {
             const int32_t markerY = geometry.markerY(address, kCell.lineHeight);
-            const MemorySizePicture picture = BuildMemorySizePicture(
-                model, kCell, kClientHeight, zoom, markerY, PictureClip { markerY - kClientHeight, markerY + kClientHeight });
+            const MemorySizePicture picture = BuildMemorySizePicture(model, kCell, kClientHeight, zoom, markerY,
+                PictureClip { markerY - kClientHeight, markerY + kClientHeight });
             for (const MemorySizeBand& band : picture.bands)
                 FUZZ_CHECK(band.record && band.rect.top <= band.rect.bottom);
         }
@@ -642,7 +648,7 @@ void useGoodTree([[maybe_unused]] const IeRoot* root)
     writeTablesText(model, sink);
     writeTablesJson(model, sink);
     // The other address ranges, for the overlap and outside flags of every family.
-    for (uint32_t maxAddress : {0xFFFFFu, 0xFFFFFFFFu}) {
+    for (uint32_t maxAddress : { 0xFFFFFu, 0xFFFFFFFFu }) {
         model.MaxAddress = maxAddress;
         model.NameWidths.fill(0);
         BuildMapTables(model, root);

@@ -11,8 +11,8 @@ namespace tessaly::fuzz {
 // What the first byte of the file becomes: the input's own, or forced to one format.
 enum class InputFormat {
     AnyBytes, // fuzz_read
-    Ieee695,  // fuzz_ieee695: first byte 0xE0
-    Framed,   // fuzz_framed: first byte 0x80
+    Ieee695, // fuzz_ieee695: first byte 0xE0
+    Framed, // fuzz_framed: first byte 0x80
 };
 
 // The format of a fuzz target by its name ("fuzz_read", "fuzz_ieee695", "fuzz_framed"), or of

@@ -1,8 +1,8 @@
 // fuzz_read.cpp: libFuzzer entry for any bytes, as the viewer gets them.
+#include "fuzz_input.hpp"
+
 #include <cstddef>
 #include <cstdint>
-
-#include "fuzz_input.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

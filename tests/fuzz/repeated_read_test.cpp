@@ -1,15 +1,14 @@
 // repeated_read_test.cpp: a thousand reads of good and bad files in one process hold no more memory than one.
-#include <gtest/gtest.h>
-
-#include <array>
-#include <cstddef>
-#include <memory>
-#include <vector>
-
 #include "orvik.h"
 #include "reader_state.hpp"
 #include "seed_corpus.hpp"
 #include "support/temp_file.hpp"
+
+#include <array>
+#include <cstddef>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TESSALY_WITH_ASAN 1
@@ -45,11 +44,14 @@ using PoolBlocks = std::array<std::size_t, 4>;
 PoolBlocks poolBlocks()
 {
     const orvik::ReaderState& state = orvik::readerState();
-    return {state.records.blockCount(), state.names.blockCount(), state.functionLinks.blockCount(),
-            state.variableLinks.blockCount()};
+    return { state.records.blockCount(), state.names.blockCount(), state.functionLinks.blockCount(),
+        state.variableLinks.blockCount() };
 }
 
-std::vector<uint8_t> truncated(const std::vector<uint8_t>& bytes, std::size_t keep) { return {bytes.begin(), bytes.begin() + keep}; }
+std::vector<uint8_t> truncated(const std::vector<uint8_t>& bytes, std::size_t keep)
+{
+    return { bytes.begin(), bytes.begin() + keep };
+}
 
 TEST(RepeatedReads, AThousandGoodAndBadReadsLeaveNoGrowth)
 {
@@ -80,7 +82,7 @@ TEST(RepeatedReads, AThousandGoodAndBadReadsLeaveNoGrowth)
     auto readBad = [&](std::size_t n) { return IE_readIEEE(bad[n % bad.size()]->pathString().c_str(), kMask); };
 
     // Warm up: the first reads size the reader's reused buffers and the stream library's state.
-    std::array<PoolBlocks, 2> blocksOfGood{};
+    std::array<PoolBlocks, 2> blocksOfGood {};
     for (std::size_t i = 0; i < 8; ++i) {
         ASSERT_EQ(readGood(i), 0);
         blocksOfGood[i % 2] = poolBlocks();
@@ -106,7 +108,7 @@ TEST(RepeatedReads, AThousandGoodAndBadReadsLeaveNoGrowth)
     EXPECT_LE(after, before + 4096) << "heap grew over a thousand reads";
 
     IE_freeIEEE();
-    EXPECT_EQ(poolBlocks(), PoolBlocks{}) << "IE_freeIEEE leaves pool blocks";
+    EXPECT_EQ(poolBlocks(), PoolBlocks {}) << "IE_freeIEEE leaves pool blocks";
 }
 
 } // namespace

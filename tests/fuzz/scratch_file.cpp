@@ -2,11 +2,10 @@
 #include "scratch_file.hpp"
 
 #include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <stdexcept>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace tessaly::fuzz {
 
@@ -21,8 +20,8 @@ ScratchFile::ScratchFile()
         close(m_fd);
     std::error_code error;
     const std::filesystem::path dir = std::filesystem::is_directory("/dev/shm", error)
-                                          ? std::filesystem::path("/dev/shm")
-                                          : std::filesystem::temp_directory_path();
+        ? std::filesystem::path("/dev/shm")
+        : std::filesystem::temp_directory_path();
     std::string pattern = (dir / "tessaly-scratch-XXXXXX").string();
     m_fd = mkstemp(pattern.data());
     if (m_fd < 0)

@@ -20,7 +20,7 @@ std::vector<SeedFile> committedWriterSeeds()
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        seeds.push_back({name, std::move(bytes)});
+        seeds.push_back({ name, std::move(bytes) });
     }
     if (seeds.empty())
         throw std::runtime_error("no writer-built seeds under " TESSALY_FUZZ_DIR "/corpus/fuzz_read");

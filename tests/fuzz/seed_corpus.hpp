@@ -1,9 +1,9 @@
 // seed_corpus.hpp: the committed writer-built seeds, read back from tests/fuzz/corpus.
 #pragma once
 
-#include <vector>
-
 #include "seed_files.hpp"
+
+#include <vector>
 
 namespace tessaly::fuzz {
 

@@ -8,7 +8,7 @@
 namespace tessaly::fuzz {
 
 struct SeedFile {
-    std::string name;          // a file name without directory, unique among the seeds
+    std::string name; // a file name without directory, unique among the seeds
     std::vector<uint8_t> bytes;
 };
 

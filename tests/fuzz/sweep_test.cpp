@@ -1,21 +1,21 @@
-// sweep_test.cpp: every prefix and single-byte change of small good files reads to a code, and leaves the next read intact.
-#include <gtest/gtest.h>
+// sweep_test.cpp: every prefix and single-byte change of small good files reads to a code, and leaves the next read
+// intact.
+#include "orvik.h"
+#include "scratch_file.hpp"
+#include "seed_corpus.hpp"
+#include "tree_json.hpp"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <set>
 #include <span>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "orvik.h"
-#include "scratch_file.hpp"
-#include "seed_corpus.hpp"
-#include "tree_json.hpp"
 
 namespace tessaly::fuzz {
 namespace {
@@ -26,9 +26,9 @@ constexpr int kViewerMask = 0x89F;
 constexpr int kEveryGroup = 0xFFFF;
 // The prefix sweep also takes the decoder for other producers' files where the reader has one.
 #if defined(IE_READ_TOLERANT)
-constexpr int kPrefixMasks[] = {kViewerMask, kEveryGroup, kEveryGroup | IE_READ_TOLERANT};
+constexpr int kPrefixMasks[] = { kViewerMask, kEveryGroup, kEveryGroup | IE_READ_TOLERANT };
 #else
-constexpr int kPrefixMasks[] = {kViewerMask, kEveryGroup};
+constexpr int kPrefixMasks[] = { kViewerMask, kEveryGroup };
 #endif
 // Files up to this size get every offset; larger ones a sample of offsets and prefixes.
 constexpr std::size_t kFullSweepBytes = 4096;
@@ -44,7 +44,7 @@ std::vector<SweepFile> sweepFiles()
 {
     std::vector<SweepFile> files;
     for (const SeedFile& seed : committedWriterSeeds())
-        files.push_back({seed.name, seed.bytes});
+        files.push_back({ seed.name, seed.bytes });
     std::error_code error;
     std::vector<fs::path> examples;
     for (const auto& entry : fs::directory_iterator(TESSALY_EXAMPLES_DIR, error))
@@ -56,7 +56,7 @@ std::vector<SweepFile> sweepFiles()
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         // Only absolute files: anything else in the folder (a README) is not an input.
         if (!bytes.empty() && (bytes[0] == 0xE0 || bytes[0] == 0x80))
-            files.push_back({"examples/" + path.filename().string(), std::move(bytes)});
+            files.push_back({ "examples/" + path.filename().string(), std::move(bytes) });
     }
     return files;
 }
@@ -77,15 +77,15 @@ std::vector<std::size_t> offsetsOf(std::size_t size)
     for (std::size_t i = 0; i < kSampledOffsets; ++i)
         chosen.insert(512 + i * (size - 512) / kSampledOffsets);
     chosen.insert(size - 1);
-    return {chosen.begin(), chosen.end()};
+    return { chosen.begin(), chosen.end() };
 }
 
 // Replacement values that hit the format's decisions: inverted and flipped bits, zero, a
 // long Number prefix, a record code and a block end, and the largest byte.
 std::vector<uint8_t> replacementsOf(uint8_t original)
 {
-    std::vector<uint8_t> values = {static_cast<uint8_t>(original ^ 0xFF), static_cast<uint8_t>(original ^ 0x01),
-                                   static_cast<uint8_t>(original ^ 0x80), 0x00, 0x84, 0xE1, 0xF9, 0xFF};
+    std::vector<uint8_t> values = { static_cast<uint8_t>(original ^ 0xFF), static_cast<uint8_t>(original ^ 0x01),
+        static_cast<uint8_t>(original ^ 0x80), 0x00, 0x84, 0xE1, 0xF9, 0xFF };
     std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
     values.erase(std::remove(values.begin(), values.end(), original), values.end());
@@ -99,17 +99,17 @@ protected:
     {
         const int code = IE_readIEEE(m_file.write(bytes), mask);
         if (code != 0)
-            return {code, {}};
+            return { code, {} };
         std::ostringstream json;
         dump::writeTreeJson(IE_getRoot(), json);
-        return {code, json.str()};
+        return { code, json.str() };
     }
 
     // A bad read: its code is 0 or one of the ten, and the intact file reads again after it.
     // compareTree also compares the intact file's tree with the one read before any change;
     // the byte-change sweeps do that once per offset, as the JSON costs six reads.
-    void expectContained(std::span<const uint8_t> bad, const SweepFile& file, int mask, const std::string& intactTree,
-                         bool compareTree)
+    void expectContained(
+        std::span<const uint8_t> bad, const SweepFile& file, int mask, const std::string& intactTree, bool compareTree)
     {
         const int code = IE_readIEEE(m_file.write(bad), mask);
         ASSERT_GE(code, 0);
@@ -157,7 +157,8 @@ TEST_F(Sweep, EverySingleByteChangeReadsToACodeAndTheIntactFileAfterIt)
 {
     for (const SweepFile& file : sweepFiles()) {
         SCOPED_TRACE(file.name);
-        const std::string intactTree[2] = {read(file.bytes, kViewerMask).second, read(file.bytes, kEveryGroup).second};
+        const std::string intactTree[2]
+            = { read(file.bytes, kViewerMask).second, read(file.bytes, kEveryGroup).second };
         ASSERT_FALSE(intactTree[0].empty());
         ASSERT_FALSE(intactTree[1].empty());
         std::vector<uint8_t> changed = file.bytes;
@@ -187,16 +188,15 @@ TEST_F(Sweep, EverySingleByteChangeReadsToACodeAndTheIntactFileAfterIt)
 TEST_F(Sweep, EveryValueAtEveryOffsetOfTheSmallestFiles)
 {
     const std::vector<SeedFile> seeds = committedWriterSeeds();
-    for (uint8_t lead : {uint8_t{0xE0}, uint8_t{0x80}}) {
+    for (uint8_t lead : { uint8_t { 0xE0 }, uint8_t { 0x80 } }) {
         std::vector<SeedFile> ofFormat;
         std::copy_if(seeds.begin(), seeds.end(), std::back_inserter(ofFormat),
-                     [&](const SeedFile& seed) { return !seed.bytes.empty() && seed.bytes[0] == lead; });
+            [&](const SeedFile& seed) { return !seed.bytes.empty() && seed.bytes[0] == lead; });
         ASSERT_FALSE(ofFormat.empty());
-        const SeedFile& file = *std::min_element(ofFormat.begin(), ofFormat.end(), [](const SeedFile& a, const SeedFile& b) {
-            return a.bytes.size() < b.bytes.size();
-        });
+        const SeedFile& file = *std::min_element(ofFormat.begin(), ofFormat.end(),
+            [](const SeedFile& a, const SeedFile& b) { return a.bytes.size() < b.bytes.size(); });
         SCOPED_TRACE(file.name);
-        const SweepFile sweepFile{file.name, file.bytes};
+        const SweepFile sweepFile { file.name, file.bytes };
         const std::string intactTree = read(file.bytes, kViewerMask).second;
         ASSERT_FALSE(intactTree.empty());
         std::vector<uint8_t> changed = file.bytes;

@@ -1,13 +1,13 @@
 // write_seeds.cpp: writes one format's seeds into the fuzz corpora from its test writer.
 // Usage: fuzz_seed_writer_ieee695 CORPUS_DIR  (CORPUS_DIR/fuzz_read and fuzz_ieee695)
 //        fuzz_seed_writer_framed CORPUS_DIR   (CORPUS_DIR/fuzz_read and fuzz_framed)
+#include "seed_files.hpp"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include "seed_files.hpp"
 
 namespace {
 
@@ -33,10 +33,10 @@ int main(int argc, char** argv)
     const char* target = "fuzz_ieee695";
     // A few inputs no writer makes: nothing at all, a lone first byte of either format, text.
     const std::vector<tessaly::fuzz::SeedFile> odd = {
-        {"empty", {}},
-        {"lone-e0", {0xE0}},
-        {"lone-80", {0x80}},
-        {"text", {'h', 'e', 'l', 'l', 'o', '\n'}},
+        { "empty", {} },
+        { "lone-e0", { 0xE0 } },
+        { "lone-80", { 0x80 } },
+        { "text", { 'h', 'e', 'l', 'l', 'o', '\n' } },
     };
 #else
     const auto seeds = tessaly::fuzz::framedSeeds();

@@ -1,4 +1,5 @@
-// memory_size_geometry_test.cpp: the memory-size picture: scale, bands, labels and "...", start and end labels, marker, Jump and zoom.
+// memory_size_geometry_test.cpp: the memory-size picture: scale, bands, labels and "...", start and end labels, marker,
+// Jump and zoom.
 #include "left_geometry.hpp"
 #include "picture_tables.hpp"
 
@@ -31,7 +32,10 @@ struct Span {
     bool operator==(const Span&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Span& s) { return out << s.top << ".." << s.bottom; }
+std::ostream& operator<<(std::ostream& out, const Span& s)
+{
+    return out << s.top << ".." << s.bottom;
+}
 
 std::vector<Span> bandSpans(const tessaly::MemorySizePicture& p)
 {
@@ -47,7 +51,10 @@ struct Placed {
     bool operator==(const Placed&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Placed& p) { return out << p.x << "," << p.y << " '" << p.text << "'"; }
+std::ostream& operator<<(std::ostream& out, const Placed& p)
+{
+    return out << p.x << "," << p.y << " '" << p.text << "'";
+}
 
 std::vector<Placed> placed(const std::vector<tessaly::PictureText>& texts)
 {
@@ -93,13 +100,11 @@ TEST(MemorySizeGeometryTest, ScaleTruncatesAndHandlesTheWhole32BitSpace)
         int32_t y;
     };
     const Case cases[] = {
-        { kRangeStart, kRangeEnd, 0x100, 20 },
-        { kRangeStart, kRangeEnd, 0x180, 148 },
+        { kRangeStart, kRangeEnd, 0x100, 20 }, { kRangeStart, kRangeEnd, 0x180, 148 },
         { kRangeStart, kRangeEnd, 0x4FF, 1043 },
         { kRangeStart, kRangeEnd, 0x80, -108 }, // below the range: above the bar
         { 0, 0xFFFFF, 0x1000, 23 }, // 23.996 truncated
-        { 0, 0xFFFFFFFF, 0xFFFFFFFF, 1043 },
-        { 0, 0xFFFFFFFF, 0x80000000, 531 }, // 20 + 511.5000001
+        { 0, 0xFFFFFFFF, 0xFFFFFFFF, 1043 }, { 0, 0xFFFFFFFF, 0x80000000, 531 }, // 20 + 511.5000001
         { 0x100, 0x1FF, 0xFFFFFFFF, 1 << 30 }, // far below a narrow range: held, not overflowed
     };
     for (const Case& c : cases) {
@@ -158,8 +163,8 @@ TEST(MemorySizePictureTest, BandsFollowStartAndEndInsideTheRange)
             { { 20, 36 } } },
         { "size 0 is never drawn", { { "zero", 0x200, 0 }, { "one", 0x200, 0x10 } }, kRangeStart, kRangeEnd,
             { { 276, 292 } } },
-        { "ends below RangeStart: skipped", { { "gone", 0x0, 0x80 }, { "kept", 0x100, 0x10 } }, kRangeStart,
-            kRangeEnd, { { 20, 36 } } },
+        { "ends below RangeStart: skipped", { { "gone", 0x0, 0x80 }, { "kept", 0x100, 0x10 } }, kRangeStart, kRangeEnd,
+            { { 20, 36 } } },
         { "sub-pixel sections are two pixels high", { { "tiny", 0x1000, 0x10 }, { "byte", 0x2000, 1 } }, 0, 0xFFFFF,
             { { 23, 25 }, { 27, 29 } } },
         { "reaching the top of the 32-bit space: to the bar bottom", { { "top", 0xFFFFFF00, 0x100 } }, 0, 0xFFFFFFFF,
@@ -180,7 +185,8 @@ TEST(MemorySizePictureTest, BandsFollowStartAndEndInsideTheRange)
 
 TEST(MemorySizePictureTest, BandsCarryTheirRecord)
 {
-    const PictureTable table(6, { { nullptr, 0x100, 0x100 }, { "code", 0x200, 0x100, 0xC1D3D0 } }, kRangeStart, kRangeEnd);
+    const PictureTable table(
+        6, { { nullptr, 0x100, 0x100 }, { "code", 0x200, 0x100, 0xC1D3D0 } }, kRangeStart, kRangeEnd);
     const auto p = picture(table);
     ASSERT_EQ(p.bands.size(), 2u);
     EXPECT_EQ(p.bands[0].record->name, nullptr);
@@ -214,8 +220,8 @@ TEST(MemorySizePictureTest, CrowdedLabelsGiveWayToEllipses)
             { { 144, 20, " alpha(000004)" }, { 144, 32, " delta(000004)" } },
             { { 144 + 14 * 8, 20, "..." }, { 144 + 7 * 8, 52, "..." } } },
         { "no \"...\" before the first label",
-            { { "under", 0x0, 0x110 }, { "next", 0x110, 0x4 }, { nullptr, 0x114, 0x3EB } },
-            { { 0, 36, " 000110" } }, { { 144, 36, " next(000004)" } }, {} },
+            { { "under", 0x0, 0x110 }, { "next", 0x110, 0x4 }, { nullptr, 0x114, 0x3EB } }, { { 0, 36, " 000110" } },
+            { { 144, 36, " next(000004)" } }, {} },
         { "a crowded free area as last row",
             { { "one", 0x100, 0x4 }, { "two", 0x104, 0x4 }, { nullptr, 0x108, 0x3F7 } }, { { 0, 20, " 000100" } },
             { { 144, 20, " one(000004)" } }, { { 144 + 12 * 8, 20, "..." } } },
@@ -265,8 +271,8 @@ TEST(MemorySizePictureTest, EndLabelUnlessTheLastLabelSitsOnTheBottom)
         bool end_label;
     };
     const Case cases[] = {
-        { "last entry labelled, band top one line above the bottom",
-            { { "a", 0x100, 0x3F5 }, { "z", 0x4F5, 0x10 } }, false },
+        { "last entry labelled, band top one line above the bottom", { { "a", 0x100, 0x3F5 }, { "z", 0x4F5, 0x10 } },
+            false },
         { "last entry labelled, band top more than a line above", { { "a", 0x100, 0x3F4 }, { "z", 0x4F4, 0x10 } },
             true },
         { "last entry crowded out", { { "a", 0x100, 0x3F0 }, { "y", 0x4F0, 0x5 }, { "z", 0x4F5, 0x10 } }, true },
@@ -353,7 +359,8 @@ TEST(MemorySizeJumpTest, InverseOfTheScale)
         { 0x100, 0xFFFFFF, 8000, 7990, 0xFFFFFF },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.range_start << ".." << c.range_end << " y " << std::dec << c.y);
+        SCOPED_TRACE(
+            testing::Message() << std::hex << c.range_start << ".." << c.range_end << " y " << std::dec << c.y);
         const PictureTable table(8, {}, c.range_start, c.range_end);
         const MemorySizeGeometry g = MemorySizeGeometry::Compute(table.model, kCell, c.client_height, 1);
         EXPECT_EQ(g.addressAt(c.y), c.address);
@@ -369,9 +376,7 @@ TEST(ZoomTest, ZoomInStopsAtTheCoordinateLimit)
     const Case cases[] = {
         { 8000, 4 }, // 32000 pixels
         { 100, 256 }, // 25600 pixels
-        { 16383, 2 },
-        { 16384, 1 },
-        { 1, 16384 },
+        { 16383, 2 }, { 16384, 1 }, { 1, 16384 },
         { 0, 16384 }, // no client area: held by the cap instead of doubling forever
     };
     for (const Case& c : cases) {

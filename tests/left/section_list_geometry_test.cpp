@@ -1,4 +1,5 @@
-// section_list_geometry_test.cpp: the section-list picture: columns for 6 and 8 digits, rows, marker, hit test and Jump.
+// section_list_geometry_test.cpp: the section-list picture: columns for 6 and 8 digits, rows, marker, hit test and
+// Jump.
 #include "left_geometry.hpp"
 #include "picture_tables.hpp"
 
@@ -156,8 +157,7 @@ TEST(SectionListMarkerTest, RowOfTheEntryAtOrBeforeTheAddress)
         { 0x0, 16 }, // row 0
         { 0x100, 32 }, // code
         { 0x180, 32 }, // the size-0 section inside code: the row before the next entry
-        { 0x400, 64 },
-        { 0x480, 80 }, // the last row
+        { 0x400, 64 }, { 0x480, 80 }, // the last row
         { 0x500, 80 }, // inside the last row: that row, not the line below the list
     };
     for (const Case& c : cases) {
@@ -205,12 +205,8 @@ TEST(SectionListJumpTest, RowsCountOnlyNonEmptyEntries)
     };
     const Case cases[] = {
         { 15, std::nullopt }, // the header line
-        { 16, 0x0 },
-        { 31, 0x0 },
-        { 32, 0x100 },
-        { 48, 0x200 }, // the second row after code, past the size-0 entry
-        { 80, 0x480 },
-        { 96, 0x480 }, // the bottom border of the last box: one row past the last gives the last
+        { 16, 0x0 }, { 31, 0x0 }, { 32, 0x100 }, { 48, 0x200 }, // the second row after code, past the size-0 entry
+        { 80, 0x480 }, { 96, 0x480 }, // the bottom border of the last box: one row past the last gives the last
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.y);

@@ -3,10 +3,9 @@
 #include "support/program_files.hpp"
 #include "support/temp_file.hpp"
 
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>

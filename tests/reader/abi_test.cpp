@@ -1,13 +1,12 @@
 // abi_test.cpp: the shared library exports exactly the 22 IE_ functions, with C linkage.
-#include <gtest/gtest.h>
+#include "orvik.h"
 
 #include <array>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <memory>
 #include <set>
 #include <string>
-
-#include "orvik.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ std::set<std::string> dynamicSymbols()
     std::set<std::string> names;
     if (!pipe)
         return names;
-    std::array<char, 512> line{};
+    std::array<char, 512> line {};
     while (std::fgets(line.data(), line.size(), pipe.get())) {
         std::string text(line.data());
         while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
@@ -32,11 +31,28 @@ std::set<std::string> dynamicSymbols()
 TEST(Abi, ExportsExactlyTheIeFunctions)
 {
     const std::set<std::string> expected = {
-        "IE_readIEEE",    "IE_readError",    "IE_freeIEEE",   "IE_getRoot",       "IE_getModMode",
-        "IE_getSecMode",  "IE_getSymMode",   "IE_getModSecMode", "IE_getModSymFi", "IE_getSrcSrcMode",
-        "IE_getFnDefMode", "IE_getVaDefMode", "IE_getModName", "IE_getSecName",    "IE_getSymName",
-        "IE_getSrcSrcMod", "IE_getFnDef",     "IE_getVaDef",   "IE_getModSecFpi",  "IE_getModSymFpi",
-        "IE_getModSecFip", "IE_getModSecFp",
+        "IE_readIEEE",
+        "IE_readError",
+        "IE_freeIEEE",
+        "IE_getRoot",
+        "IE_getModMode",
+        "IE_getSecMode",
+        "IE_getSymMode",
+        "IE_getModSecMode",
+        "IE_getModSymFi",
+        "IE_getSrcSrcMode",
+        "IE_getFnDefMode",
+        "IE_getVaDefMode",
+        "IE_getModName",
+        "IE_getSecName",
+        "IE_getSymName",
+        "IE_getSrcSrcMod",
+        "IE_getFnDef",
+        "IE_getVaDef",
+        "IE_getModSecFpi",
+        "IE_getModSymFpi",
+        "IE_getModSecFip",
+        "IE_getModSecFp",
     };
     ASSERT_EQ(expected.size(), 22u);
     EXPECT_EQ(dynamicSymbols(), expected);
@@ -55,4 +71,4 @@ TEST(Abi, EmptyTreeBeforeAnyRead)
     EXPECT_EQ(IE_getRoot(), root) << "the root never moves";
 }
 
-}  // namespace
+} // namespace

@@ -1,7 +1,7 @@
 // framed_decoder_test.cpp: the framed-record format's groups: header, sections, symbols, definitions.
-#include <gtest/gtest.h>
-
 #include "framed_read.hpp"
+
+#include <gtest/gtest.h>
 
 namespace tessaly::testing::framed_test {
 namespace {
@@ -10,11 +10,11 @@ TEST(FramedHeader, NamesAreReadWhateverTheOptionalFields)
 {
     const struct {
         uint8_t a, f;
-    } rows[] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    } rows[] = { { 0, 0 }, { 1, 0 }, { 0, 1 }, { 1, 1 } };
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << "A=" << int(row.a) << " F=" << int(row.f));
         FramedWriter w;
-        w.start({.module = "blinky", .cpu = "Cetus-32", .a = row.a, .f = row.f});
+        w.start({ .module = "blinky", .cpu = "Cetus-32", .a = row.a, .f = row.f });
         w.end();
         ASSERT_EQ(readFramed(w).code, 0);
         const IeRoot* root = IE_getRoot();
@@ -51,21 +51,21 @@ TEST(FramedSections, RangeGrowsToTheHullOfItsParts)
         const char* name;
         Range first, second, expected;
     } rows[] = {
-        {"gap between parts", {0x100, 0x100}, {0x400, 0x80}, {0x100, 0x380}},
-        {"part of size 0", {0x100, 0x100}, {0x400, 0}, {0x100, 0x100}},
-        {"part touching the end", {0x100, 0x100}, {0x200, 0x40}, {0x100, 0x140}},
-        {"part starting below", {0x200, 0x100}, {0x180, 0x40}, {0x180, 0x180}},
-        {"part covering from below", {0x200, 0x100}, {0x100, 0x400}, {0x100, 0x400}},
-        {"part inside", {0x100, 0x100}, {0x120, 0x20}, {0x100, 0x100}},
-        {"part overlapping the end", {0x100, 0x100}, {0x1C0, 0x80}, {0x100, 0x140}},
+        { "gap between parts", { 0x100, 0x100 }, { 0x400, 0x80 }, { 0x100, 0x380 } },
+        { "part of size 0", { 0x100, 0x100 }, { 0x400, 0 }, { 0x100, 0x100 } },
+        { "part touching the end", { 0x100, 0x100 }, { 0x200, 0x40 }, { 0x100, 0x140 } },
+        { "part starting below", { 0x200, 0x100 }, { 0x180, 0x40 }, { 0x180, 0x180 } },
+        { "part covering from below", { 0x200, 0x100 }, { 0x100, 0x400 }, { 0x100, 0x400 } },
+        { "part inside", { 0x100, 0x100 }, { 0x120, 0x20 }, { 0x100, 0x100 } },
+        { "part overlapping the end", { 0x100, 0x100 }, { 0x1C0, 0x80 }, { 0x100, 0x140 } },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FramedWriter w = startFile();
         w.module("a");
-        w.sectionPart({.name = "CODE", .start = row.first.start, .size = row.first.size});
+        w.sectionPart({ .name = "CODE", .start = row.first.start, .size = row.first.size });
         w.module("b");
-        w.sectionPart({.name = "CODE", .start = row.second.start, .size = row.second.size});
+        w.sectionPart({ .name = "CODE", .start = row.second.start, .size = row.second.size });
         w.end();
         ASSERT_EQ(readFramed(w).code, 0);
         const auto sections = listOf(IE_getRoot()->sections);
@@ -87,14 +87,20 @@ TEST(FramedSections, PartKindComesFromTheFlagBytes)
         uint8_t f1, f2;
         int32_t kind;
     } rows[] = {
-        {0x00, 0x00, 0xC1D3D0}, {0x0F, 0x30, 0xC1D3D0}, {0x10, 0x10, 0xC1D3C4}, {0x10, 0x20, 0xC1D3C4},
-        {0x10, 0x00, 0xC1D3D2}, {0x1F, 0xCF, 0xC1D3D2}, {0x20, 0x00, 0xC1D3C4}, {0xF0, 0x00, 0xC1D3C4},
+        { 0x00, 0x00, 0xC1D3D0 },
+        { 0x0F, 0x30, 0xC1D3D0 },
+        { 0x10, 0x10, 0xC1D3C4 },
+        { 0x10, 0x20, 0xC1D3C4 },
+        { 0x10, 0x00, 0xC1D3D2 },
+        { 0x1F, 0xCF, 0xC1D3D2 },
+        { 0x20, 0x00, 0xC1D3C4 },
+        { 0xF0, 0x00, 0xC1D3C4 },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << std::hex << "F1=" << int(row.f1) << " F2=" << int(row.f2));
         FramedWriter w = startFile();
         w.module("m");
-        w.sectionPart({.name = "S", .start = 0, .size = 4, .flags = {row.f1, row.f2}});
+        w.sectionPart({ .name = "S", .start = 0, .size = 4, .flags = { row.f1, row.f2 } });
         w.end();
         ASSERT_EQ(readFramed(w).code, 0);
         EXPECT_EQ(IE_getRoot()->modules->sections->kind, row.kind);
@@ -106,11 +112,11 @@ TEST(FramedSections, NewSectionsTakeThePartsFieldsAndTheirPosition)
 {
     FramedWriter w = startFile();
     w.module("m");
-    w.sectionPart({.name = "CODE", .start = 0x1000, .size = 0x200, .alignment = 2, .flags = part::program});
-    w.sectionPart({.name = "DATA", .start = 0x8000, .size = 0x40, .alignment = 4, .flags = part::data});
+    w.sectionPart({ .name = "CODE", .start = 0x1000, .size = 0x200, .alignment = 2, .flags = part::program });
+    w.sectionPart({ .name = "DATA", .start = 0x8000, .size = 0x40, .alignment = 4, .flags = part::data });
     w.module("n");
-    w.sectionPart({.name = "DATA", .start = 0x8040, .size = 0x10, .alignment = 8, .flags = part::data});
-    w.sectionPart({.name = "ROM", .start = 0x4000, .size = 0x10, .alignment = 1, .flags = part::rom});
+    w.sectionPart({ .name = "DATA", .start = 0x8040, .size = 0x10, .alignment = 8, .flags = part::data });
+    w.sectionPart({ .name = "ROM", .start = 0x4000, .size = 0x10, .alignment = 1, .flags = part::rom });
     w.end();
     ASSERT_EQ(readFramed(w).code, 0);
     const auto sections = listOf(IE_getRoot()->sections);
@@ -120,9 +126,9 @@ TEST(FramedSections, NewSectionsTakeThePartsFieldsAndTheirPosition)
         int32_t index, type, alignment;
         uint32_t start, size;
     } expected[] = {
-        {"CODE", 0, 0xC1D3D0, 2, 0x1000, 0x200},
-        {"DATA", 1, 0xC1D3C4, 4, 0x8000, 0x50},
-        {"ROM", 2, 0xC1D3D2, 1, 0x4000, 0x10},
+        { "CODE", 0, 0xC1D3D0, 2, 0x1000, 0x200 },
+        { "DATA", 1, 0xC1D3C4, 4, 0x8000, 0x50 },
+        { "ROM", 2, 0xC1D3D2, 1, 0x4000, 0x10 },
     };
     for (std::size_t i = 0; i < sections.size(); ++i) {
         SCOPED_TRACE(expected[i].name);
@@ -146,15 +152,15 @@ TEST(FramedGlobals, KindAndValueFollowTheFlagByte)
 {
     FramedWriter w = startFile();
     w.module("m");
-    w.sectionPart({.name = "CODE", .start = 0x1000, .size = 0x100});
-    w.sectionPart({.name = "DATA", .start = 0x2000, .size = 0x100});
+    w.sectionPart({ .name = "CODE", .start = 0x1000, .size = 0x100 });
+    w.sectionPart({ .name = "DATA", .start = 0x2000, .size = 0x100 });
     const std::vector<GlobalEntry> entries = {
         GlobalEntry::label("reset", 0, 0x10),
         GlobalEntry::label("buffer", 1, 0x20, 0x20),
         GlobalEntry::label("absolute", 0xFFFF, 0x1234),
         GlobalEntry::constant("STACK_SIZE", 0x400),
-        {"odd", 0, 0x60},
-        {"odder", 0, 0xE0},
+        { "odd", 0, 0x60 },
+        { "odder", 0, 0xE0 },
     };
     // small records: the entries continue in further global symbol records
     w.globals(entries, 24);
@@ -165,8 +171,12 @@ TEST(FramedGlobals, KindAndValueFollowTheFlagByte)
         int32_t kind;
         uint32_t value;
     } expected[] = {
-        {"reset", 15, 0x1010}, {"buffer", 15, 0x2020}, {"absolute", 15, 0x1234},
-        {"STACK_SIZE", 17, 0x400}, {"odd", 0, 0}, {"odder", 0, 0},
+        { "reset", 15, 0x1010 },
+        { "buffer", 15, 0x2020 },
+        { "absolute", 15, 0x1234 },
+        { "STACK_SIZE", 17, 0x400 },
+        { "odd", 0, 0 },
+        { "odder", 0, 0 },
     };
     const auto symbols = listOf(IE_getRoot()->symbols);
     ASSERT_EQ(symbols.size(), std::size(expected));
@@ -185,11 +195,11 @@ TEST(FramedGlobals, PartNumbersCountInTheModuleThatHoldsTheRecord)
 {
     FramedWriter w = startFile();
     w.module("a");
-    w.sectionPart({.name = "CODE", .start = 0x1000, .size = 0x100});
-    w.globals({GlobalEntry::label("inA", 0, 4)});
+    w.sectionPart({ .name = "CODE", .start = 0x1000, .size = 0x100 });
+    w.globals({ GlobalEntry::label("inA", 0, 4) });
     w.module("b");
-    w.sectionPart({.name = "CODE", .start = 0x1100, .size = 0x100});
-    w.globals({GlobalEntry::label("inB", 0, 4)});
+    w.sectionPart({ .name = "CODE", .start = 0x1100, .size = 0x100 });
+    w.globals({ GlobalEntry::label("inB", 0, 4) });
     w.end();
     ASSERT_EQ(readFramed(w).code, 0);
     const auto symbols = listOf(IE_getRoot()->symbols);
@@ -202,8 +212,8 @@ TEST(FramedGlobals, AreOnlyReadWithMaskBitZero)
 {
     FramedWriter w = startFile();
     w.module("m");
-    w.sectionPart({.name = "CODE", .start = 0x1000, .size = 0x100});
-    w.globals({GlobalEntry::label("reset", 0, 0)});
+    w.sectionPart({ .name = "CODE", .start = 0x1000, .size = 0x100 });
+    w.globals({ GlobalEntry::label("reset", 0, 0) });
     w.module("n");
     w.end();
     ASSERT_EQ(readFramed(w, 0x89E).code, 0);
@@ -218,20 +228,20 @@ TEST(FramedGroups, PassedOverRecordsLeaveTheRestIntact)
 {
     FramedWriter w = startFile();
     w.module("m");
-    w.sectionPart({.name = "CODE", .start = 0x1000, .size = 0x100});
-    w.record(framed::kModuleExtra, {1, 2, 3});
+    w.sectionPart({ .name = "CODE", .start = 0x1000, .size = 0x100 });
+    w.record(framed::kModuleExtra, { 1, 2, 3 });
     w.record(framed::kModuleExtra, {});
-    w.globals({GlobalEntry::label("reset", 0, 0)});
+    w.globals({ GlobalEntry::label("reset", 0, 0) });
     w.skippedGroup();
     w.skippedGroup();
     w.moduleSelect(0);
-    w.record(framed::kModuleSelect & 0x7F, FramedContent{}.byte(0).u16(7)); // passed over
-    w.sourceFiles({"main.c"});
+    w.record(framed::kModuleSelect & 0x7F, FramedContent {}.byte(0).u16(7)); // passed over
+    w.sourceFiles({ "main.c" });
     w.openBlock();
-    w.record(framed::kPassedOver, {5});
+    w.record(framed::kPassedOver, { 5 });
     w.localValue("LIMIT", 99);
     w.closeBlock();
-    w.record(framed::kAfterBlocks, {1});
+    w.record(framed::kAfterBlocks, { 1 });
     w.record(framed::kAfterBlocks & 0x7F, {});
     w.end();
     ASSERT_EQ(readFramed(w).code, 0);
@@ -250,13 +260,13 @@ TEST(FramedDebug, ModuleSelectChoosesTheNthModuleAndSourcesAccumulate)
     w.module("a");
     w.module("b");
     w.moduleSelect(1);
-    w.sourceFiles({"b1.c", "b2.c"});
+    w.sourceFiles({ "b1.c", "b2.c" });
     w.moduleSelect(0);
-    w.sourceFiles({"a1.c"});
+    w.sourceFiles({ "a1.c" });
     w.moduleSelect(1);
-    w.sourceFiles({"b3.c"});
+    w.sourceFiles({ "b3.c" });
     w.openBlock();
-    w.variable({.name = "third", .storage = kStatic, .source = 2});
+    w.variable({ .name = "third", .storage = kStatic, .source = 2 });
     w.closeBlock();
     w.end();
     ASSERT_EQ(readFramed(w).code, 0);
@@ -279,7 +289,7 @@ TEST(FramedDebug, SourceFilesContinueInFollowingRecords)
     std::vector<std::string> names;
     for (int i = 0; i < 12; ++i)
         names.push_back("src/dir" + std::to_string(i) + "/file_with_a_long_name.c");
-    for (bool trailing : {false, true}) {
+    for (bool trailing : { false, true }) {
         SCOPED_TRACE(trailing ? "with an empty last record" : "entries up to the last record");
         FramedWriter w = startFile();
         w.module("m");
@@ -301,10 +311,10 @@ TEST(FramedDebug, LocalSymbolsHaveAttribute19)
 {
     FramedWriter w = startFile();
     w.module("m");
-    w.sectionPart({.name = "CODE", .start = 0x1000, .size = 0x100});
-    w.sectionPart({.name = "DATA", .start = 0x8000, .size = 0x100});
+    w.sectionPart({ .name = "CODE", .start = 0x1000, .size = 0x100 });
+    w.sectionPart({ .name = "DATA", .start = 0x8000, .size = 0x100 });
     w.moduleSelect(0);
-    w.sourceFiles({"m.c"});
+    w.sourceFiles({ "m.c" });
     w.openBlock();
     w.localLabel("loop", 0, 0x20);
     w.localLabel("table", 1, 0x8, 4, 3);
@@ -312,9 +322,8 @@ TEST(FramedDebug, LocalSymbolsHaveAttribute19)
     w.localValue("COUNT", 0x12345);
     w.localValue("MASK", 0xFF, 31);
     // a label whose marker is not 4: its continuation records go with it
-    w.item({{framed::kDefinition, FramedContent{}.byte(2).u16(0).string("ignored").byte(5)},
-            {framed::kPassedOver, {1}},
-            {framed::kPassedOver, {2}}});
+    w.item({ { framed::kDefinition, FramedContent {}.byte(2).u16(0).string("ignored").byte(5) },
+        { framed::kPassedOver, { 1 } }, { framed::kPassedOver, { 2 } } });
     w.localLabel("after", 0, 0x30);
     w.closeBlock();
     w.end();
@@ -324,8 +333,12 @@ TEST(FramedDebug, LocalSymbolsHaveAttribute19)
         int32_t kind;
         uint32_t value;
     } expected[] = {
-        {"loop", 15, 0x1020}, {"table", 15, 0x8008}, {"fixed", 15, 0x77},
-        {"COUNT", 17, 0x12345}, {"MASK", 17, 0xFF}, {"after", 15, 0x1030},
+        { "loop", 15, 0x1020 },
+        { "table", 15, 0x8008 },
+        { "fixed", 15, 0x77 },
+        { "COUNT", 17, 0x12345 },
+        { "MASK", 17, 0xFF },
+        { "after", 15, 0x1030 },
     };
     const auto symbols = listOf(IE_getRoot()->modules->symbols);
     ASSERT_EQ(symbols.size(), std::size(expected));
@@ -347,26 +360,37 @@ FramedWriter variablesAndFunctions()
 {
     FramedWriter w = startFile();
     w.module("m");
-    w.sectionPart({.name = "CODE", .start = 0x1000, .size = 0x100});
-    w.sectionPart({.name = "DATA", .start = 0x8000, .size = 0x100});
+    w.sectionPart({ .name = "CODE", .start = 0x1000, .size = 0x100 });
+    w.sectionPart({ .name = "DATA", .start = 0x8000, .size = 0x100 });
     w.moduleSelect(0);
-    w.sourceFiles({"main.c", "util.c"});
+    w.sourceFiles({ "main.c", "util.c" });
     w.openBlock();
-    w.variable({.name = "counter", .storage = kGlobal, .part = 1, .offset = 4, .linkName = "_counter", .source = 0,
-                .info1 = 7, .info2 = 0x11});
-    w.variable({.name = "state", .storage = kStatic, .part = 1, .offset = 8, .source = 1, .info1 = 3});
+    w.variable({ .name = "counter",
+        .storage = kGlobal,
+        .part = 1,
+        .offset = 4,
+        .linkName = "_counter",
+        .source = 0,
+        .info1 = 7,
+        .info2 = 0x11 });
+    w.variable({ .name = "state", .storage = kStatic, .part = 1, .offset = 8, .source = 1, .info1 = 3 });
     w.openFunctionBlock(0x40);
-    w.variable({.name = "calls", .storage = kStatic, .part = 1, .offset = 12, .source = 0});
-    w.function({.name = "main", .storage = kGlobal, .part = 0, .offset = 0x10, .linkName = "_main", .source = 0,
-                .info1 = 9});
+    w.variable({ .name = "calls", .storage = kStatic, .part = 1, .offset = 12, .source = 0 });
+    w.function({ .name = "main",
+        .storage = kGlobal,
+        .part = 0,
+        .offset = 0x10,
+        .linkName = "_main",
+        .source = 0,
+        .info1 = 9 });
     w.openBlock(); // a nested scope inside the function
-    w.variable({.name = "inner", .storage = kStatic, .part = 1, .offset = 16, .source = 0});
+    w.variable({ .name = "inner", .storage = kStatic, .part = 1, .offset = 16, .source = 0 });
     w.closeBlock();
     w.closeBlock();
     w.openFunctionBlock(0x22);
-    w.function({.name = "helper", .storage = kStatic, .part = 0, .offset = 0x50, .source = 1, .k = 7});
+    w.function({ .name = "helper", .storage = kStatic, .part = 0, .offset = 0x50, .source = 1, .k = 7 });
     w.closeBlock();
-    w.function({.name = "outside", .storage = kGlobal, .part = 0, .offset = 0x80, .linkName = "_outside"});
+    w.function({ .name = "outside", .storage = kGlobal, .part = 0, .offset = 0x80, .linkName = "_outside" });
     w.closeBlock();
     w.end();
     return w;
@@ -386,10 +410,10 @@ TEST(FramedDefinitions, VariablesGetScopeAddressAndTheNextFunctionsName)
         const char* linkName;
         const char* function;
     } expected[] = {
-        {"counter", 0, 'G', 0x8004, "_counter", nullptr},
-        {"calls", 0, 'L', 0x800C, nullptr, "main"},
-        {"inner", 0, 'L', 0x8010, nullptr, "helper"},
-        {"state", 1, 'S', 0x8008, nullptr, nullptr},
+        { "counter", 0, 'G', 0x8004, "_counter", nullptr },
+        { "calls", 0, 'L', 0x800C, nullptr, "main" },
+        { "inner", 0, 'L', 0x8010, nullptr, "helper" },
+        { "state", 1, 'S', 0x8008, nullptr, nullptr },
     };
     std::vector<IeVaDef*> variables = listOf(sources[0]->variables);
     for (IeVaDef* v : listOf(sources[1]->variables))
@@ -429,9 +453,9 @@ TEST(FramedDefinitions, FunctionsTakeTheirSizeFromTheEnclosingFunctionBlock)
         const char* linkName;
         int32_t info1;
     } expected[] = {
-        {"main", 0, 'G', 0x1010, 0x40, "_main", 9},
-        {"outside", 0, 'G', 0x1080, 0, "_outside", 0},
-        {"helper", 1, 'S', 0x1050, 0x22, nullptr, 0},
+        { "main", 0, 'G', 0x1010, 0x40, "_main", 9 },
+        { "outside", 0, 'G', 0x1080, 0, "_outside", 0 },
+        { "helper", 1, 'S', 0x1050, 0x22, nullptr, 0 },
     };
     std::vector<IeFnDef*> functions = listOf(sources[0]->functions);
     for (IeFnDef* f : listOf(sources[1]->functions))
@@ -473,12 +497,20 @@ TEST(FramedDefinitions, ReferencesGoToTheirSourceFile)
     FramedWriter w = startFile();
     w.module("m");
     w.moduleSelect(0);
-    w.sourceFiles({"a.c", "b.c"});
+    w.sourceFiles({ "a.c", "b.c" });
     w.openBlock();
-    w.variable({.name = "extern_var", .storage = kReference, .source = 1, .info1 = 5, .info2 = 0xABCD,
-                .refName = "_extern_var"});
-    w.function({.name = "extern_fn", .storage = kReference, .linkName = "_extern_fn", .source = 1, .info1 = 6,
-                .number32 = 0x99});
+    w.variable({ .name = "extern_var",
+        .storage = kReference,
+        .source = 1,
+        .info1 = 5,
+        .info2 = 0xABCD,
+        .refName = "_extern_var" });
+    w.function({ .name = "extern_fn",
+        .storage = kReference,
+        .linkName = "_extern_fn",
+        .source = 1,
+        .info1 = 6,
+        .number32 = 0x99 });
     w.closeBlock();
     w.end();
     ASSERT_EQ(readFramed(w).code, 0);
@@ -514,22 +546,29 @@ TEST(FramedDefinitions, UninterpretedDefinitionsAreSkippedWithTheirDescriptions)
         uint8_t k;
         uint8_t storage; // for k 0 and 6
     } rows[] = {
-        {"k 4", 4, 0}, {"k 10", 10, 0}, {"k 21", 21, 0}, {"k 28", 28, 0}, {"k 32", 32, 0}, {"k 200", 200, 0},
-        {"variable with s 1", 0, 1}, {"variable with s 5", 1, 5}, {"function with s 0", 6, 0},
+        { "k 4", 4, 0 },
+        { "k 10", 10, 0 },
+        { "k 21", 21, 0 },
+        { "k 28", 28, 0 },
+        { "k 32", 32, 0 },
+        { "k 200", 200, 0 },
+        { "variable with s 1", 0, 1 },
+        { "variable with s 5", 1, 5 },
+        { "function with s 0", 6, 0 },
     };
     // a description with nested levels, so that skipping must balance them
-    const TypeDesc nested{base::integer(2), {ctor::structure({{.name = "x", .type = {base::integer(4)}}})}};
+    const TypeDesc nested { base::integer(2), { ctor::structure({ { .name = "x", .type = { base::integer(4) } } }) } };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FramedWriter w = startFile();
         w.module("m");
         w.moduleSelect(0);
-        w.sourceFiles({"a.c"});
+        w.sourceFiles({ "a.c" });
         w.openBlock();
         if (row.k == 0 || row.k == 1)
-            w.variable({.name = "v", .storage = row.storage, .desc = nested, .k = row.k});
+            w.variable({ .name = "v", .storage = row.storage, .desc = nested, .k = row.k });
         else if (row.k == 6)
-            w.function({.name = "f", .storage = row.storage});
+            w.function({ .name = "f", .storage = row.storage });
         else
             w.otherDefinition(row.k, nested);
         w.localValue("after", 1);

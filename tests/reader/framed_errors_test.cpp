@@ -1,16 +1,15 @@
 // framed_errors_test.cpp: faults of the framed-record format: their codes, offsets and texts.
-#include <gtest/gtest.h>
+#include "framed_read.hpp"
 
 #include <functional>
-
-#include "framed_read.hpp"
+#include <gtest/gtest.h>
 
 namespace tessaly::testing::framed_test {
 namespace {
 
 TEST(FramedErrors, AWrongFinalRecordIsAReadErrorAtItsOffset)
 {
-    for (uint8_t last : {uint8_t{0xFE}, uint8_t{0x7F}, uint8_t{0x86 & 0x7F}}) {
+    for (uint8_t last : { uint8_t { 0xFE }, uint8_t { 0x7F }, uint8_t { 0x86 & 0x7F } }) {
         SCOPED_TRACE(int(last));
         FramedWriter w = startFile();
         w.module("m");
@@ -25,7 +24,7 @@ TEST(FramedErrors, TheFileEndingInsideARecordIsFileEnd)
 {
     FramedWriter w = startFile();
     w.module("main");
-    w.sectionPart({.name = "CODE", .start = 0x100, .size = 0x10});
+    w.sectionPart({ .name = "CODE", .start = 0x100, .size = 0x10 });
     const std::size_t last = w.end();
     const std::vector<uint8_t> whole = w.bytes();
     const std::size_t part = w.findRecord(framed::kSectionPart);
@@ -33,13 +32,13 @@ TEST(FramedErrors, TheFileEndingInsideARecordIsFileEnd)
         const char* name;
         std::size_t keep;
     } rows[] = {
-        {"only the first byte", 1},
-        {"inside the first record", 3},
-        {"after a length byte", part + 2},
-        {"inside the content", part + 9},
-        {"one byte short of a record", w.findRecord(framed::kModule) + 5},
-        {"before the final record", last},
-        {"after the final record's type", last + 1},
+        { "only the first byte", 1 },
+        { "inside the first record", 3 },
+        { "after a length byte", part + 2 },
+        { "inside the content", part + 9 },
+        { "one byte short of a record", w.findRecord(framed::kModule) + 5 },
+        { "before the final record", last },
+        { "after the final record's type", last + 1 },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -58,94 +57,102 @@ TEST(FramedErrors, UnguardedInputIsAReadErrorAtTheRecord)
         std::function<std::size_t(FramedWriter&)> build; // writes the fault, returns its offset
     };
     const Row rows[] = {
-        {"record length 0", [](FramedWriter& w) { return w.rawBytes({framed::kModule, 0x00, 0, 0, 0}); }},
-        {"record length 1", [](FramedWriter& w) { return w.rawBytes({framed::kModule, 0x01, 0, 0, 0}); }},
-        {"module record shorter than its fields",
-         [](FramedWriter& w) { return w.record(framed::kModule, FramedContent{}.byte(0).u16(0)); }},
-        {"counted string longer than the record",
-         [](FramedWriter& w) { return w.record(framed::kModule, FramedContent{}.byte(0).zeros(6).byte(40).zeros(3)); }},
-        {"module select beyond the modules",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.module("b");
-             return w.moduleSelect(2);
-         }},
-        {"module select without modules", [](FramedWriter& w) { return w.moduleSelect(0); }},
-        {"global symbol part beyond the parts",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.sectionPart({.name = "CODE", .start = 0x100, .size = 0x10});
-             w.globals({GlobalEntry::label("fine", 0, 0)});
-             return w.globals({GlobalEntry::label("bad", 1, 0)});
-         }},
-        {"variable part beyond the parts",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.sectionPart({.name = "DATA", .start = 0x100, .size = 0x10});
-             w.moduleSelect(0);
-             w.sourceFiles({"a.c"});
-             w.openBlock();
-             return w.variable({.name = "v", .storage = kStatic, .part = 3});
-         }},
-        {"local label part beyond the parts",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.moduleSelect(0);
-             w.sourceFiles({"a.c"});
-             w.openBlock();
-             return w.localLabel("l", 0, 0);
-         }},
-        {"variable source beyond the sources",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.moduleSelect(0);
-             w.sourceFiles({"a.c"});
-             w.openBlock();
-             return w.variable({.name = "v", .storage = kStatic, .part = 0xFFFF, .source = 1});
-         }},
-        {"function source beyond the sources",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.moduleSelect(0);
-             w.sourceFiles({});
-             w.openBlock();
-             return w.function({.name = "f", .part = 0xFFFF, .source = 0});
-         }},
-        {"function reference source beyond the sources",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.moduleSelect(0);
-             w.sourceFiles({"a.c"});
-             w.openBlock();
-             return w.function({.name = "f", .storage = kReference, .source = 9});
-         }},
-        {"source count beyond the entries",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.moduleSelect(0);
-             return w.record(framed::kSourceFiles, FramedContent{}.u16(0).u16(2).byte(0).string("one.c"));
-         }},
-        {"base type code outside the table",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.moduleSelect(0);
-             w.sourceFiles({"a.c"});
-             w.openBlock();
-             const std::size_t at = w.variable({.name = "v", .storage = kStatic, .part = 0xFFFF,
-                                                .desc = {{7, 4, 0, 0}}});
-             return w.findRecord(framed::kBaseType, at);
-         }},
-        {"bit field base type code outside the table",
-         [](FramedWriter& w) {
-             w.module("a");
-             w.moduleSelect(0);
-             w.sourceFiles({"a.c"});
-             w.openBlock();
-             const std::size_t at = w.recordTypeDef(
-                 "s", 1, 0,
-                 {base::named(1, 4), {ctor::structure({{.name = "b", .bitField = true, .bitBase = {1, 4, 0, 0}}})}});
-             return w.findRecord(framed::kBaseType, w.findRecord(framed::kEntry, at));
-         }},
+        { "record length 0",
+            [](FramedWriter& w) {
+                return w.rawBytes({ framed::kModule, 0x00, 0, 0, 0 });
+            } },
+        { "record length 1",
+            [](FramedWriter& w) {
+                return w.rawBytes({ framed::kModule, 0x01, 0, 0, 0 });
+            } },
+        { "module record shorter than its fields",
+            [](FramedWriter& w) { return w.record(framed::kModule, FramedContent {}.byte(0).u16(0)); } },
+        { "counted string longer than the record",
+            [](FramedWriter& w) {
+                return w.record(framed::kModule, FramedContent {}.byte(0).zeros(6).byte(40).zeros(3));
+            } },
+        { "module select beyond the modules",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.module("b");
+                return w.moduleSelect(2);
+            } },
+        { "module select without modules", [](FramedWriter& w) { return w.moduleSelect(0); } },
+        { "global symbol part beyond the parts",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.sectionPart({ .name = "CODE", .start = 0x100, .size = 0x10 });
+                w.globals({ GlobalEntry::label("fine", 0, 0) });
+                return w.globals({ GlobalEntry::label("bad", 1, 0) });
+            } },
+        { "variable part beyond the parts",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.sectionPart({ .name = "DATA", .start = 0x100, .size = 0x10 });
+                w.moduleSelect(0);
+                w.sourceFiles({ "a.c" });
+                w.openBlock();
+                return w.variable({ .name = "v", .storage = kStatic, .part = 3 });
+            } },
+        { "local label part beyond the parts",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.moduleSelect(0);
+                w.sourceFiles({ "a.c" });
+                w.openBlock();
+                return w.localLabel("l", 0, 0);
+            } },
+        { "variable source beyond the sources",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.moduleSelect(0);
+                w.sourceFiles({ "a.c" });
+                w.openBlock();
+                return w.variable({ .name = "v", .storage = kStatic, .part = 0xFFFF, .source = 1 });
+            } },
+        { "function source beyond the sources",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.moduleSelect(0);
+                w.sourceFiles({});
+                w.openBlock();
+                return w.function({ .name = "f", .part = 0xFFFF, .source = 0 });
+            } },
+        { "function reference source beyond the sources",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.moduleSelect(0);
+                w.sourceFiles({ "a.c" });
+                w.openBlock();
+                return w.function({ .name = "f", .storage = kReference, .source = 9 });
+            } },
+        { "source count beyond the entries",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.moduleSelect(0);
+                return w.record(framed::kSourceFiles, FramedContent {}.u16(0).u16(2).byte(0).string("one.c"));
+            } },
+        { "base type code outside the table",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.moduleSelect(0);
+                w.sourceFiles({ "a.c" });
+                w.openBlock();
+                const std::size_t at
+                    = w.variable({ .name = "v", .storage = kStatic, .part = 0xFFFF, .desc = { { 7, 4, 0, 0 } } });
+                return w.findRecord(framed::kBaseType, at);
+            } },
+        { "bit field base type code outside the table",
+            [](FramedWriter& w) {
+                w.module("a");
+                w.moduleSelect(0);
+                w.sourceFiles({ "a.c" });
+                w.openBlock();
+                const std::size_t at = w.recordTypeDef("s", 1, 0,
+                    { base::named(1, 4),
+                        { ctor::structure({ { .name = "b", .bitField = true, .bitBase = { 1, 4, 0, 0 } } }) } });
+                return w.findRecord(framed::kBaseType, w.findRecord(framed::kEntry, at));
+            } },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -160,15 +167,15 @@ TEST(FramedErrors, UnguardedInputIsAReadErrorAtTheRecord)
 
 TEST(FramedErrors, DeeplyNestedDescriptionsAreRefusedNotFollowed)
 {
-    TypeDesc desc{base::integer(2)};
+    TypeDesc desc { base::integer(2) };
     // Deeper than the reader follows, yet shallow enough for the writer's own recursion
     // under the sanitizers' larger stack frames.
     for (int i = 0; i < 300; ++i)
-        desc = TypeDesc{base::named(1, 4), {ctor::structure({{.name = "m", .type = desc}})}};
+        desc = TypeDesc { base::named(1, 4), { ctor::structure({ { .name = "m", .type = desc } }) } };
     FramedWriter w = startFile();
     w.module("a");
     w.moduleSelect(0);
-    w.sourceFiles({"a.c"});
+    w.sourceFiles({ "a.c" });
     w.openBlock();
     w.typedefDef("deep", 1, desc);
     w.closeBlock();
@@ -180,7 +187,7 @@ TEST(FramedErrors, RecordsBeforeTheFaultStayInTheTree)
 {
     FramedWriter w = startFile();
     w.module("first");
-    w.sectionPart({.name = "CODE", .start = 0x100, .size = 0x10});
+    w.sectionPart({ .name = "CODE", .start = 0x100, .size = 0x10 });
     w.module("second");
     w.moduleSelect(5);
     w.end();
@@ -198,7 +205,7 @@ TEST(FramedErrors, TheHeaderNamesOutlastTheTreeAndAFailedRead)
 {
     const std::string longCpu(200, 'C'); // about all a 256-byte header record leaves room for
     FramedWriter good;
-    good.start({.module = "prog", .cpu = longCpu});
+    good.start({ .module = "prog", .cpu = longCpu });
     good.end();
     ASSERT_EQ(readFramed(good).code, 0);
     EXPECT_EQ(IE_freeIEEE(), 0);

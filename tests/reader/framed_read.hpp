@@ -1,13 +1,13 @@
 // framed_read.hpp: reading writer-built framed files through the public API in tests.
 #pragma once
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "orvik.h"
 #include "support/framed_writer.hpp"
 #include "support/temp_file.hpp"
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace tessaly::testing::framed_test {
 
@@ -42,8 +42,7 @@ inline std::string readErrorAt(const ReadResult& result, std::size_t offset)
     return result.path + ", " + position + ": File read error.\n";
 }
 
-template <typename T>
-std::vector<T*> listOf(T* head)
+template <typename T> std::vector<T*> listOf(T* head)
 {
     std::vector<T*> items;
     for (T* item = head; item; item = item->next)
@@ -51,13 +50,16 @@ std::vector<T*> listOf(T* head)
     return items;
 }
 
-inline std::string str(const char* text) { return text ? text : "<null>"; }
+inline std::string str(const char* text)
+{
+    return text ? text : "<null>";
+}
 
 // The first record and a header naming module "prog" on CPU "Cetus".
 inline FramedWriter startFile()
 {
     FramedWriter w;
-    w.start({.module = "prog", .cpu = "Cetus"});
+    w.start({ .module = "prog", .cpu = "Cetus" });
     return w;
 }
 

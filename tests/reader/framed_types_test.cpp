@@ -1,7 +1,7 @@
 // framed_types_test.cpp: type descriptions of the framed-record format, constructor by constructor.
-#include <gtest/gtest.h>
-
 #include "framed_read.hpp"
+
+#include <gtest/gtest.h>
 
 namespace tessaly::testing::framed_test {
 namespace {
@@ -16,9 +16,9 @@ protected:
     {
         w = startFile();
         w.module("m");
-        w.sectionPart({.name = "DATA", .start = 0x8000, .size = 0x100});
+        w.sectionPart({ .name = "DATA", .start = 0x8000, .size = 0x100 });
         w.moduleSelect(0);
-        w.sourceFiles({"t.c"});
+        w.sourceFiles({ "t.c" });
         w.openBlock();
     }
 
@@ -55,28 +55,28 @@ TEST_F(Types, BaseTypesMapToTypeNumbers)
         BaseType base;
         int32_t number;
     } rows[] = {
-        {{0, 0, 0, 0}, 1},
-        {{2, 1, 0x00, 0}, 19},
-        {{2, 1, 0x40, 0}, 3},
-        {{2, 1, 0x80, 0}, 2},
-        {{2, 1, 0xC0, 0}, 3},
-        {{3, 2, 0x00, 0}, 23},
-        {{3, 2, 0x40, 0}, 5},
-        {{5, 2, 0x80, 0}, 2},
-        {{5, 4, 0x00, 0}, 16},
-        {{3, 4, 0x40, 0}, 18},
-        {{3, 8, 0x00, 0}, 0},
-        {{5, 8, 0xC0, 0}, 3},
-        {{4, 4, 0x00, 0}, 10},
-        {{4, 8, 0x01, 0}, 11},
-        {{4, 8, 0xE5, 0}, 0x25},
-        {{8, 4, 0, 0}, 16},
-        {{9, 4, 0, 0}, 255},
-        {{10, 0, 0, 5}, kNumbered + 5},
-        {{11, 0, 0, 0xFFFF}, kNumbered + 0xFFFF},
+        { { 0, 0, 0, 0 }, 1 },
+        { { 2, 1, 0x00, 0 }, 19 },
+        { { 2, 1, 0x40, 0 }, 3 },
+        { { 2, 1, 0x80, 0 }, 2 },
+        { { 2, 1, 0xC0, 0 }, 3 },
+        { { 3, 2, 0x00, 0 }, 23 },
+        { { 3, 2, 0x40, 0 }, 5 },
+        { { 5, 2, 0x80, 0 }, 2 },
+        { { 5, 4, 0x00, 0 }, 16 },
+        { { 3, 4, 0x40, 0 }, 18 },
+        { { 3, 8, 0x00, 0 }, 0 },
+        { { 5, 8, 0xC0, 0 }, 3 },
+        { { 4, 4, 0x00, 0 }, 10 },
+        { { 4, 8, 0x01, 0 }, 11 },
+        { { 4, 8, 0xE5, 0 }, 0x25 },
+        { { 8, 4, 0, 0 }, 16 },
+        { { 9, 4, 0, 0 }, 255 },
+        { { 10, 0, 0, 5 }, kNumbered + 5 },
+        { { 11, 0, 0, 0xFFFF }, kNumbered + 0xFFFF },
     };
     for (const auto& row : rows)
-        w.variable({.name = "v", .storage = kStatic, .desc = {row.base}});
+        w.variable({ .name = "v", .storage = kStatic, .desc = { row.base } });
     read();
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(::testing::Message() << "row " << i << ", code " << int(rows[i].base.code));
@@ -90,8 +90,8 @@ TEST_F(Types, BaseTypesMapToTypeNumbers)
 
 TEST_F(Types, PointersChainToTheBaseOrToVoid)
 {
-    w.variable({.name = "p", .storage = kStatic, .desc = {base::integer(2), {ctor::pointer()}}});
-    w.variable({.name = "pp", .storage = kStatic, .desc = {base::none(), {ctor::pointer(), ctor::pointer()}}});
+    w.variable({ .name = "p", .storage = kStatic, .desc = { base::integer(2), { ctor::pointer() } } });
+    w.variable({ .name = "pp", .storage = kStatic, .desc = { base::none(), { ctor::pointer(), ctor::pointer() } } });
     read();
     const IeTypeRef* p = variableType(0);
     ASSERT_NE(p->typeDef, nullptr);
@@ -118,7 +118,7 @@ TEST_F(Types, PointersChainToTheBaseOrToVoid)
 
 TEST_F(Types, VoidWithoutConstructorsIsTypeNumberOne)
 {
-    w.variable({.name = "v", .storage = kStatic, .desc = {base::none()}});
+    w.variable({ .name = "v", .storage = kStatic, .desc = { base::none() } });
     read();
     EXPECT_EQ(variableType(0)->typeIndex, 1);
     EXPECT_EQ(variableType(0)->typeDef, nullptr);
@@ -128,12 +128,12 @@ TEST_F(Types, VoidWithoutConstructorsIsTypeNumberOne)
 TEST_F(Types, ArrayDimensionsChainOutermostFirst)
 {
     // three dimensions, one per record, the second with the optional number
-    w.variable({.name = "grid",
-                .storage = kStatic,
-                .desc = {base::character(), {ctor::array({{3}, {4, true}, {5}}, 1)}}});
+    w.variable({ .name = "grid",
+        .storage = kStatic,
+        .desc = { base::character(), { ctor::array({ { 3 }, { 4, true }, { 5 } }, 1) } } });
     read();
     const IeTypeDef* dim = variableType(0)->typeDef;
-    const int32_t bounds[] = {3, 4, 5};
+    const int32_t bounds[] = { 3, 4, 5 };
     for (std::size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         ASSERT_NE(dim, nullptr);
@@ -151,7 +151,7 @@ TEST_F(Types, ArrayDimensionsChainOutermostFirst)
 TEST_F(Types, EnumerationsCarryTheDefinitionsNameAndItems)
 {
     w.recordTypeDef("colour", 40, 2,
-                    {base::named(40, 2), {ctor::enumeration({{"RED", 0}, {"GREEN", 1, false}, {"BLUE", 0x10000}})}});
+        { base::named(40, 2), { ctor::enumeration({ { "RED", 0 }, { "GREEN", 1, false }, { "BLUE", 0x10000 } }) } });
     read();
     const IeTypeDef* type = typeNumbered(kNumbered + 40);
     ASSERT_NE(type, nullptr);
@@ -170,12 +170,12 @@ TEST_F(Types, EnumerationsCarryTheDefinitionsNameAndItems)
 TEST_F(Types, StructuresAndUnionsWithMembers)
 {
     const std::vector<StructMember> members = {
-        {.name = "id", .number = 1, .offset = 0, .type = {base::integer(2)}},
-        {.name = "next", .number = 2, .offset = 4, .type = {base::named(50), {ctor::pointer()}}},
-        {.name = "data", .number = 3, .offset = 8, .type = {base::character(), {ctor::array({{4}})}}},
+        { .name = "id", .number = 1, .offset = 0, .type = { base::integer(2) } },
+        { .name = "next", .number = 2, .offset = 4, .type = { base::named(50), { ctor::pointer() } } },
+        { .name = "data", .number = 3, .offset = 8, .type = { base::character(), { ctor::array({ { 4 } }) } } },
     };
-    w.recordTypeDef("node", 50, 0, {base::named(50, 12), {ctor::structure(members)}});
-    w.recordTypeDef("word", 51, 1, {base::named(51, 4), {ctor::structure({members[0]})}});
+    w.recordTypeDef("node", 50, 0, { base::named(50, 12), { ctor::structure(members) } });
+    w.recordTypeDef("word", 51, 1, { base::named(51, 4), { ctor::structure({ members[0] }) } });
     read();
     const IeTypeDef* node = typeNumbered(kNumbered + 50);
     ASSERT_NE(node, nullptr);
@@ -207,11 +207,11 @@ TEST_F(Types, StructuresAndUnionsWithMembers)
 TEST_F(Types, BitFieldsBecomeNumberedBitFieldTypes)
 {
     const std::vector<StructMember> members = {
-        {.name = "ready", .number = 7, .bitField = true, .a = 1, .b = 2, .c = 3, .bitBase = {4, 2, 0x80, 0}},
-        {.name = "mode", .number = 8, .bitField = true, .a = 3, .b = 0, .c = 4, .bitBase = base::named(60)},
-        {.name = "after", .number = 9, .offset = 4, .type = {base::integer(4)}},
+        { .name = "ready", .number = 7, .bitField = true, .a = 1, .b = 2, .c = 3, .bitBase = { 4, 2, 0x80, 0 } },
+        { .name = "mode", .number = 8, .bitField = true, .a = 3, .b = 0, .c = 4, .bitBase = base::named(60) },
+        { .name = "after", .number = 9, .offset = 4, .type = { base::integer(4) } },
     };
-    w.recordTypeDef("flags", 60, 0, {base::named(60, 8), {ctor::structure(members)}});
+    w.recordTypeDef("flags", 60, 0, { base::named(60, 8), { ctor::structure(members) } });
     read();
     const IeTypeDef* flags = typeNumbered(kNumbered + 60);
     ASSERT_NE(flags, nullptr);
@@ -238,13 +238,13 @@ TEST_F(Types, BitFieldsBecomeNumberedBitFieldTypes)
 
 TEST_F(Types, FunctionDefinitionsHaveAFunctionType)
 {
-    w.function({.name = "add",
-                .type = 70,
-                .part = 0,
-                .desc = {.returns = base::integer(2),
-                         .params = {{1, {base::integer(2)}}, {2, {base::character(), {ctor::pointer()}}}}}});
-    w.function({.name = "stop", .type = 71, .part = 0, .desc = {.returns = base::none()}});
-    w.function({.name = "name", .type = 72, .part = 0, .desc = {.returns = base::character(), .pointerLevels = 2}});
+    w.function({ .name = "add",
+        .type = 70,
+        .part = 0,
+        .desc = { .returns = base::integer(2),
+            .params = { { 1, { base::integer(2) } }, { 2, { base::character(), { ctor::pointer() } } } } } });
+    w.function({ .name = "stop", .type = 71, .part = 0, .desc = { .returns = base::none() } });
+    w.function({ .name = "name", .type = 72, .part = 0, .desc = { .returns = base::character(), .pointerLevels = 2 } });
     read();
     const auto functions = listOf(module->sources->functions);
     ASSERT_EQ(functions.size(), 3u);
@@ -284,10 +284,11 @@ TEST_F(Types, FunctionDefinitionsHaveAFunctionType)
 
 TEST_F(Types, FunctionPointerVariablesChainIntoTheFunctionType)
 {
-    w.variable({.name = "handler",
-                .storage = kStatic,
-                .type = 80,
-                .desc = {base::none(), {ctor::pointer(), ctor::passedOver(), ctor::function({{1, {base::integer(4)}}})}}});
+    w.variable({ .name = "handler",
+        .storage = kStatic,
+        .type = 80,
+        .desc
+        = { base::none(), { ctor::pointer(), ctor::passedOver(), ctor::function({ { 1, { base::integer(4) } } }) } } });
     read();
     const IeTypeDef* pointer = variableType(0)->typeDef;
     ASSERT_NE(pointer, nullptr);
@@ -304,9 +305,9 @@ TEST_F(Types, FunctionPointerVariablesChainIntoTheFunctionType)
 
 TEST_F(Types, TypedefsAreNumberedAndNamed)
 {
-    w.typedefDef("u16", 90, {base::integer(2, 0x40)});
-    w.typedefDef("text", 91, {base::character(), {ctor::pointer()}});
-    w.variable({.name = "length", .storage = kStatic, .desc = {base::named(90)}});
+    w.typedefDef("u16", 90, { base::integer(2, 0x40) });
+    w.typedefDef("text", 91, { base::character(), { ctor::pointer() } });
+    w.variable({ .name = "length", .storage = kStatic, .desc = { base::named(90) } });
     read();
     const IeTypeDef* u16 = typeNumbered(kNumbered + 90);
     ASSERT_NE(u16, nullptr);
@@ -325,8 +326,9 @@ TEST_F(Types, TypedefsAreNumberedAndNamed)
 
 TEST_F(Types, ReferencesLinkToTypesDefinedLaterInTheModule)
 {
-    w.variable({.name = "head", .storage = kStatic, .desc = {base::named(95)}});
-    w.recordTypeDef("list", 95, 0, {base::named(95, 4), {ctor::structure({{.name = "n", .type = {base::integer(4)}}})}});
+    w.variable({ .name = "head", .storage = kStatic, .desc = { base::named(95) } });
+    w.recordTypeDef(
+        "list", 95, 0, { base::named(95, 4), { ctor::structure({ { .name = "n", .type = { base::integer(4) } } }) } });
     read();
     const IeTypeDef* list = typeNumbered(kNumbered + 95);
     ASSERT_NE(list, nullptr);
@@ -339,19 +341,19 @@ TEST(FramedTypeLinks, ReachAcrossSelectsOfTheSameModuleButNotAcrossModules)
     w.module("a");
     w.module("b");
     w.moduleSelect(0);
-    w.sourceFiles({"a.c"});
+    w.sourceFiles({ "a.c" });
     w.openBlock();
-    w.variable({.name = "early", .storage = kStatic, .desc = {base::named(5)}});
+    w.variable({ .name = "early", .storage = kStatic, .desc = { base::named(5) } });
     w.closeBlock();
     w.moduleSelect(1);
-    w.sourceFiles({"b.c"});
+    w.sourceFiles({ "b.c" });
     w.openBlock();
-    w.typedefDef("five", 5, {base::integer(4)});
+    w.typedefDef("five", 5, { base::integer(4) });
     w.closeBlock();
     w.moduleSelect(0);
     w.sourceFiles({});
     w.openBlock();
-    w.typedefDef("five", 5, {base::integer(2)});
+    w.typedefDef("five", 5, { base::integer(2) });
     w.closeBlock();
     w.end();
     ASSERT_EQ(readFramed(w).code, 0);
@@ -367,9 +369,9 @@ TEST(FramedTypeNumbers, AnonymousCounterStartsAtZeroForEveryRead)
     FramedWriter w = startFile();
     w.module("m");
     w.moduleSelect(0);
-    w.sourceFiles({"a.c"});
+    w.sourceFiles({ "a.c" });
     w.openBlock();
-    w.variable({.name = "p", .storage = kStatic, .desc = {base::integer(2), {ctor::pointer()}}});
+    w.variable({ .name = "p", .storage = kStatic, .desc = { base::integer(2), { ctor::pointer() } } });
     w.closeBlock();
     w.end();
     for (int read = 0; read < 2; ++read) {

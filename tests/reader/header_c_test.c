@@ -1,14 +1,14 @@
 /* header_c_test.c: the public header compiles as C11 and links against the library. */
+#include "orvik.h"
+
 #include <stddef.h>
 #include <stdio.h>
-
-#include "orvik.h"
 
 int main(void)
 {
     IeRoot* root = IE_getRoot();
-    IeTypeDef type = {0};
-    IeHashLink link = {{NULL}, NULL};
+    IeTypeDef type = { 0 };
+    IeHashLink link = { { NULL }, NULL };
     if (root == NULL || root->modules != NULL || type.payload.any != NULL || link.next != NULL) {
         fprintf(stderr, "unexpected initial state\n");
         return 1;

@@ -1,19 +1,18 @@
 // ieee695_decoder_test.cpp: each part and record kind of IEEE-695, read back field by field.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "read_helpers.hpp"
+
+#include <gtest/gtest.h>
+#include <string>
 
 namespace tessaly::testing {
 namespace {
 
 TEST(Ieee695Header, NamesInEveryLengthFormAndTheFixedRootTexts)
 {
-    for (NameForm form : {NameForm::Short, NameForm::Byte, NameForm::Word}) {
+    for (NameForm form : { NameForm::Short, NameForm::Byte, NameForm::Word }) {
         SCOPED_TRACE(static_cast<int>(form));
         Ieee695Writer w;
-        w.header({.cpu = "Carina", .module = "firmware", .cpuForm = form, .moduleForm = form});
+        w.header({ .cpu = "Carina", .module = "firmware", .cpuForm = form, .moduleForm = form });
         ASSERT_EQ(readFile(w), 0);
         IeRoot* root = IE_getRoot();
         EXPECT_STREQ(root->cpuName, "Carina");
@@ -30,7 +29,7 @@ TEST(Ieee695Header, HeaderNamesLongerThanTheirBufferAreCutAndReadingStaysInStep)
 {
     Ieee695Writer w;
     w.header(std::string(300, 'c'), std::string(256, 'm'));
-    w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0x10, .size = 0x4});
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x10, .size = 0x4 });
     ASSERT_EQ(readFile(w), 0);
     EXPECT_EQ(std::string(IE_getRoot()->cpuName), std::string(255, 'c'));
     EXPECT_EQ(std::string(IE_getRoot()->moduleName), std::string(255, 'm'));
@@ -44,7 +43,7 @@ TEST(Ieee695Header, AswIndexesAboveSevenAreIgnored)
     w.header("Alcor", "p");
     w.extraAsw(8, 3);
     w.extraAsw(200, 0);
-    w.section({.index = 1, .type = "CP", .name = "A", .start = 1, .size = 1});
+    w.section({ .index = 1, .type = "CP", .name = "A", .start = 1, .size = 1 });
     ASSERT_EQ(readFile(w), 0);
     ASSERT_NE(IE_getRoot()->sections, nullptr);
 }
@@ -55,14 +54,22 @@ TEST(Ieee695Sections, TypeLettersAreePackedOnlyForKnownCombinations)
         const char* letters;
         int32_t type;
     } rows[] = {
-        {"ASD", 0xC1D3C4}, {"ASP", 0xC1D3D0}, {"ASR", 0xC1D3D2}, {"CD", 0xC3C4}, {"CP", 0xC3D0},
-        {"CR", 0xC3D2},    {"AS", 0},         {"ASDX", 0},       {"", 0},       {"X", 0},
+        { "ASD", 0xC1D3C4 },
+        { "ASP", 0xC1D3D0 },
+        { "ASR", 0xC1D3D2 },
+        { "CD", 0xC3C4 },
+        { "CP", 0xC3D0 },
+        { "CR", 0xC3D2 },
+        { "AS", 0 },
+        { "ASDX", 0 },
+        { "", 0 },
+        { "X", 0 },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.letters);
         Ieee695Writer w;
         w.header("Alcor", "p");
-        w.section({.index = 3, .type = row.letters, .name = "DATA", .start = 0x200, .size = 0x80, .alignment = 2});
+        w.section({ .index = 3, .type = row.letters, .name = "DATA", .start = 0x200, .size = 0x80, .alignment = 2 });
         ASSERT_EQ(readFile(w), 0);
         IeSection* section = IE_getRoot()->sections;
         ASSERT_NE(section, nullptr);
@@ -81,8 +88,8 @@ TEST(Ieee695Sections, SectionsKeepFileOrderAndMissingFieldsStayZero)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
-    w.section({.index = 2, .type = "ASP", .name = "CODE", .start = 0xFFFFFFFF, .size = 0x10000});
-    w.section({.index = 1, .type = "ASD", .name = std::string(127, 'n')});
+    w.section({ .index = 2, .type = "ASP", .name = "CODE", .start = 0xFFFFFFFF, .size = 0x10000 });
+    w.section({ .index = 1, .type = "ASD", .name = std::string(127, 'n') });
     ASSERT_EQ(readFile(w), 0);
     const auto sections = listOf(IE_getRoot()->sections);
     ASSERT_EQ(sections.size(), 2u);
@@ -98,8 +105,8 @@ TEST(Ieee695Externals, GlobalSymbolsWithKindAttributeAndValue)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
-    w.globalSymbol({.name = "_main", .value = 0x1234, .kind = 15, .attribute = 8, .extra = 1});
-    w.globalSymbol({.name = "BAUD", .value = 0xFFFFFFFF, .kind = 17, .attribute = 9, .extra = 0});
+    w.globalSymbol({ .name = "_main", .value = 0x1234, .kind = 15, .attribute = 8, .extra = 1 });
+    w.globalSymbol({ .name = "BAUD", .value = 0xFFFFFFFF, .kind = 17, .attribute = 9, .extra = 0 });
     ASSERT_EQ(readFile(w), 0);
     const auto symbols = listOf(IE_getRoot()->symbols);
     ASSERT_EQ(symbols.size(), 2u);
@@ -118,22 +125,22 @@ TEST(Ieee695Mask, PartsAreReadOnlyWhenTheirBitIsSet)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
-    w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0, .size = 1});
-    w.globalSymbol({.name = "g", .value = 1});
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0, .size = 1 });
+    w.globalSymbol({ .name = "g", .value = 1 });
     w.environment().debugString(dstr::M("a.c", "mod"));
-    w.asmModule("mod").moduleSection({.sectionIndex = 1, .start = 0, .size = 1}).end();
+    w.asmModule("mod").moduleSection({ .sectionIndex = 1, .start = 0, .size = 1 }).end();
     const struct {
         int mask;
         bool sections, symbols, module, moduleSections;
     } rows[] = {
-        {0x0000, false, false, false, false},
-        {0x0001, false, true, false, false},
-        {0x0002, true, false, false, false},
-        {0x0008, false, false, true, true},   // assembler blocks make their own module
-        {0x0010, false, false, true, true},
-        {0x0080, false, false, true, false},  // environment only: the M string's module
-        {0x0088, false, false, true, true},
-        {0x089F, true, true, true, true},
+        { 0x0000, false, false, false, false },
+        { 0x0001, false, true, false, false },
+        { 0x0002, true, false, false, false },
+        { 0x0008, false, false, true, true }, // assembler blocks make their own module
+        { 0x0010, false, false, true, true },
+        { 0x0080, false, false, true, false }, // environment only: the M string's module
+        { 0x0088, false, false, true, true },
+        { 0x089F, true, true, true, true },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mask);
@@ -151,17 +158,17 @@ TEST(Ieee695Environment, MStringsSelectOrCreateModulesAndSources)
     Ieee695Writer w;
     w.header("Alcor", "p");
     auto& env = w.environment();
-    env.attribute50({1, 2, 3, 4, 5, 6});
+    env.attribute50({ 1, 2, 3, 4, 5, 6 });
     env.attribute51("tool");
     env.attribute52(7);
     env.attribute53(8);
-    env.attribute54({1, 2, 3, 4});
+    env.attribute54({ 1, 2, 3, 4 });
     env.revision();
     env.debugString(dstr::M("a.c", "one"));
     env.debugString(dstr::M("b.c", "one"));
-    env.debugString(dstr::M("a.c", "one"));  // selects the existing source
+    env.debugString(dstr::M("a.c", "one")); // selects the existing source
     env.debugString(dstr::M("a.c", "two"));
-    env.debugString(dstr::M("c.c", "One"));  // module names compare exactly
+    env.debugString(dstr::M("c.c", "One")); // module names compare exactly
     ASSERT_EQ(readFile(w, kEverything), 0);
     const auto modules = listOf(IE_getRoot()->modules);
     ASSERT_EQ(modules.size(), 3u);
@@ -192,18 +199,18 @@ void everyDebugString(Ieee695Writer& w)
     env.debugString(dstr::M("main.c", "prog"));
     env.debugString(dstr::U('d', "DATA", "data", 'x'));
     env.debugString(dstr::Fs("main", "_main", 'G', 42));
-    env.debugString(dstr::Fd("main", "", 0, {1, 2, 3, 4}));
+    env.debugString(dstr::Fd("main", "", 0, { 1, 2, 3, 4 }));
     env.debugString(dstr::Fe("main", "", 0, 9, 0x30));
     env.debugString(dstr::Sp(6));
     env.debugString(dstr::Sc("r1", "reg", 'c', 1, 2));
     env.debugString(dstr::Ss("tmp", "stk", 's', 3, 4));
-    env.debugString(dstr::Fp("puts", "stdio", 'G', {5, 6, 7, 8}));
-    env.debugString(dstr::Fr("strlen", "string", 'G', {9, 10, 11, 12}));
+    env.debugString(dstr::Fp("puts", "stdio", 'G', { 5, 6, 7, 8 }));
+    env.debugString(dstr::Fr("strlen", "string", 'G', { 9, 10, 11, 12 }));
     env.debugString(dstr::Ft("main", 'G', 0x101));
-    env.debugString(dstr::Vd("count", "_count", 'G', {1, 2, 3, 4, 5}));
-    env.debugString(dstr::Vd("state", "_state$1", 'L', {0, 0, 0, 0, 0}));
-    env.debugString(dstr::Ve("errno", 'G', {6, 7, 8, 9, 10}));
-    env.debugString(dstr::Vr("buffer", 'L', {11, 12, 13, 14, 15}));
+    env.debugString(dstr::Vd("count", "_count", 'G', { 1, 2, 3, 4, 5 }));
+    env.debugString(dstr::Vd("state", "_state$1", 'L', { 0, 0, 0, 0, 0 }));
+    env.debugString(dstr::Ve("errno", 'G', { 6, 7, 8, 9, 10 }));
+    env.debugString(dstr::Vr("buffer", 'L', { 11, 12, 13, 14, 15 }));
     env.debugString(dstr::Vt("state", 'L', 0x102));
 }
 
@@ -295,8 +302,15 @@ TEST(Ieee695Environment, EachDebugStringNeedsItsOwnMaskBit)
         int bit;
         const char* what;
     } rows[] = {
-        {0x1000, "U"}, {0x2000, "S"}, {0x0800, "Fs"}, {0x0400, "Fp"}, {0x8000, "Fr"},
-        {0x0040, "Ft"}, {0x0200, "Vd"}, {0x0100, "Ve"}, {0x4000, "Vr"},
+        { 0x1000, "U" },
+        { 0x2000, "S" },
+        { 0x0800, "Fs" },
+        { 0x0400, "Fp" },
+        { 0x8000, "Fr" },
+        { 0x0040, "Ft" },
+        { 0x0200, "Vd" },
+        { 0x0100, "Ve" },
+        { 0x4000, "Vr" },
     };
     Ieee695Writer w;
     everyDebugString(w);
@@ -353,13 +367,13 @@ TEST(Ieee695Debug, AssemblerBlocksMakeModuleSectionsAndLocalSymbols)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
-    w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x100});
-    w.section({.index = 2, .type = "ASD", .name = "DATA", .start = 0x400, .size = 0x40});
-    w.asmModule("crt0", {.skippedName = "crt0.s"})
-        .moduleSection({.sectionIndex = 1, .start = 0x100, .size = 0x20, .kind = 3})
-        .moduleSection({.sectionIndex = 9, .start = 0x500, .size = 0x4, .kind = 2, .after90 = 0x12})
-        .localSymbol({.name = "loop", .value = 0x104, .kind = 15, .attribute = 19, .extra1 = 1, .extra2 = 2})
-        .localSymbol({.name = "SIZE", .value = 0x40, .kind = 17})
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x100 });
+    w.section({ .index = 2, .type = "ASD", .name = "DATA", .start = 0x400, .size = 0x40 });
+    w.asmModule("crt0", { .skippedName = "crt0.s" })
+        .moduleSection({ .sectionIndex = 1, .start = 0x100, .size = 0x20, .kind = 3 })
+        .moduleSection({ .sectionIndex = 9, .start = 0x500, .size = 0x4, .kind = 2, .after90 = 0x12 })
+        .localSymbol({ .name = "loop", .value = 0x104, .kind = 15, .attribute = 19, .extra1 = 1, .extra2 = 2 })
+        .localSymbol({ .name = "SIZE", .value = 0x40, .kind = 17 })
         .end();
     ASSERT_EQ(readFile(w), 0);
     IeModule* module = IE_getRoot()->modules;
@@ -396,10 +410,10 @@ TEST(Ieee695Debug, BlocksFindModulesByTheFoldedNameAfterTheLastSlash)
     env.debugString(dstr::M("b.c", "uart"));
     env.debugString(dstr::M("c.c", "timer"));
     auto& debug = w.debug();
-    debug.asmModule("UART").localSymbol({.name = "first"}).end();   // lib/Uart
-    debug.asmModule("uart").localSymbol({.name = "second"}).end();  // the next match: uart
-    debug.asmModule("uart").localSymbol({.name = "third"}).end();   // none left: appended
-    debug.asmModule("timer").localSymbol({.name = "fourth"}).end();
+    debug.asmModule("UART").localSymbol({ .name = "first" }).end(); // lib/Uart
+    debug.asmModule("uart").localSymbol({ .name = "second" }).end(); // the next match: uart
+    debug.asmModule("uart").localSymbol({ .name = "third" }).end(); // none left: appended
+    debug.asmModule("timer").localSymbol({ .name = "fourth" }).end();
     ASSERT_EQ(readFile(w), 0);
     const auto modules = listOf(IE_getRoot()->modules);
     ASSERT_EQ(modules.size(), 4u);
@@ -416,10 +430,18 @@ TEST(Ieee695Debug, SkippedBlockTypesCreateNothingAndReadingGoesOn)
     w.header("Alcor", "p");
     auto& debug = w.debug();
     debug.bb2("two");
-    debug.bb3("three").nn("x").atn({1, 2, 3}).nested(4, "four", {1, 2, 3}).as(0xCC, {1}).end().nested(6, "six", {4, 5, 6}).end().end();
+    debug.bb3("three")
+        .nn("x")
+        .atn({ 1, 2, 3 })
+        .nested(4, "four", { 1, 2, 3 })
+        .as(0xCC, { 1 })
+        .end()
+        .nested(6, "six", { 4, 5, 6 })
+        .end()
+        .end();
     debug.bb5("five").nested(5, "inner").nested(5, "deeper").end().end().end();
-    debug.typeBlock("types").nn("t").type(ty::T(0x100, 3)).end();  // skipped under 0x89F
-    debug.asmModule("after").localSymbol({.name = "seen"}).end();
+    debug.typeBlock("types").nn("t").type(ty::T(0x100, 3)).end(); // skipped under 0x89F
+    debug.asmModule("after").localSymbol({ .name = "seen" }).end();
     ASSERT_EQ(readFile(w), 0);
     const auto modules = listOf(IE_getRoot()->modules);
     ASSERT_EQ(modules.size(), 1u);
@@ -435,17 +457,17 @@ TEST(Ieee695Types, EveryTypeLetterBuildsItsPayloadAndResolvesNumbers)
     w.debug()
         .typeBlock("types")
         .nn("color")
-        .type(ty::N(0x100, {{"red", 0}, {"green", 1}}))
+        .type(ty::N(0x100, { { "red", 0 }, { "green", 1 } }))
         .type(ty::P(0x101, 0x104))
         .nn("point")
-        .type(ty::S(0x102, 4, {{"x", 0x100, 0}, {"y", 3, 2}}))
-        .type(ty::U(0x103, 2, {{"raw", 0x999, 0}}))
+        .type(ty::S(0x102, 4, { { "x", 0x100, 0 }, { "y", 3, 2 } }))
+        .type(ty::U(0x103, 2, { { "raw", 0x999, 0 } }))
         .nn("word")
         .type(ty::T(0x104, 0x102))
         .type(ty::Z(0x105, 0x102, 9))
         .type(ty::g(0x106, 1, 3, 0x104))
         .type(ty::v(0x107))
-        .type(ty::x(0x108, 0x101, {0x102, 5}))
+        .type(ty::x(0x108, 0x101, { 0x102, 5 }))
         .type(ty::x(0x109, 3, {}, 0xFFFFFFFFu))
         .type(ty::O(0x10A, 0x10A))
         .end();
@@ -526,15 +548,15 @@ TEST(Ieee695Types, TypeReferencesLinkToDefinitionsAndDefinitionsToReferences)
     w.header("Alcor", "p");
     auto& env = w.environment();
     env.debugString(dstr::M("t.c", "types"));
-    env.debugString(dstr::Vd("g", "_g", 'G', {0, 0, 0, 0, 0}));
+    env.debugString(dstr::Vd("g", "_g", 'G', { 0, 0, 0, 0, 0 }));
     env.debugString(dstr::Fs("f", "_f", 'G', 1));
-    env.debugString(dstr::Vd("s", "_s", 'L', {0, 0, 0, 0, 0}));
-    env.debugString(dstr::Vr("s", 'L', {0, 0, 0, 0, 0}));
-    env.debugString(dstr::Fr("h", "", 'G', {0, 0, 0, 0}));
-    env.debugString(dstr::Fp("h", "", 'G', {0, 0, 0, 0}));
-    env.debugString(dstr::Ve("g", 'G', {0, 0, 0, 0, 0}));
+    env.debugString(dstr::Vd("s", "_s", 'L', { 0, 0, 0, 0, 0 }));
+    env.debugString(dstr::Vr("s", 'L', { 0, 0, 0, 0, 0 }));
+    env.debugString(dstr::Fr("h", "", 'G', { 0, 0, 0, 0 }));
+    env.debugString(dstr::Fp("h", "", 'G', { 0, 0, 0, 0 }));
+    env.debugString(dstr::Ve("g", 'G', { 0, 0, 0, 0, 0 }));
     env.debugString(dstr::Vt("g", 'G', 0x100));
-    env.debugString(dstr::Vt("s", 'G', 0x100));  // not local: the local variable skips it
+    env.debugString(dstr::Vt("s", 'G', 0x100)); // not local: the local variable skips it
     env.debugString(dstr::Vt("s", 'L', 0x101));
     env.debugString(dstr::Ft("h", 'G', 0x102));
     w.debug().typeBlock("types").type(ty::T(0x100, 1)).type(ty::T(0x101, 2)).type(ty::T(0x100, 3)).end();
@@ -564,12 +586,12 @@ TEST(Ieee695Passes, SectionUsesAndAddressesAreResolved)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
-    w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x100});
-    w.section({.index = 2, .type = "ASD", .name = "DATA", .start = 0x400, .size = 0x40});
-    w.section({.index = 3, .type = "ASD", .name = "DATA", .start = 0x500, .size = 0x40});
-    w.globalSymbol({.name = "_main", .value = 0x120});
-    w.globalSymbol({.name = "_count", .value = 0x400});
-    w.globalSymbol({.name = "_main", .value = 0x999});  // only the first of a name counts
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x100 });
+    w.section({ .index = 2, .type = "ASD", .name = "DATA", .start = 0x400, .size = 0x40 });
+    w.section({ .index = 3, .type = "ASD", .name = "DATA", .start = 0x500, .size = 0x40 });
+    w.globalSymbol({ .name = "_main", .value = 0x120 });
+    w.globalSymbol({ .name = "_count", .value = 0x400 });
+    w.globalSymbol({ .name = "_main", .value = 0x999 }); // only the first of a name counts
     auto& env = w.environment();
     env.debugString(dstr::M("main.c", "prog"));
     env.debugString(dstr::U('d', "DATA", "", 'x'));
@@ -577,15 +599,15 @@ TEST(Ieee695Passes, SectionUsesAndAddressesAreResolved)
     env.debugString(dstr::Fs("main", "_main", 'G', 1));
     env.debugString(dstr::Fs("helper", "_helper", 'S', 2));
     env.debugString(dstr::Fs("missing", "_missing", 'G', 3));
-    env.debugString(dstr::Vd("count", "_count", 'G', {0, 0, 0, 0, 0}));
-    env.debugString(dstr::Vd("state", "_state", 'L', {0, 0, 0, 0, 0}));
-    env.debugString(dstr::Vd("odd", "_count", 'X', {0, 0, 0, 0, 0}));
+    env.debugString(dstr::Vd("count", "_count", 'G', { 0, 0, 0, 0, 0 }));
+    env.debugString(dstr::Vd("state", "_state", 'L', { 0, 0, 0, 0, 0 }));
+    env.debugString(dstr::Vd("odd", "_count", 'X', { 0, 0, 0, 0, 0 }));
     w.asmModule("prog")
-        .moduleSection({.sectionIndex = 1, .start = 0x100, .size = 0x80})
-        .moduleSection({.sectionIndex = 3, .start = 0x500, .size = 0x10})
-        .moduleSection({.sectionIndex = 2, .start = 0x400, .size = 0x20})
-        .localSymbol({.name = "_helper", .value = 0x160})
-        .localSymbol({.name = "_state", .value = 0x410})
+        .moduleSection({ .sectionIndex = 1, .start = 0x100, .size = 0x80 })
+        .moduleSection({ .sectionIndex = 3, .start = 0x500, .size = 0x10 })
+        .moduleSection({ .sectionIndex = 2, .start = 0x400, .size = 0x20 })
+        .localSymbol({ .name = "_helper", .value = 0x160 })
+        .localSymbol({ .name = "_state", .value = 0x410 })
         .end();
     ASSERT_EQ(readFile(w, kEverything), 0);
     IeSource* source = IE_getRoot()->modules->sources;
@@ -611,5 +633,5 @@ TEST(Ieee695Passes, SectionUsesAndAddressesAreResolved)
     EXPECT_EQ(variables[2]->resolved, 0) << "an unknown scope stays unresolved";
 }
 
-}  // namespace
-}  // namespace tessaly::testing
+} // namespace
+} // namespace tessaly::testing

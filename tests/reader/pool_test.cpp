@@ -1,13 +1,12 @@
 // pool_test.cpp: block chaining, zero fill, oversized requests and allocation failure.
-#include <gtest/gtest.h>
+#include "pool.hpp"
+#include "read_fault.hpp"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
-
-#include "pool.hpp"
-#include "read_fault.hpp"
 
 namespace {
 
@@ -54,7 +53,7 @@ TEST(Pool, ChainsANewBlockWhenTheCurrentOneIsFull)
 TEST(Pool, RecordsAndStringsStartZeroFilledAndAligned)
 {
     Pool pool;
-    const char* name = pool.storeString("abc");  // leaves the next free byte unaligned
+    const char* name = pool.storeString("abc"); // leaves the next free byte unaligned
     EXPECT_STREQ(name, "abc");
     auto* record = pool.create<Record>();
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(record) % Pool::kAlignment, 0u);
@@ -105,7 +104,10 @@ TEST(Pool, ReleaseEmptiesThePoolAndItCanBeUsedAgain)
     EXPECT_EQ(pool.blockCount(), 1u);
 }
 
-void* failingAllocator(std::size_t) { return nullptr; }
+void* failingAllocator(std::size_t)
+{
+    return nullptr;
+}
 
 TEST(Pool, FailingToGetABlockRaisesCode5)
 {
@@ -122,4 +124,4 @@ TEST(Pool, FailingToGetABlockRaisesCode5)
     EXPECT_EQ(pool.blockCount(), 0u);
 }
 
-}  // namespace
+} // namespace

@@ -1,9 +1,8 @@
 // program_test.cpp: whole programs read back, and reading that stays linear in the file size.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "read_helpers.hpp"
+
+#include <gtest/gtest.h>
+#include <string>
 
 namespace tessaly::testing {
 namespace {
@@ -13,10 +12,13 @@ TEST(Ieee695Program, AThousandSymbolsInManyModulesReadBackInOrder)
     Ieee695Writer w;
     w.header("Dorado", "firmware");
     for (uint32_t s = 0; s < 8; ++s)
-        w.section({.index = s + 1, .type = s % 2 ? "ASD" : "ASP", .name = "S" + std::to_string(s),
-                   .start = s * 0x1000, .size = 0x1000});
+        w.section({ .index = s + 1,
+            .type = s % 2 ? "ASD" : "ASP",
+            .name = "S" + std::to_string(s),
+            .start = s * 0x1000,
+            .size = 0x1000 });
     for (uint32_t i = 0; i < 1000; ++i)
-        w.globalSymbol({.name = "g" + std::to_string(i), .value = i * 8, .kind = i % 10 ? 15u : 17u});
+        w.globalSymbol({ .name = "g" + std::to_string(i), .value = i * 8, .kind = i % 10 ? 15u : 17u });
     auto& env = w.environment();
     for (int m = 0; m < 4; ++m) {
         const std::string module = "mod" + std::to_string(m);
@@ -27,9 +29,9 @@ TEST(Ieee695Program, AThousandSymbolsInManyModulesReadBackInOrder)
     }
     for (int m = 0; m < 4; ++m) {
         auto block = w.asmModule("mod" + std::to_string(m));
-        block.moduleSection({.sectionIndex = uint32_t(m + 1), .start = uint32_t(m) * 0x1000, .size = 0x800});
+        block.moduleSection({ .sectionIndex = uint32_t(m + 1), .start = uint32_t(m) * 0x1000, .size = 0x800 });
         for (int l = 0; l < 50; ++l)
-            block.localSymbol({.name = "L" + std::to_string(m) + "_" + std::to_string(l), .value = uint32_t(l)});
+            block.localSymbol({ .name = "L" + std::to_string(m) + "_" + std::to_string(l), .value = uint32_t(l) });
         block.end();
     }
     ASSERT_EQ(readFile(w, kEverything), 0);
@@ -63,7 +65,7 @@ TEST(Ieee695Program, ResolvingTenThousandFunctionsAgainstAHundredThousandSymbols
     Ieee695Writer w;
     w.header("Grus", "big");
     for (uint32_t i = 0; i < 100000; ++i)
-        w.globalSymbol({.name = "_sym" + std::to_string(i), .value = i * 4});
+        w.globalSymbol({ .name = "_sym" + std::to_string(i), .value = i * 4 });
     auto& env = w.environment();
     for (uint32_t i = 0; i < 10000; ++i) {
         if (i % 50 == 0)
@@ -78,5 +80,5 @@ TEST(Ieee695Program, ResolvingTenThousandFunctionsAgainstAHundredThousandSymbols
     EXPECT_EQ(listOf(IE_getRoot()->modules->sources).size(), 200u);
 }
 
-}  // namespace
-}  // namespace tessaly::testing
+} // namespace
+} // namespace tessaly::testing

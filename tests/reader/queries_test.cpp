@@ -1,7 +1,7 @@
 // queries_test.cpp: the IE_ walks and lookups, and how their cursors move.
-#include <gtest/gtest.h>
-
 #include "read_helpers.hpp"
+
+#include <gtest/gtest.h>
 
 namespace tessaly::testing {
 namespace {
@@ -14,29 +14,32 @@ protected:
     {
         Ieee695Writer w;
         w.header("Alcor", "p");
-        w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x100});
-        w.section({.index = 2, .type = "ASD", .name = "DATA", .start = 0x400, .size = 0x40});
-        w.globalSymbol({.name = "_main", .value = 0x100});
-        w.globalSymbol({.name = "_init", .value = 0x140});
+        w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x100 });
+        w.section({ .index = 2, .type = "ASD", .name = "DATA", .start = 0x400, .size = 0x40 });
+        w.globalSymbol({ .name = "_main", .value = 0x100 });
+        w.globalSymbol({ .name = "_init", .value = 0x140 });
         auto& env = w.environment();
         env.debugString(dstr::M("Main.c", "App"));
         env.debugString(dstr::Fs("init", "_init", 'G', 1));
-        env.debugString(dstr::Vd("state", "_s1", 'L', {0, 0, 0, 0, 0}));
+        env.debugString(dstr::Vd("state", "_s1", 'L', { 0, 0, 0, 0, 0 }));
         env.debugString(dstr::Fs("main", "_main", 'G', 2));
-        env.debugString(dstr::Vd("state", "_s2", 'L', {0, 0, 0, 0, 0}));
+        env.debugString(dstr::Vd("state", "_s2", 'L', { 0, 0, 0, 0, 0 }));
         env.debugString(dstr::M("util.c", "App"));
         env.debugString(dstr::M("main.c", "lib"));
         env.debugString(dstr::Fs("init", "_lib_init", 'S', 3));
-        env.debugString(dstr::Vd("state", "_s3", 'G', {0, 0, 0, 0, 0}));
+        env.debugString(dstr::Vd("state", "_s3", 'G', { 0, 0, 0, 0, 0 }));
         env.debugString(dstr::M("x.c", "app"));
         w.asmModule("App")
-            .moduleSection({.sectionIndex = 1, .start = 0x100, .size = 0x80})
-            .moduleSection({.sectionIndex = 2, .start = 0x400, .size = 0x10})
-            .localSymbol({.name = "a1"})
-            .localSymbol({.name = "a2"})
+            .moduleSection({ .sectionIndex = 1, .start = 0x100, .size = 0x80 })
+            .moduleSection({ .sectionIndex = 2, .start = 0x400, .size = 0x10 })
+            .localSymbol({ .name = "a1" })
+            .localSymbol({ .name = "a2" })
             .end();
-        w.asmModule("lib").moduleSection({.sectionIndex = 1, .start = 0x180, .size = 0x80}).localSymbol({.name = "l1"}).end();
-        w.asmModule("app").moduleSection({.sectionIndex = 2, .start = 0x410, .size = 0x10}).end();
+        w.asmModule("lib")
+            .moduleSection({ .sectionIndex = 1, .start = 0x180, .size = 0x80 })
+            .localSymbol({ .name = "l1" })
+            .end();
+        w.asmModule("app").moduleSection({ .sectionIndex = 2, .start = 0x410, .size = 0x10 }).end();
         ASSERT_EQ(readFile(w, kEverything), 0);
         root = IE_getRoot();
         modules = listOf(root->modules);
@@ -160,7 +163,7 @@ TEST_F(Queries, HashLookupsFindEveryDefinitionOfANameInTreeOrder)
     std::vector<std::string> links;
     for (IeVaDef* v = IE_getVaDefMode("state", 1); v; v = IE_getVaDefMode("state", 2))
         links.push_back(v->linkName);
-    EXPECT_EQ(links, (std::vector<std::string>{"_s1", "_s2", "_s3"}));
+    EXPECT_EQ(links, (std::vector<std::string> { "_s1", "_s2", "_s3" }));
 }
 
 TEST(QueryLookups, NullNamesFindNothing)
@@ -176,5 +179,5 @@ TEST(QueryLookups, NullNamesFindNothing)
     EXPECT_EQ(IE_getModSecFp(nullptr, nullptr), nullptr);
 }
 
-}  // namespace
-}  // namespace tessaly::testing
+} // namespace
+} // namespace tessaly::testing

@@ -1,11 +1,10 @@
 // read_errors_test.cpp: error codes, their exact texts, and what a failed read leaves behind.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-
 #include "pool.hpp"
 #include "read_helpers.hpp"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
 
 namespace tessaly::testing {
 namespace {
@@ -13,8 +12,8 @@ namespace {
 void smallProgram(Ieee695Writer& w)
 {
     w.header("Alcor", "prog");
-    w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x20});
-    w.globalSymbol({.name = "start", .value = 0x100});
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x100, .size = 0x20 });
+    w.globalSymbol({ .name = "start", .value = 0x100 });
 }
 
 TEST(ReadErrors, EveryCodeHasItsExactTextAndFormat)
@@ -22,8 +21,8 @@ TEST(ReadErrors, EveryCodeHasItsExactTextAndFormat)
     // A structural fault at a known offset sets the path and the position for all rows.
     Ieee695Writer w;
     smallProgram(w);
-    HeaderOptions header{.cpu = "Alcor", .module = "prog"};
-    header.ad = {0xED, 0, 0, 0};
+    HeaderOptions header { .cpu = "Alcor", .module = "prog" };
+    header.ad = { 0xED, 0, 0, 0 };
     w.header(header);
     TempFile file(w.bytes());
     const std::string path = file.pathString();
@@ -35,16 +34,16 @@ TEST(ReadErrors, EveryCodeHasItsExactTextAndFormat)
         int code;
         std::string expected;
     } rows[] = {
-        {1, path + ", Can't Open File.\n"},
-        {2, path + ", File is end.\n"},
-        {3, path + ", " + position + ": File read error.\n"},
-        {4, path + ", " + position + ": File read error.\nInspect Part: Illegal information.\n"},
-        {5, "Can't allocate Memorys.\n"},
-        {6, path + ", " + position + ": File read error.\nInspect Part: No Module Info.\n"},
-        {7, path + ", " + position + ": File read error.\nInspect Part: No function Information.\n"},
-        {8, path + ", " + position + ": File read error.\nInspect Part: Function Information error.\n"},
-        {9, path + ", " + position + ": File read error.\nInspect Part: Variable Information error.\n"},
-        {10, path + ", " + position + ": File read error.\nInspect Part: Stack Information error.\n"},
+        { 1, path + ", Can't Open File.\n" },
+        { 2, path + ", File is end.\n" },
+        { 3, path + ", " + position + ": File read error.\n" },
+        { 4, path + ", " + position + ": File read error.\nInspect Part: Illegal information.\n" },
+        { 5, "Can't allocate Memorys.\n" },
+        { 6, path + ", " + position + ": File read error.\nInspect Part: No Module Info.\n" },
+        { 7, path + ", " + position + ": File read error.\nInspect Part: No function Information.\n" },
+        { 8, path + ", " + position + ": File read error.\nInspect Part: Function Information error.\n" },
+        { 9, path + ", " + position + ": File read error.\nInspect Part: Variable Information error.\n" },
+        { 10, path + ", " + position + ": File read error.\nInspect Part: Stack Information error.\n" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.code);
@@ -56,7 +55,7 @@ TEST(ReadErrors, CodesOutsideTheTableReturnThePreviousText)
 {
     IE_readIEEE("/nonexistent/dir/file.abs", kViewerMask);
     const std::string previous = IE_readError(1);
-    for (int code : {0, 11, -1, 1000}) {
+    for (int code : { 0, 11, -1, 1000 }) {
         SCOPED_TRACE(code);
         EXPECT_EQ(std::string(IE_readError(code)), previous);
     }
@@ -85,7 +84,7 @@ TEST(ReadErrors, EmptyFileAndUnknownFirstByteAreRefusedBeforeAnythingChanges)
     EXPECT_EQ(readBytes({}), 2);
     EXPECT_EQ(IE_getRoot()->symbols, before);
 
-    TempFile unknown(std::vector<uint8_t>{0x7F, 0x45, 0x4C, 0x46});
+    TempFile unknown(std::vector<uint8_t> { 0x7F, 0x45, 0x4C, 0x46 });
     EXPECT_EQ(IE_readIEEE(unknown.pathString().c_str(), kViewerMask), 3);
     EXPECT_EQ(std::string(IE_readError(3)), unknown.pathString() + ", 00000000: File read error.\n");
     EXPECT_EQ(IE_getRoot()->symbols, before);
@@ -103,7 +102,10 @@ TEST(ReadErrors, LongPathsAreCutSoTheMessageStillFits)
     EXPECT_EQ(text.substr(text.size() - suffix.size()), suffix);
 }
 
-void* failingAllocator(std::size_t) { return nullptr; }
+void* failingAllocator(std::size_t)
+{
+    return nullptr;
+}
 
 TEST(ReadErrors, RunningOutOfMemoryIsCode5)
 {
@@ -124,7 +126,7 @@ TEST(ReadErrors, AFailedReadKeepsTheRecordsBuiltBeforeTheFault)
     smallProgram(w);
     w.environment().debugString(dstr::M("main.c", "prog"));
     w.environment().debugString(dstr::Fs("main", "_main", 'G', 1));
-    w.environment().debugString(dstr::text("Qx"));  // an unknown kind ends the read
+    w.environment().debugString(dstr::text("Qx")); // an unknown kind ends the read
     ASSERT_EQ(readFile(w), 4);
     IeRoot* root = IE_getRoot();
     ASSERT_NE(root->modules, nullptr);
@@ -148,5 +150,5 @@ TEST(ReadErrors, FreeingTheTreeEmptiesTheRootAndIsHarmlessWhenEmpty)
     EXPECT_EQ(IE_getSecMode(1), nullptr);
 }
 
-}  // namespace
-}  // namespace tessaly::testing
+} // namespace
+} // namespace tessaly::testing

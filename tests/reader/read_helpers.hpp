@@ -1,12 +1,12 @@
 // read_helpers.hpp: reading writer-built files through the public API, and list walking.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "orvik.h"
 #include "support/ieee695_writer.hpp"
 #include "support/temp_file.hpp"
+
+#include <string>
+#include <vector>
 
 namespace tessaly::testing {
 
@@ -19,10 +19,12 @@ inline int readBytes(const std::vector<uint8_t>& bytes, int mask = kViewerMask)
     return IE_readIEEE(file.pathString().c_str(), mask);
 }
 
-inline int readFile(const Ieee695Writer& writer, int mask = kViewerMask) { return readBytes(writer.bytes(), mask); }
+inline int readFile(const Ieee695Writer& writer, int mask = kViewerMask)
+{
+    return readBytes(writer.bytes(), mask);
+}
 
-template <typename T>
-std::vector<T*> listOf(T* head)
+template <typename T> std::vector<T*> listOf(T* head)
 {
     std::vector<T*> items;
     for (T* item = head; item; item = item->next)
@@ -30,6 +32,9 @@ std::vector<T*> listOf(T* head)
     return items;
 }
 
-inline std::string str(const char* text) { return text ? text : "<null>"; }
+inline std::string str(const char* text)
+{
+    return text ? text : "<null>";
+}
 
-}  // namespace tessaly::testing
+} // namespace tessaly::testing

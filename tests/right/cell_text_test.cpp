@@ -40,8 +40,7 @@ TEST(CellText, AddressSymbolAndFunctionFormats)
     };
     const Case cases[] = {
         { 6, " 001000(000100)", "[G] 000abc:start", "[L] 0fffff:loop", "[F] 001234(000020):init(main.c)" },
-        { 8, " 00001000(00000100)", "[G] 00000abc:start", "[L] 000fffff:loop",
-            "[F] 00001234(00000020):init(main.c)" },
+        { 8, " 00001000(00000100)", "[G] 00000abc:start", "[L] 000fffff:loop", "[F] 00001234(00000020):init(main.c)" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.digits);

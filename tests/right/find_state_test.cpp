@@ -1,10 +1,10 @@
-// find_state_test.cpp: Find Next over the tables: order, position, Up reversal and cut, kinds, passed-over entries, relayouts.
+// find_state_test.cpp: Find Next over the tables: order, position, Up reversal and cut, kinds, passed-over entries,
+// relayouts.
 #include "right/find_state.hpp"
 #include "right/right_layout.hpp"
 #include "right_fixtures.hpp"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -61,8 +61,8 @@ std::string nameAt(const MapModel& model, const FindState& state)
     return model.SectionTable.at(i).record->name;
 }
 
-FindRequest request(const char* text, int32_t kind, int32_t direction = SearchDown, bool matchCase = false,
-    bool wildCard = false)
+FindRequest request(
+    const char* text, int32_t kind, int32_t direction = SearchDown, bool matchCase = false, bool wildCard = false)
 {
     return { text, matchCase, wildCard, direction, kind };
 }
@@ -124,7 +124,8 @@ TEST(FindNext, SectionSearchDownwards)
                 { request("a", SearchSection, SearchDown, true), FindOutcome::Found, "data_and_data", 3, 1 },
                 { request("a", SearchSection, SearchDown, true), FindOutcome::Found, "data_and_data", 5, 1 },
             } },
-        { "wild card", { { request("*init", SearchSection, SearchDown, true, true), FindOutcome::Found, "sys_init", 0, 8 } } },
+        { "wild card",
+            { { request("*init", SearchSection, SearchDown, true, true), FindOutcome::Found, "sys_init", 0, 8 } } },
         { "omitted zero-size section is passed over",
             { { request("zero", SearchSection), FindOutcome::CantFind, nullptr, 0, 0 } } },
         { "names are searched in their first 1024 characters",
@@ -231,7 +232,8 @@ TEST(FindNext, LabelsAndKinds)
                 { request("data", SearchFunction), FindOutcome::Ignored, nullptr, 0, 0 },
                 { request("data", SearchEqu), FindOutcome::Ignored, nullptr, 0, 0 },
             } },
-        { "empty text does nothing", false, true, { { request("", SearchSection), FindOutcome::Ignored, nullptr, 0, 0 } } },
+        { "empty text does nothing", false, true,
+            { { request("", SearchSection), FindOutcome::Ignored, nullptr, 0, 0 } } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -285,7 +287,12 @@ TEST(TopLineForMatch, MovesOnlyWhenTheLineIsOffThePage)
         int32_t expected;
     };
     const Case cases[] = {
-        { 5, 1, 10, 1 }, { 11, 1, 10, 1 }, { 12, 1, 10, 12 }, { 3, 4, 10, 3 }, { 4, 4, 10, 4 }, { 100, 4, 10, 100 },
+        { 5, 1, 10, 1 },
+        { 11, 1, 10, 1 },
+        { 12, 1, 10, 12 },
+        { 3, 4, 10, 3 },
+        { 4, 4, 10, 4 },
+        { 100, 4, 10, 100 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.found) + " top " + std::to_string(c.top));
@@ -306,11 +313,15 @@ TEST(FollowRelayout, TheHighlightFollowsItsNameOrTheSearchRestarts)
         bool kept;
     };
     const Case cases[] = {
-        { "section match, other options: follows", request("data_and", SearchSection), false, false, true, false, false, true },
-        { "section match, local list: restarts", request("data_and", SearchSection), false, true, false, true, false, false },
-        { "label match, local list: follows", request("init_data", SearchLabel), false, true, false, true, false, true },
+        { "section match, other options: follows", request("data_and", SearchSection), false, false, true, false, false,
+            true },
+        { "section match, local list: restarts", request("data_and", SearchSection), false, true, false, true, false,
+            false },
+        { "label match, local list: follows", request("init_data", SearchLabel), false, true, false, true, false,
+            true },
         { "new tables: restarts", request("data_and", SearchSection), false, false, false, true, true, false },
-        { "local label, local list off: restarts", request("data_local", SearchLabel), true, false, false, true, false, false },
+        { "local label, local list off: restarts", request("data_local", SearchLabel), true, false, false, true, false,
+            false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

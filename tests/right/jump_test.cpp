@@ -1,4 +1,5 @@
-// jump_test.cpp: JumpToAddress's top line: inside a section, free areas, omitted entries, the last page, an empty table.
+// jump_test.cpp: JumpToAddress's top line: inside a section, free areas, omitted entries, the last page, an empty
+// table.
 #include "right/jump.hpp"
 #include "right/right_scroll.hpp"
 #include "right_fixtures.hpp"

@@ -19,7 +19,10 @@ struct Case {
 };
 
 constexpr MatchResult kNone { false, -1, 0 };
-constexpr MatchResult at(int32_t offset, int32_t length) { return { true, offset, length }; }
+constexpr MatchResult at(int32_t offset, int32_t length)
+{
+    return { true, offset, length };
+}
 
 void check(const Case* begin, const Case* end)
 {

@@ -1,10 +1,10 @@
 // print_pagination_test.cpp: print font, lines per page, page count, frame, print columns and the blocks of each page.
-#include "right/print_pagination.hpp"
 #include "right/cell_text.hpp"
+#include "right/print_pagination.hpp"
 #include "right_fixtures.hpp"
 
-#include <gtest/gtest.h>
 #include <array>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -22,8 +22,8 @@ std::vector<std::string> describe(const MapModel& model, const PrintedPage& page
     for (const PrintPart& part : page.parts) {
         const char* name = model.ShowLocalInformation
             ? (model.ModuleSectionTable[static_cast<size_t>(part.entry)].record->section
-                      ? model.ModuleSectionTable[static_cast<size_t>(part.entry)].record->section->name
-                      : "")
+                    ? model.ModuleSectionTable[static_cast<size_t>(part.entry)].record->section->name
+                    : "")
             : model.SectionTable[static_cast<size_t>(part.entry)].record->name;
         std::string text = name ? name : "";
         if (part.red)
@@ -113,10 +113,8 @@ TEST(PrintMaxPage, LinesInPagesRoundedUp)
     const Case cases[] = {
         { true, 11, 11, 1 }, // exactly P lines: one page
         { true, 12, 11, 2 }, // one more: two
-        { true, 11, 4, 3 },
-        { true, 1, 56, 1 }, // a list with no blocks still prints its column headers
-        { false, 11, 4, 0 },
-        { true, 5, 0, 5 }, // no room at all: a line per page
+        { true, 11, 4, 3 }, { true, 1, 56, 1 }, // a list with no blocks still prints its column headers
+        { false, 11, 4, 0 }, { true, 5, 0, 5 }, // no room at all: a line per page
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.lineCount << " lines, " << c.linesPerPage << " per page");

@@ -23,13 +23,10 @@ TEST(GetSectionTag, KindAndCaseFollowTypeAndSize)
     };
     const Case cases[] = {
         { "DATA", kSectionTypeData, 4, "[D]", { 255, 255, 0 } },
-        { "CODE", kSectionTypeCode, 4, "[C]", { 0, 255, 255 } },
-        { "ROM", kSectionTypeRom, 4, "[R]", { 0, 255, 0 } },
+        { "CODE", kSectionTypeCode, 4, "[C]", { 0, 255, 255 } }, { "ROM", kSectionTypeRom, 4, "[R]", { 0, 255, 0 } },
         { "data0", kSectionTypeData, 0, "[d]", { 255, 255, 0 } },
-        { "code0", kSectionTypeCode, 0, "[c]", { 0, 255, 255 } },
-        { "rom0", kSectionTypeRom, 0, "[r]", { 0, 255, 0 } },
-        { "CD", 0xC3C4, 4, "   ", { 255, 255, 255 } },
-        { "other", 0, 0, "   ", { 255, 255, 255 } },
+        { "code0", kSectionTypeCode, 0, "[c]", { 0, 255, 255 } }, { "rom0", kSectionTypeRom, 0, "[r]", { 0, 255, 0 } },
+        { "CD", 0xC3C4, 4, "   ", { 255, 255, 255 } }, { "other", 0, 0, "   ", { 255, 255, 255 } },
         { nullptr, kSectionTypeData, 4, "   ", { 255, 255, 255 } }, // no name: a free area
     };
     for (const Case& c : cases) {
@@ -327,8 +324,8 @@ TEST(RestackColumns, AfterDragsAndWithEquOff)
             { 25, 45, 75, 115, 165 } },
         { "Label narrower", { 10, 20, 30, 40, 50 }, ColumnLabel, 40, true, { 0, 10, 30, 40, 80 },
             { 10, 30, 40, 80, 130 } },
-        { ".EQU off: Function follows Label", { 10, 20, 30, 0, 50 }, ColumnSection, 40, false,
-            { 0, 10, 40, 70, 70 }, { 10, 40, 70, 70, 120 } },
+        { ".EQU off: Function follows Label", { 10, 20, 30, 0, 50 }, ColumnSection, 40, false, { 0, 10, 40, 70, 70 },
+            { 10, 40, 70, 70, 120 } },
         { ".EQU hidden but sized", { 10, 20, 30, 40, 50 }, ColumnLabel, 70, false, { 0, 10, 30, 70, 70 },
             { 10, 30, 70, 110, 120 } },
     };

@@ -9,8 +9,8 @@ namespace {
 using namespace tessaly;
 
 // One vertical command followed by the bar refresh, as the view runs them.
-int32_t scrollVert(ScrollCode code, int32_t thumb, int32_t topLine, int32_t lineCount, int32_t clientHeight,
-    int32_t lineHeight)
+int32_t scrollVert(
+    ScrollCode code, int32_t thumb, int32_t topLine, int32_t lineCount, int32_t clientHeight, int32_t lineHeight)
 {
     int32_t top = VertScroll(code, thumb, topLine, lineCount, PageLines(clientHeight, lineHeight));
     RefreshVertBar(lineCount, BarRows(clientHeight, lineHeight), top);
@@ -67,8 +67,8 @@ TEST(RightScroll, HundredLinesInTwelveRows)
 
 TEST(RightScroll, ListThatFitsStaysAtLineOne)
 {
-    const ScrollCode codes[] = { ScrollLineDown, ScrollPageDown, ScrollBottom, ScrollLineUp, ScrollPageUp,
-        ScrollTop, ScrollThumbTrack };
+    const ScrollCode codes[]
+        = { ScrollLineDown, ScrollPageDown, ScrollBottom, ScrollLineUp, ScrollPageUp, ScrollTop, ScrollThumbTrack };
     for (ScrollCode code : codes) {
         SCOPED_TRACE(static_cast<int>(code));
         EXPECT_EQ(scrollVert(code, 5, 1, 8, 12 * 16, 16), 1);

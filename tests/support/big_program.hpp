@@ -46,7 +46,7 @@ struct BigLayout {
     uint32_t moduleStart(uint32_t m) const { return m * moduleSpan; }
     uint32_t localAddress(uint32_t m, uint32_t l) const
     {
-        return moduleStart(m) + static_cast<uint32_t>(uint64_t{l} * moduleSpan / std::max(localsPerModule, 1u)) + 1;
+        return moduleStart(m) + static_cast<uint32_t>(uint64_t { l } * moduleSpan / std::max(localsPerModule, 1u)) + 1;
     }
 };
 
@@ -68,4 +68,4 @@ std::vector<uint8_t> bigFramedProgram(const BigProgramShape& shape);
 // ones with .globl, for comparing with tools that read ELF objects.
 std::string bigAssemblerSource(const BigProgramShape& shape);
 
-}  // namespace tessaly::testing
+} // namespace tessaly::testing

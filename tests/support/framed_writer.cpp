@@ -101,22 +101,25 @@ std::size_t FramedWriter::item(const std::vector<FramedRecord>& records)
 }
 
 std::size_t FramedWriter::listItem(uint8_t type, const FramedContent& head, const std::vector<FramedContent>& entries,
-                                   std::size_t maxContent, bool trailing)
+    std::size_t maxContent, bool trailing)
 {
-    std::vector<FramedRecord> records{{type, head}};
+    std::vector<FramedRecord> records { { type, head } };
     for (const FramedContent& entry : entries) {
         if (records.back().content.size() + entry.size() > maxContent)
-            records.push_back({type, {}});
+            records.push_back({ type, {} });
         records.back().content.append(entry);
     }
     if (trailing)
-        records.push_back({type, {}});
+        records.push_back({ type, {} });
     return item(records);
 }
 
 // ---- groups ----
 
-std::size_t FramedWriter::first() { return record(framed::kFirst, FramedContent{}.zeros(4)); }
+std::size_t FramedWriter::first()
+{
+    return record(framed::kFirst, FramedContent {}.zeros(4));
+}
 
 std::size_t FramedWriter::header(const FramedHeader& h)
 {
@@ -133,7 +136,7 @@ std::size_t FramedWriter::header(const FramedHeader& h)
 
 std::size_t FramedWriter::module(std::string_view name)
 {
-    return record(framed::kModule, FramedContent{}.byte(0).u16(0).u16(0).u16(0).string(name));
+    return record(framed::kModule, FramedContent {}.byte(0).u16(0).u16(0).u16(0).string(name));
 }
 
 std::size_t FramedWriter::sectionPart(const FramedSectionPart& p)
@@ -167,36 +170,45 @@ std::size_t FramedWriter::globals(const std::vector<GlobalEntry>& entries, std::
 
 std::size_t FramedWriter::skippedGroup()
 {
-    const std::size_t at = record(framed::kSkippedGroup, {1, 2});
-    record(framed::kSkippedFirst, {3});
-    record(framed::kSkippedSecond, {4});
+    const std::size_t at = record(framed::kSkippedGroup, { 1, 2 });
+    record(framed::kSkippedFirst, { 3 });
+    record(framed::kSkippedSecond, { 4 });
     return at;
 }
 
 std::size_t FramedWriter::moduleSelect(uint16_t module)
 {
-    return record(framed::kModuleSelect, FramedContent{}.byte(0).u16(module));
+    return record(framed::kModuleSelect, FramedContent {}.byte(0).u16(module));
 }
 
 std::size_t FramedWriter::sourceFiles(const std::vector<std::string>& names, std::size_t maxContent, bool trailing)
 {
     std::vector<FramedContent> entries;
     for (const std::string& name : names)
-        entries.push_back(FramedContent{}.byte(0).string(name));
-    return listItem(framed::kSourceFiles, FramedContent{}.u16(0).u16(static_cast<uint16_t>(names.size())), entries,
-                    maxContent, trailing);
+        entries.push_back(FramedContent {}.byte(0).string(name));
+    return listItem(framed::kSourceFiles, FramedContent {}.u16(0).u16(static_cast<uint16_t>(names.size())), entries,
+        maxContent, trailing);
 }
 
-std::size_t FramedWriter::openBlock(uint8_t t) { return record(framed::kBlock, {t}); }
+std::size_t FramedWriter::openBlock(uint8_t t)
+{
+    return record(framed::kBlock, { t });
+}
 
 std::size_t FramedWriter::openFunctionBlock(uint32_t size)
 {
-    return record(framed::kBlock, FramedContent{}.byte(3).zeros(6).u32(size));
+    return record(framed::kBlock, FramedContent {}.byte(3).zeros(6).u32(size));
 }
 
-std::size_t FramedWriter::closeBlock() { return record(framed::kBlock, {0x80}); }
+std::size_t FramedWriter::closeBlock()
+{
+    return record(framed::kBlock, { 0x80 });
+}
 
-std::size_t FramedWriter::end(uint8_t type) { return record(type); }
+std::size_t FramedWriter::end(uint8_t type)
+{
+    return record(type);
+}
 
 std::size_t FramedWriter::findRecord(uint8_t type, std::size_t from) const
 {
@@ -220,7 +232,7 @@ std::size_t FramedWriter::variable(const VariableDef& d)
     } else if (d.storage == kReference) {
         c.u32(d.info2).string(d.refName).u16(d.source).u16(d.info1);
     }
-    std::vector<FramedRecord> records{{framed::kDefinition, c}};
+    std::vector<FramedRecord> records { { framed::kDefinition, c } };
     describe(records, d.desc);
     return item(records);
 }
@@ -237,7 +249,7 @@ std::size_t FramedWriter::function(const FunctionDef& d)
     } else if (d.storage == kReference) {
         c.u32(d.number32).string(d.linkName).u16(d.source).u16(d.info1);
     }
-    std::vector<FramedRecord> records{{framed::kDefinition, c}};
+    std::vector<FramedRecord> records { { framed::kDefinition, c } };
     describeFunction(records, d.desc);
     return item(records);
 }
@@ -251,29 +263,29 @@ std::size_t FramedWriter::localLabel(std::string_view name, uint16_t part, uint3
 
 std::size_t FramedWriter::localValue(std::string_view name, uint32_t value, uint8_t k)
 {
-    return record(framed::kDefinition, FramedContent{}.byte(k).u16(0).string(name).number(value));
+    return record(framed::kDefinition, FramedContent {}.byte(k).u16(0).string(name).number(value));
 }
 
 std::size_t FramedWriter::typedefDef(std::string_view name, uint16_t number, const TypeDesc& desc, uint8_t k)
 {
-    std::vector<FramedRecord> records{{framed::kDefinition, FramedContent{}.byte(k).u16(number).string(name)}};
+    std::vector<FramedRecord> records { { framed::kDefinition, FramedContent {}.byte(k).u16(number).string(name) } };
     describe(records, desc);
     return item(records);
 }
 
-std::size_t FramedWriter::recordTypeDef(std::string_view name, uint16_t number, uint8_t m, const TypeDesc& desc,
-                                        uint8_t k)
+std::size_t FramedWriter::recordTypeDef(
+    std::string_view name, uint16_t number, uint8_t m, const TypeDesc& desc, uint8_t k)
 {
     FramedContent c;
     c.byte(k).u16(number).string(name).zeros(8).byte(m);
-    std::vector<FramedRecord> records{{framed::kDefinition, c}};
+    std::vector<FramedRecord> records { { framed::kDefinition, c } };
     describe(records, desc);
     return item(records);
 }
 
 std::size_t FramedWriter::otherDefinition(uint8_t k, const TypeDesc& desc)
 {
-    std::vector<FramedRecord> records{{framed::kDefinition, FramedContent{}.byte(k).u16(0).string("other")}};
+    std::vector<FramedRecord> records { { framed::kDefinition, FramedContent {}.byte(k).u16(0).string("other") } };
     describe(records, desc);
     return item(records);
 }
@@ -295,11 +307,11 @@ void arrayRecords(std::vector<FramedRecord>& out, const TypeCtor& array)
 {
     FramedContent head;
     head.byte(0).u32(0).u16(static_cast<uint16_t>(array.dims.size()));
-    out.push_back({framed::kArray, head});
+    out.push_back({ framed::kArray, head });
     std::size_t inRecord = 0;
     for (const ArrayDim& dim : array.dims) {
         if (array.dimsPerRecord && inRecord == array.dimsPerRecord) {
-            out.push_back({framed::kArray, {}});
+            out.push_back({ framed::kArray, {} });
             inRecord = 0;
         }
         FramedContent& c = out.back().content;
@@ -315,75 +327,75 @@ void arrayRecords(std::vector<FramedRecord>& out, const TypeCtor& array)
 
 void FramedWriter::describe(std::vector<FramedRecord>& out, const TypeDesc& desc)
 {
-    out.push_back({framed::kDescriptionEnd, {0}});
-    out.push_back({framed::kBaseType, baseContent(desc.base)});
+    out.push_back({ framed::kDescriptionEnd, { 0 } });
+    out.push_back({ framed::kBaseType, baseContent(desc.base) });
     for (const TypeCtor& ctor : desc.ctors) {
         switch (ctor.kind) {
         case TypeCtor::Kind::Pointer:
-            out.push_back({framed::kPointer, {}});
+            out.push_back({ framed::kPointer, {} });
             break;
         case TypeCtor::Kind::Array:
             arrayRecords(out, ctor);
             break;
         case TypeCtor::Kind::Enumeration:
-            out.push_back({framed::kEnumeration, {}});
+            out.push_back({ framed::kEnumeration, {} });
             for (const Enumerator& e : ctor.items) {
-                out.push_back({framed::kEntry, FramedContent{}.byte(0).u16(0).string(e.name).number(e.value)});
+                out.push_back({ framed::kEntry, FramedContent {}.byte(0).u16(0).string(e.name).number(e.value) });
                 if (e.nested) {
-                    out.push_back({framed::kDescriptionEnd, {0}});
-                    out.push_back({framed::kDescriptionEnd, {1}});
+                    out.push_back({ framed::kDescriptionEnd, { 0 } });
+                    out.push_back({ framed::kDescriptionEnd, { 1 } });
                 }
             }
-            out.push_back({framed::kEnumeration, {}});
+            out.push_back({ framed::kEnumeration, {} });
             break;
         case TypeCtor::Kind::Structure:
-            out.push_back({framed::kStructure, {}});
+            out.push_back({ framed::kStructure, {} });
             for (const StructMember& m : ctor.members) {
                 FramedContent c;
                 c.byte(0).u16(m.number).string(m.name);
                 if (m.bitField) {
                     c.byte(0x80).u32(m.a).u32(m.b).u32(m.c);
-                    out.push_back({framed::kEntry, c});
-                    out.push_back({framed::kDescriptionEnd, {0}});
-                    out.push_back({framed::kBaseType, baseContent(m.bitBase)});
-                    out.push_back({framed::kDescriptionEnd, {1}});
+                    out.push_back({ framed::kEntry, c });
+                    out.push_back({ framed::kDescriptionEnd, { 0 } });
+                    out.push_back({ framed::kBaseType, baseContent(m.bitBase) });
+                    out.push_back({ framed::kDescriptionEnd, { 1 } });
                 } else {
                     c.byte(0).u32(0).u32(m.offset);
-                    out.push_back({framed::kEntry, c});
+                    out.push_back({ framed::kEntry, c });
                     describe(out, m.type);
                 }
             }
-            out.push_back({framed::kStructure, {}});
+            out.push_back({ framed::kStructure, {} });
             break;
         case TypeCtor::Kind::Function:
-            out.push_back({framed::kFunctionType, {}});
+            out.push_back({ framed::kFunctionType, {} });
             for (const Param& p : ctor.params) {
-                out.push_back({framed::kEntry, FramedContent{}.byte(0).u16(p.number)});
+                out.push_back({ framed::kEntry, FramedContent {}.byte(0).u16(p.number) });
                 describe(out, p.type);
             }
-            out.push_back({framed::kFunctionType, {}});
+            out.push_back({ framed::kFunctionType, {} });
             break;
         case TypeCtor::Kind::PassedOver:
-            out.push_back({framed::kPassedOver, {9, 9}});
+            out.push_back({ framed::kPassedOver, { 9, 9 } });
             break;
         }
     }
-    out.push_back({framed::kDescriptionEnd, {1}});
+    out.push_back({ framed::kDescriptionEnd, { 1 } });
 }
 
 void FramedWriter::describeFunction(std::vector<FramedRecord>& out, const FunctionDesc& desc)
 {
-    out.push_back({framed::kDescriptionEnd, {0}});
-    out.push_back({framed::kBaseType, baseContent(desc.returns)});
+    out.push_back({ framed::kDescriptionEnd, { 0 } });
+    out.push_back({ framed::kBaseType, baseContent(desc.returns) });
     for (int i = 0; i < desc.pointerLevels; ++i)
-        out.push_back({framed::kPointer, {}});
-    out.push_back({framed::kFunctionType, {}});
+        out.push_back({ framed::kPointer, {} });
+    out.push_back({ framed::kFunctionType, {} });
     for (const Param& p : desc.params) {
-        out.push_back({framed::kEntry, FramedContent{}.byte(0).u16(p.number)});
+        out.push_back({ framed::kEntry, FramedContent {}.byte(0).u16(p.number) });
         describe(out, p.type);
     }
-    out.push_back({framed::kFunctionType, {}});
-    out.push_back({framed::kDescriptionEnd, {1}});
+    out.push_back({ framed::kFunctionType, {} });
+    out.push_back({ framed::kDescriptionEnd, { 1 } });
 }
 
 } // namespace tessaly::testing

@@ -15,23 +15,23 @@ namespace tessaly::testing {
 // records whose type the reader does not look at.
 namespace framed {
 constexpr uint8_t kFirst = 0x80;
-constexpr uint8_t kHeader = 0x82;          // positional: any type
+constexpr uint8_t kHeader = 0x82; // positional: any type
 constexpr uint8_t kModule = 0x86;
 constexpr uint8_t kSectionPart = 0x88;
-constexpr uint8_t kModuleExtra = 0x8C;     // passed over inside the module group
+constexpr uint8_t kModuleExtra = 0x8C; // passed over inside the module group
 constexpr uint8_t kGlobalSymbols = 0x94;
 constexpr uint8_t kSkippedGroup = 0x9A;
 constexpr uint8_t kSkippedFirst = 0x9C;
 constexpr uint8_t kSkippedSecond = 0xA0;
-constexpr uint8_t kSourceFiles = 0xAE;     // positional: any type
+constexpr uint8_t kSourceFiles = 0xAE; // positional: any type
 constexpr uint8_t kModuleSelect = 0xB0;
 constexpr uint8_t kBlock = 0xB2;
 constexpr uint8_t kDefinition = 0xB4;
-constexpr uint8_t kDescriptionEnd = 0xB6;  // first byte 0 opens, any other closes
+constexpr uint8_t kDescriptionEnd = 0xB6; // first byte 0 opens, any other closes
 constexpr uint8_t kAfterBlocks = 0xB8;
-constexpr uint8_t kBaseType = 0xC0;        // positional: any type
-constexpr uint8_t kEntry = 0xC4;           // member, parameter and enumerator records
-constexpr uint8_t kPassedOver = 0xC2;      // a record inside a description that builds nothing
+constexpr uint8_t kBaseType = 0xC0; // positional: any type
+constexpr uint8_t kEntry = 0xC4; // member, parameter and enumerator records
+constexpr uint8_t kPassedOver = 0xC2; // a record inside a description that builds nothing
 constexpr uint8_t kFunctionType = 0xC8;
 constexpr uint8_t kEnumeration = 0xCA;
 constexpr uint8_t kStructure = 0xCC;
@@ -39,14 +39,17 @@ constexpr uint8_t kArray = 0xCE;
 constexpr uint8_t kPointer = 0xD0;
 constexpr uint8_t kEndOfFile = 0xFF;
 
-constexpr std::size_t kMaxContent = 253;  // a record's length byte counts its two header bytes
+constexpr std::size_t kMaxContent = 253; // a record's length byte counts its two header bytes
 } // namespace framed
 
 // Big-endian content fields of one record.
 class FramedContent {
 public:
     FramedContent() = default;
-    FramedContent(std::initializer_list<uint8_t> bytes) : m_data(bytes) {}
+    FramedContent(std::initializer_list<uint8_t> bytes)
+        : m_data(bytes)
+    {
+    }
 
     FramedContent& byte(uint8_t b);
     FramedContent& u16(uint16_t value);
@@ -83,10 +86,22 @@ struct BaseType {
 };
 
 namespace base {
-inline BaseType none() { return {0, 0, 0, 0}; } // void: type number 1
-inline BaseType integer(uint32_t size, uint8_t flags = 0) { return {3, size, flags, 0}; }
-inline BaseType character(uint8_t flags = 0) { return {2, 1, flags, 0}; }
-inline BaseType named(uint16_t number, uint32_t size = 0) { return {10, size, 0, number}; }
+inline BaseType none()
+{
+    return { 0, 0, 0, 0 };
+} // void: type number 1
+inline BaseType integer(uint32_t size, uint8_t flags = 0)
+{
+    return { 3, size, flags, 0 };
+}
+inline BaseType character(uint8_t flags = 0)
+{
+    return { 2, 1, flags, 0 };
+}
+inline BaseType named(uint16_t number, uint32_t size = 0)
+{
+    return { 10, size, 0, number };
+}
 } // namespace base
 
 struct TypeCtor;
@@ -134,21 +149,30 @@ struct TypeCtor {
 };
 
 namespace ctor {
-inline TypeCtor pointer() { return {TypeCtor::Kind::Pointer}; }
+inline TypeCtor pointer()
+{
+    return { TypeCtor::Kind::Pointer };
+}
 inline TypeCtor array(std::vector<ArrayDim> dims, std::size_t dimsPerRecord = 0)
 {
-    return {.kind = TypeCtor::Kind::Array, .dims = std::move(dims), .dimsPerRecord = dimsPerRecord};
+    return { .kind = TypeCtor::Kind::Array, .dims = std::move(dims), .dimsPerRecord = dimsPerRecord };
 }
 inline TypeCtor enumeration(std::vector<Enumerator> items)
 {
-    return {.kind = TypeCtor::Kind::Enumeration, .items = std::move(items)};
+    return { .kind = TypeCtor::Kind::Enumeration, .items = std::move(items) };
 }
 inline TypeCtor structure(std::vector<StructMember> members)
 {
-    return {.kind = TypeCtor::Kind::Structure, .members = std::move(members)};
+    return { .kind = TypeCtor::Kind::Structure, .members = std::move(members) };
 }
-inline TypeCtor function(std::vector<Param> params) { return {.kind = TypeCtor::Kind::Function, .params = std::move(params)}; }
-inline TypeCtor passedOver() { return {TypeCtor::Kind::PassedOver}; }
+inline TypeCtor function(std::vector<Param> params)
+{
+    return { .kind = TypeCtor::Kind::Function, .params = std::move(params) };
+}
+inline TypeCtor passedOver()
+{
+    return { TypeCtor::Kind::PassedOver };
+}
 } // namespace ctor
 
 // The description of a function definition or reference.
@@ -173,9 +197,9 @@ struct PartFlags {
     uint8_t f2 = 0;
 };
 namespace part {
-constexpr PartFlags program{0x00, 0x00}; // A S P
-constexpr PartFlags data{0x10, 0x10};    // A S D
-constexpr PartFlags rom{0x10, 0x00};     // A S R
+constexpr PartFlags program { 0x00, 0x00 }; // A S P
+constexpr PartFlags data { 0x10, 0x10 }; // A S D
+constexpr PartFlags rom { 0x10, 0x00 }; // A S R
 } // namespace part
 
 struct FramedSectionPart {
@@ -190,18 +214,15 @@ struct FramedSectionPart {
 struct GlobalEntry {
     std::string name;
     uint16_t part = 0;
-    uint8_t flags = 0;   // below 64: part + offset; top bits 2: a counted number
+    uint8_t flags = 0; // below 64: part + offset; top bits 2: a counted number
     uint32_t offset = 0; // written when flags < 64
-    uint32_t value = 0;  // written when flags >> 5 == 2
+    uint32_t value = 0; // written when flags >> 5 == 2
 
     static GlobalEntry label(std::string name, uint16_t part, uint32_t offset, uint8_t flags = 0)
     {
-        return {std::move(name), part, flags, offset, 0};
+        return { std::move(name), part, flags, offset, 0 };
     }
-    static GlobalEntry constant(std::string name, uint32_t value)
-    {
-        return {std::move(name), 0, 0x40, 0, value};
-    }
+    static GlobalEntry constant(std::string name, uint32_t value) { return { std::move(name), 0, 0x40, 0, value }; }
 };
 
 constexpr uint16_t kNoPart = 0xFFFF; // the address is the offset itself
@@ -218,9 +239,9 @@ struct VariableDef {
     std::string linkName = {}; // written for kGlobal
     uint16_t source = 0;
     uint16_t info1 = 0;
-    uint32_t info2 = 0;        // for kReference: the 32-bit number
-    std::string refName = {};  // for kReference: the string that is not kept
-    TypeDesc desc = {base::integer(2)};
+    uint32_t info2 = 0; // for kReference: the 32-bit number
+    std::string refName = {}; // for kReference: the string that is not kept
+    TypeDesc desc = { base::integer(2) };
     uint8_t k = 0;
 };
 
@@ -254,7 +275,7 @@ public:
     // A list item: head fields, then entries packed into records of at most maxContent
     // bytes, split between entries. trailing adds an empty last record after the entries.
     std::size_t listItem(uint8_t type, const FramedContent& head, const std::vector<FramedContent>& entries,
-                         std::size_t maxContent = framed::kMaxContent, bool trailing = false);
+        std::size_t maxContent = framed::kMaxContent, bool trailing = false);
 
     std::size_t first();
     std::size_t header(const FramedHeader& header);
@@ -265,8 +286,8 @@ public:
     // 0x9A, 0x9C, 0xA0.
     std::size_t skippedGroup();
     std::size_t moduleSelect(uint16_t module);
-    std::size_t sourceFiles(const std::vector<std::string>& names, std::size_t maxContent = framed::kMaxContent,
-                            bool trailing = false);
+    std::size_t sourceFiles(
+        const std::vector<std::string>& names, std::size_t maxContent = framed::kMaxContent, bool trailing = false);
 
     // Definition blocks: the first block record opens the outermost block.
     std::size_t openBlock(uint8_t t = 1);
@@ -279,10 +300,9 @@ public:
     std::size_t localValue(std::string_view name, uint32_t value, uint8_t k = 30);
     std::size_t typedefDef(std::string_view name, uint16_t number, const TypeDesc& desc, uint8_t k = 8);
     // m: 0 structure, 1 union, 2 enumeration; desc holds the matching constructor.
-    std::size_t recordTypeDef(std::string_view name, uint16_t number, uint8_t m, const TypeDesc& desc,
-                              uint8_t k = 18);
+    std::size_t recordTypeDef(std::string_view name, uint16_t number, uint8_t m, const TypeDesc& desc, uint8_t k = 18);
     // A definition of any k, followed by a description that the reader skips.
-    std::size_t otherDefinition(uint8_t k, const TypeDesc& desc = {base::integer(2)});
+    std::size_t otherDefinition(uint8_t k, const TypeDesc& desc = { base::integer(2) });
 
     std::size_t end(uint8_t type = framed::kEndOfFile);
 

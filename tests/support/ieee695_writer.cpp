@@ -108,8 +108,7 @@ Bytes head(char kind, char subKind)
     return b;
 }
 
-template <std::size_t N>
-Bytes& numbers(Bytes& b, const std::array<uint32_t, N>& values)
+template <std::size_t N> Bytes& numbers(Bytes& b, const std::array<uint32_t, N>& values)
 {
     for (uint32_t v : values)
         b.number(v);
@@ -123,8 +122,8 @@ Bytes stackItem(char subKind, std::string_view name, std::string_view name2, cha
     return s;
 }
 
-Bytes fnRef(char subKind, std::string_view name, std::string_view name2, char letter,
-            const std::array<uint32_t, 4>& values)
+Bytes fnRef(
+    char subKind, std::string_view name, std::string_view name2, char letter, const std::array<uint32_t, 4>& values)
 {
     Bytes s = head('F', subKind);
     s.name(name).name(name2).byte(static_cast<uint8_t>(letter));
@@ -346,7 +345,7 @@ TypeRecord v(uint32_t index)
 }
 
 TypeRecord x(uint32_t index, uint32_t returnType, std::vector<uint32_t> parameters, std::optional<uint32_t> count,
-             std::array<uint32_t, 3> skipped, uint32_t trailing)
+    std::array<uint32_t, 3> skipped, uint32_t trailing)
 {
     TypeRecord r = make(index, 'x');
     for (uint32_t s : skipped)
@@ -388,7 +387,7 @@ AtnPos EnvironmentPart::attribute(uint32_t attribute)
 {
     AtnPos pos;
     pos.record = here();
-    raw({0xF1, 0xCE}).number(nameIndex).number(typeIndex);
+    raw({ 0xF1, 0xCE }).number(nameIndex).number(typeIndex);
     pos.attribute = here();
     number(attribute);
     pos.payload = here();
@@ -437,7 +436,7 @@ AtnPos EnvironmentPart::debugString(const Bytes& s, NameForm form)
 {
     AtnPos pos = attribute(55);
     name(s, form);
-    pos.text = {m_segment, size() - s.size()};
+    pos.text = { m_segment, size() - s.size() };
     return pos;
 }
 
@@ -454,9 +453,9 @@ Mark SectionPart::add(const Section& s)
     if (s.alignment)
         byte(0xE7).number(s.index).number(*s.alignment);
     if (s.start)
-        raw({0xE2, 0xCC}).number(s.index).number(*s.start);
+        raw({ 0xE2, 0xCC }).number(s.index).number(*s.start);
     if (s.size)
-        raw({0xE2, 0xD3}).number(s.index).number(*s.size);
+        raw({ 0xE2, 0xD3 }).number(s.index).number(*s.size);
     return at;
 }
 
@@ -468,9 +467,9 @@ GlobalSymbolPos ExternalPart::add(const GlobalSymbol& s)
     pos.record = here();
     byte(0xE8).number(index).name(s.name);
     pos.ati = here();
-    raw({0xF1, 0xC9}).number(index).number(s.kind).number(s.attribute).number(s.extra);
+    raw({ 0xF1, 0xC9 }).number(index).number(s.kind).number(s.attribute).number(s.extra);
     pos.asi = here();
-    raw({0xE2, 0xC9}).number(index).number(s.value);
+    raw({ 0xE2, 0xC9 }).number(index).number(s.value);
     return pos;
 }
 
@@ -479,7 +478,7 @@ GlobalSymbolPos ExternalPart::add(const GlobalSymbol& s)
 std::size_t DebugPart::open(uint8_t type)
 {
     closeAll();
-    m_open.push_back({type});
+    m_open.push_back({ type });
     m_current = m_nextId++;
     return m_current;
 }
@@ -521,7 +520,7 @@ std::vector<uint8_t> DebugPart::output() const
 TypeBlock DebugPart::typeBlock(std::string_view module, uint32_t number)
 {
     const std::size_t id = open(0x01);
-    raw({0xF8, 0x01}).number(number).name(module);
+    raw({ 0xF8, 0x01 }).number(number).name(module);
     return TypeBlock(*this, id);
 }
 
@@ -529,28 +528,28 @@ Mark DebugPart::bb2(std::string_view text, uint32_t number)
 {
     closeAll();
     const Mark at = here();
-    raw({0xF8, 0x02}).number(number).name(text).byte(0xF9);
+    raw({ 0xF8, 0x02 }).number(number).name(text).byte(0xF9);
     return at;
 }
 
 NestingBlock DebugPart::bb3(std::string_view text, uint32_t number)
 {
     const std::size_t id = open(0x03);
-    raw({0xF8, 0x03}).number(number).name(text);
+    raw({ 0xF8, 0x03 }).number(number).name(text);
     return NestingBlock(*this, id);
 }
 
 NestingBlock DebugPart::bb5(std::string_view text, uint32_t number)
 {
     const std::size_t id = open(0x05);
-    raw({0xF8, 0x05}).number(number).name(text);
+    raw({ 0xF8, 0x05 }).number(number).name(text);
     return NestingBlock(*this, id);
 }
 
 AsmModuleBlock DebugPart::asmModule(std::string_view module, const AsmModuleOptions& options)
 {
     const std::size_t id = open(0x0A);
-    raw({0xF8, 0x0A}).number(options.number).name(module).name(options.secondName).number(options.secondNumber);
+    raw({ 0xF8, 0x0A }).number(options.number).name(module).name(options.secondName).number(options.secondNumber);
     if (options.skippedName)
         name(*options.skippedName, NameForm::Short);
     return AsmModuleBlock(*this, id);
@@ -599,7 +598,7 @@ NestingBlock& NestingBlock::nn(std::string_view name, uint32_t index)
 NestingBlock& NestingBlock::atn(std::initializer_list<uint32_t> numbers)
 {
     m_part->check(m_id);
-    m_part->raw({0xF1, 0xCE});
+    m_part->raw({ 0xF1, 0xCE });
     for (uint32_t n : numbers)
         m_part->number(n);
     return *this;
@@ -608,20 +607,20 @@ NestingBlock& NestingBlock::atn(std::initializer_list<uint32_t> numbers)
 NestingBlock& NestingBlock::as(uint8_t letter, std::initializer_list<uint32_t> numbers)
 {
     m_part->check(m_id);
-    m_part->raw({0xE2, letter});
+    m_part->raw({ 0xE2, letter });
     for (uint32_t n : numbers)
         m_part->number(n);
     return *this;
 }
 
-NestingBlock& NestingBlock::nested(uint8_t type, std::string_view name, std::initializer_list<uint32_t> numbers,
-                                   uint32_t number)
+NestingBlock& NestingBlock::nested(
+    uint8_t type, std::string_view name, std::initializer_list<uint32_t> numbers, uint32_t number)
 {
     m_part->check(m_id);
-    m_part->raw({0xF8, type}).number(number).name(name);
+    m_part->raw({ 0xF8, type }).number(number).name(name);
     for (uint32_t n : numbers)
         m_part->number(n);
-    m_part->m_open.push_back({type});
+    m_part->m_open.push_back({ type });
     return *this;
 }
 
@@ -657,10 +656,10 @@ AsmModuleBlock& AsmModuleBlock::moduleSection(const ModuleSection& s, Mark* at)
     m_part->check(m_id);
     if (at)
         *at = m_part->here();
-    m_part->raw({0xF8, s.blockType}).number(s.number).name(s.name);
+    m_part->raw({ 0xF8, s.blockType }).number(s.number).name(s.name);
     m_part->number(s.kind).number(s.sectionIndex).number(s.start);
     if (s.after90)
-        m_part->raw({0x90, *s.after90});
+        m_part->raw({ 0x90, *s.after90 });
     m_part->byte(0xF9).number(s.size);
     return *this;
 }
@@ -671,8 +670,8 @@ AsmModuleBlock& AsmModuleBlock::localSymbol(const LocalSymbol& s, Mark* at)
     if (at)
         *at = m_part->here();
     m_part->byte(0xF0).number(s.index).name(s.name);
-    m_part->raw({0xF1, 0xCE}).number(s.index).number(s.kind).number(s.attribute).number(s.extra1).number(s.extra2);
-    m_part->raw({0xE2, 0xCE}).number(s.index).number(s.value);
+    m_part->raw({ 0xF1, 0xCE }).number(s.index).number(s.kind).number(s.attribute).number(s.extra1).number(s.extra2);
+    m_part->raw({ 0xE2, 0xCE }).number(s.index).number(s.value);
     return *this;
 }
 
@@ -828,7 +827,7 @@ Ieee695Writer::Layout Ieee695Writer::layout() const
         l.ad = h.size();
         h.raw(std::span<const uint8_t>(m_header.ad));
         auto asw = [&](uint32_t index, uint32_t offset) {
-            h.raw({0xE2, 0xD7}).number(index);
+            h.raw({ 0xE2, 0xD7 }).number(index);
             if (m_header.offsetWidth)
                 h.numberWidth(offset, *m_header.offsetWidth);
             else

@@ -19,8 +19,8 @@ namespace tessaly::testing {
 enum class NameForm {
     Shortest,
     Short, // one length byte, 0..127
-    Byte,  // 0xDE then one length byte
-    Word,  // 0xDF then two big-endian length bytes
+    Byte, // 0xDE then one length byte
+    Word, // 0xDF then two big-endian length bytes
 };
 
 // A growable byte string with the field encoders of the format. Everything the
@@ -28,7 +28,10 @@ enum class NameForm {
 class Bytes {
 public:
     Bytes() = default;
-    explicit Bytes(std::vector<uint8_t> data) : m_data(std::move(data)) {}
+    explicit Bytes(std::vector<uint8_t> data)
+        : m_data(std::move(data))
+    {
+    }
 
     Bytes& byte(uint8_t b);
     Bytes& raw(std::initializer_list<uint8_t> bytes);
@@ -48,19 +51,19 @@ public:
 
     std::size_t size() const { return m_data.size(); }
     const std::vector<uint8_t>& data() const { return m_data; }
-    std::string str() const { return {m_data.begin(), m_data.end()}; }
+    std::string str() const { return { m_data.begin(), m_data.end() }; }
 
 private:
-    std::vector<uint8_t> m_data{};
+    std::vector<uint8_t> m_data {};
 };
 
 // A position in the file under construction. Part offsets are only known once the
 // header is laid out, so positions are resolved by Ieee695Writer::offsetOf.
 struct Mark {
     std::size_t segment = 0; // 0 is the header
-    std::size_t offset = 0;  // from the first byte of that segment
+    std::size_t offset = 0; // from the first byte of that segment
 
-    Mark operator+(std::size_t n) const { return {segment, offset + n}; }
+    Mark operator+(std::size_t n) const { return { segment, offset + n }; }
     bool operator==(const Mark&) const = default;
 };
 
@@ -92,18 +95,18 @@ Bytes text(std::string_view s);
 struct TypeRecord {
     uint32_t index = 0;
     char letter = 'v';
-    Bytes payload{};
+    Bytes payload {};
     uint8_t nameLetter = 0xCE;
     uint32_t nameIndex = 0;
 };
 
 struct EnumItem {
-    std::string name{}; // 0..127 bytes
+    std::string name {}; // 0..127 bytes
     uint32_t value = 0;
 };
 
 struct Member {
-    std::string name{}; // 0..127 bytes
+    std::string name {}; // 0..127 bytes
     uint32_t type = 0;
     uint32_t offset = 0;
 };
@@ -122,8 +125,7 @@ TypeRecord v(uint32_t index);
 // Function type: three skipped numbers, return type, count, parameters, a skipped
 // number. count defaults to the number of parameters.
 TypeRecord x(uint32_t index, uint32_t returnType, std::vector<uint32_t> parameters,
-             std::optional<uint32_t> count = std::nullopt, std::array<uint32_t, 3> skipped = {0, 0, 0},
-             uint32_t trailing = 0);
+    std::optional<uint32_t> count = std::nullopt, std::array<uint32_t, 3> skipped = { 0, 0, 0 }, uint32_t trailing = 0);
 TypeRecord other(uint32_t index, char letter, Bytes payload);
 } // namespace ty
 
@@ -131,34 +133,34 @@ TypeRecord other(uint32_t index, char letter, Bytes payload);
 struct Section {
     uint32_t index = 1;
     std::string type = "ASD"; // letters A..Z, written as 0xC1..0xDA
-    std::string name{};         // 0..127 bytes
-    std::optional<uint32_t> start{};
-    std::optional<uint32_t> size{};
-    std::optional<uint32_t> alignment{};
+    std::string name {}; // 0..127 bytes
+    std::optional<uint32_t> start {};
+    std::optional<uint32_t> size {};
+    std::optional<uint32_t> alignment {};
 };
 
 // One global symbol of the external part: NI, ATI (F1 C9) and ASI (E2 C9).
 struct GlobalSymbol {
-    std::string name{};
+    std::string name {};
     uint32_t value = 0;
     uint32_t kind = 15; // 15 label, 17 absolute value
     uint32_t attribute = 0;
     uint32_t extra = 0;
-    std::optional<uint32_t> index{}; // default: 32, 33, ... in order of writing
+    std::optional<uint32_t> index {}; // default: 32, 33, ... in order of writing
 };
 
 struct GlobalSymbolPos {
     Mark record; // the E8
-    Mark ati;    // the F1
-    Mark asi;    // the E2
+    Mark ati; // the F1
+    Mark asi; // the E2
 };
 
 // Positions inside an ATN record of the environment part.
 struct AtnPos {
-    Mark record;    // the F1
+    Mark record; // the F1
     Mark attribute; // first byte of the attribute Number
-    Mark payload;   // first byte after the attribute Number
-    Mark text;      // attribute 55 only: first byte of the string (the kind letter)
+    Mark payload; // first byte after the attribute Number
+    Mark text; // attribute 55 only: first byte of the string (the kind letter)
 };
 
 // A module section (BB11) of an assembler-module block:
@@ -168,16 +170,16 @@ struct ModuleSection {
     uint32_t start = 0;
     uint32_t size = 0;
     uint32_t kind = 0;
-    std::string name{};
+    std::string name {};
     uint32_t number = 0;
     uint8_t blockType = 0x0B;
-    std::optional<uint8_t> after90{}; // writes 0x90 and this byte before the F9
+    std::optional<uint8_t> after90 {}; // writes 0x90 and this byte before the F9
 };
 
 // A local symbol of an assembler-module block:
 // F0 index name F1 CE index kind attribute extra1 extra2 E2 CE index value.
 struct LocalSymbol {
-    std::string name{};
+    std::string name {};
     uint32_t value = 0;
     uint32_t kind = 15;
     uint32_t attribute = 0;
@@ -189,9 +191,9 @@ struct LocalSymbol {
 // Fields of an assembler-module block header after the module name.
 struct AsmModuleOptions {
     uint32_t number = 0;
-    std::string secondName{};
+    std::string secondName {};
     uint32_t secondNumber = 0;
-    std::optional<std::string> skippedName{}; // written as a short Name when set
+    std::optional<std::string> skippedName {}; // written as a short Name when set
 };
 
 class Ieee695Writer;
@@ -205,33 +207,39 @@ public:
     Part& operator=(const Part&) = delete;
 
     // Position of the next byte to be written into this part.
-    Mark here() const { return {m_segment, size()}; }
-    Mark start() const { return {m_segment, 0}; }
+    Mark here() const { return { m_segment, size() }; }
+    Mark start() const { return { m_segment, 0 }; }
     // Byte written after the records (nullopt: none, the file just ends).
     void setTerminator(std::optional<uint8_t> b) { m_terminator = b; }
     // Position of the terminator, after anything the part closes on its own.
-    Mark terminatorMark() const { return {m_segment, output().size() - (m_terminator ? 1 : 0)}; }
+    Mark terminatorMark() const { return { m_segment, output().size() - (m_terminator ? 1 : 0) }; }
 
     virtual std::vector<uint8_t> output() const;
 
 protected:
     Part(std::size_t segment, std::optional<uint8_t> terminator)
-        : m_segment(segment), m_terminator(terminator) {}
+        : m_segment(segment)
+        , m_terminator(terminator)
+    {
+    }
 
     std::size_t m_segment;
-    std::optional<uint8_t> m_terminator{};
+    std::optional<uint8_t> m_terminator {};
 };
 
 // Bytes placed between parts, outside every part.
 class RawSegment : public Part {
 public:
-    explicit RawSegment(std::size_t segment) : Part(segment, std::nullopt) {}
+    explicit RawSegment(std::size_t segment)
+        : Part(segment, std::nullopt)
+    {
+    }
 };
 
 struct EnvironmentOptions {
     bool nn = true; // write the leading NN record
     uint32_t nnIndex = 32;
-    std::string nnName{};
+    std::string nnName {};
 };
 
 // Environment part: NN, then ATN records (F1 CE nameIndex typeIndex attribute ...).
@@ -257,14 +265,20 @@ public:
 // Section part: ST/SA/AS records.
 class SectionPart : public Part {
 public:
-    explicit SectionPart(std::size_t segment) : Part(segment, 0xE1) {}
+    explicit SectionPart(std::size_t segment)
+        : Part(segment, 0xE1)
+    {
+    }
     Mark add(const Section& section);
 };
 
 // External part: NI/ATI/ASI triples.
 class ExternalPart : public Part {
 public:
-    explicit ExternalPart(std::size_t segment) : Part(segment, 0xE1) {}
+    explicit ExternalPart(std::size_t segment)
+        : Part(segment, 0xE1)
+    {
+    }
     GlobalSymbolPos add(const GlobalSymbol& symbol);
 
 private:
@@ -278,14 +292,18 @@ class DebugPart;
 class TypeBlock {
 public:
     TypeBlock& nn(std::string_view name, uint32_t index = 0); // F0 index name
-    TypeBlock& type(const TypeRecord& record);                // F2 ...
+    TypeBlock& type(const TypeRecord& record); // F2 ...
     TypeBlock& raw(std::initializer_list<uint8_t> bytes);
     Mark here() const;
     void end(); // F9
 
 private:
     friend class DebugPart;
-    TypeBlock(DebugPart& part, std::size_t id) : m_part(&part), m_id(id) {}
+    TypeBlock(DebugPart& part, std::size_t id)
+        : m_part(&part)
+        , m_id(id)
+    {
+    }
     DebugPart* m_part;
     std::size_t m_id;
 };
@@ -298,8 +316,8 @@ public:
     NestingBlock& atn(std::initializer_list<uint32_t> numbers);
     NestingBlock& as(uint8_t letter, std::initializer_list<uint32_t> numbers);
     // F8 type number name [numbers...]: for 4 and 6 pass three numbers, for 5 none.
-    NestingBlock& nested(uint8_t type, std::string_view name, std::initializer_list<uint32_t> numbers = {},
-                         uint32_t number = 0);
+    NestingBlock& nested(
+        uint8_t type, std::string_view name, std::initializer_list<uint32_t> numbers = {}, uint32_t number = 0);
     NestingBlock& raw(std::initializer_list<uint8_t> bytes);
     // Closes the innermost open block: F9 and a trailing Number (nullopt: none).
     NestingBlock& end(std::optional<uint32_t> trailer = 0);
@@ -308,7 +326,11 @@ public:
 
 private:
     friend class DebugPart;
-    NestingBlock(DebugPart& part, std::size_t id) : m_part(&part), m_id(id) {}
+    NestingBlock(DebugPart& part, std::size_t id)
+        : m_part(&part)
+        , m_id(id)
+    {
+    }
     DebugPart* m_part;
     std::size_t m_id;
 };
@@ -323,7 +345,11 @@ public:
 
 private:
     friend class DebugPart;
-    AsmModuleBlock(DebugPart& part, std::size_t id) : m_part(&part), m_id(id) {}
+    AsmModuleBlock(DebugPart& part, std::size_t id)
+        : m_part(&part)
+        , m_id(id)
+    {
+    }
     DebugPart* m_part;
     std::size_t m_id;
 };
@@ -332,12 +358,15 @@ private:
 // open when the file is laid out are closed there.
 class DebugPart : public Part {
 public:
-    explicit DebugPart(std::size_t segment) : Part(segment, 0xE1) {}
+    explicit DebugPart(std::size_t segment)
+        : Part(segment, 0xE1)
+    {
+    }
 
-    TypeBlock typeBlock(std::string_view module, uint32_t number = 0);                 // F8 01
-    Mark bb2(std::string_view name, uint32_t number = 0);                               // F8 02 .. F9
-    NestingBlock bb3(std::string_view name, uint32_t number = 0);                       // F8 03
-    NestingBlock bb5(std::string_view name, uint32_t number = 0);                       // F8 05
+    TypeBlock typeBlock(std::string_view module, uint32_t number = 0); // F8 01
+    Mark bb2(std::string_view name, uint32_t number = 0); // F8 02 .. F9
+    NestingBlock bb3(std::string_view name, uint32_t number = 0); // F8 03
+    NestingBlock bb5(std::string_view name, uint32_t number = 0); // F8 05
     AsmModuleBlock asmModule(std::string_view module, const AsmModuleOptions& options = {}); // F8 0A
     // Closes every open block.
     void closeAll();
@@ -356,20 +385,20 @@ private:
     void check(std::size_t id) const;
     static void writeCloser(Bytes& out, uint8_t type, std::optional<uint32_t> trailer);
 
-    std::vector<Open> m_open{}; // outermost first
+    std::vector<Open> m_open {}; // outermost first
     std::size_t m_current = 0; // id of the open top-level block, 0 when none
     std::size_t m_nextId = 1;
 };
 
 struct HeaderOptions {
-    std::string cpu{};
-    std::string module{};
+    std::string cpu {};
+    std::string module {};
     NameForm cpuForm = NameForm::Shortest;
     NameForm moduleForm = NameForm::Shortest;
     uint8_t mb = 0xE0;
-    std::array<uint8_t, 4> ad = {0xEC, 0x08, 0x04, 0xCC};
-    std::array<uint8_t, 2> end = {0xE1, 0x00}; // the pair that ends the ASW list
-    std::optional<int> offsetWidth{};            // force the width of the ASW offset Numbers
+    std::array<uint8_t, 4> ad = { 0xEC, 0x08, 0x04, 0xCC };
+    std::array<uint8_t, 2> end = { 0xE1, 0x00 }; // the pair that ends the ASW list
+    std::optional<int> offsetWidth {}; // force the width of the ASW offset Numbers
     // Real files always carry an environment part, and readers that visit it need its NN
     // record, so header() starts one unless told not to.
     bool withEnvironment = true;
@@ -432,7 +461,7 @@ private:
     SectionPart* m_sections = nullptr;
     ExternalPart* m_externals = nullptr;
     DebugPart* m_debug = nullptr;
-    std::vector<uint32_t> m_omitted{};
+    std::vector<uint32_t> m_omitted {};
     std::vector<std::pair<uint32_t, uint32_t>> m_overrides;
     std::vector<std::pair<uint32_t, uint32_t>> m_extra;
 };

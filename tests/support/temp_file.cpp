@@ -12,10 +12,10 @@ namespace {
 
 std::filesystem::path candidate(const std::string& suffix)
 {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned long long seed = std::random_device{}();
-    return std::filesystem::temp_directory_path() /
-           ("tessaly-" + std::to_string(seed) + "-" + std::to_string(counter++) + suffix);
+    static std::atomic<unsigned> counter { 0 };
+    static const unsigned long long seed = std::random_device {}();
+    return std::filesystem::temp_directory_path()
+        / ("tessaly-" + std::to_string(seed) + "-" + std::to_string(counter++) + suffix);
 }
 
 } // namespace
@@ -47,7 +47,8 @@ TempFile::~TempFile()
     remove();
 }
 
-TempFile::TempFile(TempFile&& other) noexcept : m_path(std::move(other.m_path))
+TempFile::TempFile(TempFile&& other) noexcept
+    : m_path(std::move(other.m_path))
 {
     other.m_path.clear();
 }

@@ -1,29 +1,27 @@
 // Tests of orvik-dump: argument parsing, the JSON and text writers, and the program's exit statuses.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
+#include "json_writer.hpp"
+#include "map_model.hpp"
+#include "options.hpp"
+#include "orvik.h"
+#include "support/ieee695_writer.hpp"
+#include "support/temp_file.hpp"
+#include "tables_dump.hpp"
+#include "tree_json.hpp"
+#include "tree_text.hpp"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <sys/wait.h>
 #include <utility>
 #include <variant>
 #include <vector>
-
-#include "json_writer.hpp"
-#include "options.hpp"
-#include "orvik.h"
-#include "support/ieee695_writer.hpp"
-#include "support/temp_file.hpp"
-#include "map_model.hpp"
-#include "tables_dump.hpp"
-#include "tree_json.hpp"
-#include "tree_text.hpp"
 
 namespace {
 
@@ -73,13 +71,22 @@ const Json& Json::operator[](std::size_t i) const
     return items.at(i);
 }
 
-std::vector<std::string> Json::keys() const { return memberNames; }
+std::vector<std::string> Json::keys() const
+{
+    return memberNames;
+}
 
-std::size_t Json::size() const { return kind == Kind::Array ? items.size() : memberNames.size(); }
+std::size_t Json::size() const
+{
+    return kind == Kind::Array ? items.size() : memberNames.size();
+}
 
 class JsonParser {
 public:
-    explicit JsonParser(std::string_view text) : m_text(text) {}
+    explicit JsonParser(std::string_view text)
+        : m_text(text)
+    {
+    }
 
     Json parseDocument()
     {
@@ -98,8 +105,8 @@ private:
 
     void skipSpace()
     {
-        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\n' || m_text[m_pos] == '\t' ||
-                                         m_text[m_pos] == '\r'))
+        while (m_pos < m_text.size()
+            && (m_text[m_pos] == ' ' || m_text[m_pos] == '\n' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r'))
             ++m_pos;
     }
 
@@ -211,16 +218,33 @@ private:
             }
             const char e = m_text.at(m_pos++);
             switch (e) {
-            case '"': out.push_back('"'); break;
-            case '\\': out.push_back('\\'); break;
-            case '/': out.push_back('/'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
+            case '"':
+                out.push_back('"');
+                break;
+            case '\\':
+                out.push_back('\\');
+                break;
+            case '/':
+                out.push_back('/');
+                break;
+            case 'b':
+                out.push_back('\b');
+                break;
+            case 'f':
+                out.push_back('\f');
+                break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 'r':
+                out.push_back('\r');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
             case 'u': {
-                const unsigned code = static_cast<unsigned>(std::stoul(std::string(m_text.substr(m_pos, 4)), nullptr, 16));
+                const unsigned code
+                    = static_cast<unsigned>(std::stoul(std::string(m_text.substr(m_pos, 4)), nullptr, 16));
                 m_pos += 4;
                 if (code >= 0x800)
                     fail("escape beyond what the writer produces");
@@ -232,7 +256,8 @@ private:
                 }
                 break;
             }
-            default: fail("bad escape");
+            default:
+                fail("bad escape");
             }
         }
     }
@@ -241,14 +266,18 @@ private:
     std::size_t m_pos = 0;
 };
 
-Json parseJson(const std::string& text) { return JsonParser(text).parseDocument(); }
+Json parseJson(const std::string& text)
+{
+    return JsonParser(text).parseDocument();
+}
 
 // ---------------------------------------------------------------- files and dumps
 
 // Reads the writer's file with the given mask; the tree stays valid until the next read.
 class TreeFile {
 public:
-    TreeFile(const Ieee695Writer& writer, int mask) : m_file(writer.bytes())
+    TreeFile(const Ieee695Writer& writer, int mask)
+        : m_file(writer.bytes())
     {
         m_code = IE_readIEEE(m_file.pathString().c_str(), mask);
     }
@@ -296,11 +325,11 @@ void writeSmallFile(Ieee695Writer& w)
 {
     w.header("CPU", "prog");
     w.environment().revision();
-    w.section({.index = 1, .type = "ASP", .name = "P", .start = 0x1000, .size = 0x100, .alignment = 2});
-    w.globalSymbol({.name = "_main", .value = 0x1000});
+    w.section({ .index = 1, .type = "ASP", .name = "P", .start = 0x1000, .size = 0x100, .alignment = 2 });
+    w.globalSymbol({ .name = "_main", .value = 0x1000 });
     w.asmModule("prog")
-        .moduleSection({.sectionIndex = 1, .start = 0x1000, .size = 0x20, .kind = 3})
-        .localSymbol({.name = "loop", .value = 0x1004, .attribute = 1, .extra1 = 2, .extra2 = 3});
+        .moduleSection({ .sectionIndex = 1, .start = 0x1000, .size = 0x20, .kind = 3 })
+        .localSymbol({ .name = "loop", .value = 0x1004, .attribute = 1, .extra1 = 2, .extra2 = 3 });
 }
 
 // Everything the tree can hold: sections, globals, two modules with sources, functions,
@@ -314,44 +343,44 @@ void writeFullFile(Ieee695Writer& w)
     env.debugString(dstr::U('c', "P", "code", 'X'));
     env.debugString(dstr::U('d', "NOPE", "", '\0'));
     env.debugString(dstr::Fs("main", "_main", 'G', 1));
-    env.debugString(dstr::Fd("main", "", 0, {1, 2, 3, 4}));
+    env.debugString(dstr::Fd("main", "", 0, { 1, 2, 3, 4 }));
     env.debugString(dstr::Sp(8));
     env.debugString(dstr::Sc("r6", "fp", 'R', 5, 6));
-    env.debugString(dstr::Fr("sub", "", 'G', {7, 8, 9, 10}));
-    env.debugString(dstr::Vr("n", 'L', {1, 2, 3, 4, 5}));
-    env.debugString(dstr::Vd("n", "n_static", 'L', {11, 12, 13, 14, 15}));
+    env.debugString(dstr::Fr("sub", "", 'G', { 7, 8, 9, 10 }));
+    env.debugString(dstr::Vr("n", 'L', { 1, 2, 3, 4, 5 }));
+    env.debugString(dstr::Vd("n", "n_static", 'L', { 11, 12, 13, 14, 15 }));
     env.debugString(dstr::Ft("main", 'G', 0x101));
     env.debugString(dstr::Vt("n", 'L', 4));
     env.debugString(dstr::Fe("main", "", 0, 5, 0x20));
-    env.debugString(dstr::Vd("count", "_count", 'G', {0, 0, 0, 0, 0}));
+    env.debugString(dstr::Vd("count", "_count", 'G', { 0, 0, 0, 0, 0 }));
     env.debugString(dstr::Vt("count", 'G', 0x100));
-    env.debugString(dstr::Ve("ext", 'G', {1, 1, 1, 1, 1}));
-    env.debugString(dstr::Fp("proto", "p2", 'G', {2, 2, 2, 2}));
+    env.debugString(dstr::Ve("ext", 'G', { 1, 1, 1, 1, 1 }));
+    env.debugString(dstr::Fp("proto", "p2", 'G', { 2, 2, 2, 2 }));
     env.debugString(dstr::Fs("helper", "_helper", 'S', 2));
     env.debugString(dstr::M("util.c", "util"));
     env.debugString(dstr::Vt("flag", 'G', 0x101));
 
-    w.section({.index = 1, .type = "ASP", .name = "P", .start = 0x1000, .size = 0x200, .alignment = 2});
-    w.section({.index = 2, .type = "ASD", .name = "D", .start = 0xFF8000, .size = 0x40});
-    w.section({.index = 3, .type = "CR", .name = "C", .start = 0x2000, .size = 0x10});
+    w.section({ .index = 1, .type = "ASP", .name = "P", .start = 0x1000, .size = 0x200, .alignment = 2 });
+    w.section({ .index = 2, .type = "ASD", .name = "D", .start = 0xFF8000, .size = 0x40 });
+    w.section({ .index = 3, .type = "CR", .name = "C", .start = 0x2000, .size = 0x10 });
 
-    w.globalSymbol({.name = "_main", .value = 0x1000});
-    w.globalSymbol({.name = "_count", .value = 0xFF8000});
-    w.globalSymbol({.name = "BUFSIZE", .value = 0x40, .kind = 17});
+    w.globalSymbol({ .name = "_main", .value = 0x1000 });
+    w.globalSymbol({ .name = "_count", .value = 0xFF8000 });
+    w.globalSymbol({ .name = "BUFSIZE", .value = 0x40, .kind = 17 });
 
     w.asmModule("main")
-        .moduleSection({.sectionIndex = 1, .start = 0x1000, .size = 0x100, .kind = 3})
-        .moduleSection({.sectionIndex = 9, .start = 0x3000, .size = 0x8, .kind = 4})
-        .localSymbol({.name = "_helper", .value = 0x1080})
-        .localSymbol({.name = "n_static", .value = 0xFF8010});
+        .moduleSection({ .sectionIndex = 1, .start = 0x1000, .size = 0x100, .kind = 3 })
+        .moduleSection({ .sectionIndex = 9, .start = 0x3000, .size = 0x8, .kind = 4 })
+        .localSymbol({ .name = "_helper", .value = 0x1080 })
+        .localSymbol({ .name = "n_static", .value = 0xFF8010 });
 
     w.debug()
         .typeBlock("main")
         .nn("pair")
-        .type(ty::S(0x100, 8, {{"x", 0x103, 0}, {"y", 4, 4}}))
-        .type(ty::x(0x101, 4, {0x100, 1}))
+        .type(ty::S(0x100, 8, { { "x", 0x103, 0 }, { "y", 4, 4 } }))
+        .type(ty::x(0x101, 4, { 0x100, 1 }))
         .nn("colour")
-        .type(ty::N(0x102, {{"red", 0}, {"blue", 1}}))
+        .type(ty::N(0x102, { { "red", 0 }, { "blue", 1 } }))
         .nn("int_t")
         .type(ty::T(0x103, 4))
         .type(ty::P(0x104, 0x100))
@@ -359,14 +388,17 @@ void writeFullFile(Ieee695Writer& w)
         .type(ty::g(0x106, 1, 2, 0x102))
         .type(ty::v(0x107))
         .nn("either")
-        .type(ty::U(0x108, 4, {{"a", 0x104, 0}}))
+        .type(ty::U(0x108, 4, { { "a", 0x104, 0 } }))
         .type(ty::O(0x109, 0x999));
     w.debug().typeBlock("util").nn("word").type(ty::T(0x100, 4)).type(ty::T(0x101, 0x100));
 }
 
 // ---------------------------------------------------------------- argument parsing
 
-std::variant<DumpOptions, UsageError> parse(std::vector<std::string_view> args) { return parseArguments(args); }
+std::variant<DumpOptions, UsageError> parse(std::vector<std::string_view> args)
+{
+    return parseArguments(args);
+}
 
 TEST(OrvikDumpArguments, AcceptedCommandLines)
 {
@@ -377,17 +409,17 @@ TEST(OrvikDumpArguments, AcceptedCommandLines)
         std::string path;
     };
     const Case cases[] = {
-        {{"a.abs"}, OutputFormat::Text, 0x89F, "a.abs"},
-        {{"--tree", "a.abs"}, OutputFormat::Text, 0x89F, "a.abs"},
-        {{"--json", "a.abs"}, OutputFormat::Json, 0x89F, "a.abs"},
-        {{"a.abs", "--json", "--tree"}, OutputFormat::Json, 0x89F, "a.abs"},
-        {{"--mask", "31", "a.abs"}, OutputFormat::Text, 31, "a.abs"},
-        {{"--mask", "0xFFFF", "a.abs"}, OutputFormat::Text, 0xFFFF, "a.abs"},
-        {{"--mask", "0x0", "a.abs"}, OutputFormat::Text, 0, "a.abs"},
-        {{"--mask=0x1", "--json", "a.abs"}, OutputFormat::Json, 1, "a.abs"},
-        {{"--mask", "0xffffffff", "a.abs"}, OutputFormat::Text, -1, "a.abs"},
-        {{"--", "--json"}, OutputFormat::Text, 0x89F, "--json"},
-        {{"-"}, OutputFormat::Text, 0x89F, "-"},
+        { { "a.abs" }, OutputFormat::Text, 0x89F, "a.abs" },
+        { { "--tree", "a.abs" }, OutputFormat::Text, 0x89F, "a.abs" },
+        { { "--json", "a.abs" }, OutputFormat::Json, 0x89F, "a.abs" },
+        { { "a.abs", "--json", "--tree" }, OutputFormat::Json, 0x89F, "a.abs" },
+        { { "--mask", "31", "a.abs" }, OutputFormat::Text, 31, "a.abs" },
+        { { "--mask", "0xFFFF", "a.abs" }, OutputFormat::Text, 0xFFFF, "a.abs" },
+        { { "--mask", "0x0", "a.abs" }, OutputFormat::Text, 0, "a.abs" },
+        { { "--mask=0x1", "--json", "a.abs" }, OutputFormat::Json, 1, "a.abs" },
+        { { "--mask", "0xffffffff", "a.abs" }, OutputFormat::Text, -1, "a.abs" },
+        { { "--", "--json" }, OutputFormat::Text, 0x89F, "--json" },
+        { { "-" }, OutputFormat::Text, 0x89F, "-" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + " " + std::to_string(c.args.size()) + " args");
@@ -410,11 +442,11 @@ TEST(OrvikDumpArguments, TolerantIsAFlagBesideTheMask)
         int mask;
     };
     const Case cases[] = {
-        {{"a.abs"}, false, 0x89F},
-        {{"--tolerant", "a.abs"}, true, 0x89F},
-        {{"a.abs", "--tolerant"}, true, 0x89F},
-        {{"--tolerant", "--mask", "0x1", "a.abs"}, true, 0x1},
-        {{"--", "--tolerant"}, false, 0x89F},
+        { { "a.abs" }, false, 0x89F },
+        { { "--tolerant", "a.abs" }, true, 0x89F },
+        { { "a.abs", "--tolerant" }, true, 0x89F },
+        { { "--tolerant", "--mask", "0x1", "a.abs" }, true, 0x1 },
+        { { "--", "--tolerant" }, false, 0x89F },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -428,7 +460,7 @@ TEST(OrvikDumpArguments, TolerantIsAFlagBesideTheMask)
 TEST(OrvikDumpArguments, HelpStopsParsing)
 {
     for (const std::vector<std::string_view>& args :
-         {std::vector<std::string_view>{"--help"}, {"-h"}, {"--json", "--help", "x", "y"}}) {
+        { std::vector<std::string_view> { "--help" }, { "-h" }, { "--json", "--help", "x", "y" } }) {
         const auto result = parse(args);
         ASSERT_TRUE(std::holds_alternative<DumpOptions>(result));
         EXPECT_TRUE(std::get<DumpOptions>(result).help);
@@ -442,19 +474,19 @@ TEST(OrvikDumpArguments, UsageErrors)
         std::string message;
     };
     const Case cases[] = {
-        {{}, "no file given"},
-        {{"--json"}, "no file given"},
-        {{"a", "b"}, "more than one file given"},
-        {{"--trees", "a"}, "unknown option '--trees'"},
-        {{"-x", "a"}, "unknown option '-x'"},
-        {{"a", "--mask"}, "--mask needs a value"},
-        {{"--mask", "zz", "a"}, "invalid mask 'zz'"},
-        {{"--mask", "0x", "a"}, "invalid mask '0x'"},
-        {{"--mask", "-1", "a"}, "invalid mask '-1'"},
-        {{"--mask", "+1", "a"}, "invalid mask '+1'"},
-        {{"--mask", "12abc", "a"}, "invalid mask '12abc'"},
-        {{"--mask", "0x100000000", "a"}, "invalid mask '0x100000000'"},
-        {{"--mask=", "a"}, "invalid mask ''"},
+        { {}, "no file given" },
+        { { "--json" }, "no file given" },
+        { { "a", "b" }, "more than one file given" },
+        { { "--trees", "a" }, "unknown option '--trees'" },
+        { { "-x", "a" }, "unknown option '-x'" },
+        { { "a", "--mask" }, "--mask needs a value" },
+        { { "--mask", "zz", "a" }, "invalid mask 'zz'" },
+        { { "--mask", "0x", "a" }, "invalid mask '0x'" },
+        { { "--mask", "-1", "a" }, "invalid mask '-1'" },
+        { { "--mask", "+1", "a" }, "invalid mask '+1'" },
+        { { "--mask", "12abc", "a" }, "invalid mask '12abc'" },
+        { { "--mask", "0x100000000", "a" }, "invalid mask '0x100000000'" },
+        { { "--mask=", "a" }, "invalid mask ''" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -473,13 +505,13 @@ TEST(OrvikDumpJsonString, Escaping)
         std::string json;
     };
     const Case cases[] = {
-        {"", R"("")"},
-        {"main", R"("main")"},
-        {"a\"b\\c/", R"("a\"b\\c/")"},
-        {"\n\t\r\b\f", R"("\n\t\r\b\f")"},
-        {std::string("\x00\x01\x1f", 3), R"("\u0000\u0001\u001f")"},
-        {"\x7f\x80\x9f", R"("\u007f\u0080\u009f")"},
-        {"\xa0\xe9\xff", "\"\xc2\xa0\xc3\xa9\xc3\xbf\""},
+        { "", R"("")" },
+        { "main", R"("main")" },
+        { "a\"b\\c/", R"("a\"b\\c/")" },
+        { "\n\t\r\b\f", R"("\n\t\r\b\f")" },
+        { std::string("\x00\x01\x1f", 3), R"("\u0000\u0001\u001f")" },
+        { "\x7f\x80\x9f", R"("\u007f\u0080\u009f")" },
+        { "\xa0\xe9\xff", "\"\xc2\xa0\xc3\xa9\xc3\xbf\"" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.json);
@@ -495,7 +527,8 @@ TEST(OrvikDumpJsonString, CharacterFields)
         int32_t value;
         std::string json;
     };
-    const Case cases[] = {{'G', R"("G")"}, {0, "null"}, {'\n', R"("\n")"}, {0xE9, "\"\xc3\xa9\""}, {0x1234, "4660"}};
+    const Case cases[]
+        = { { 'G', R"("G")" }, { 0, "null" }, { '\n', R"("\n")" }, { 0xE9, "\"\xc3\xa9\"" }, { 0x1234, "4660" } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.json);
         std::ostringstream out;
@@ -576,12 +609,12 @@ TEST(OrvikDumpTree, SmallFileTextIsExact)
     ASSERT_EQ(file.code(), 0);
 
     EXPECT_EQ(textOf(IE_getRoot()),
-              "root cpuName=\"CPU\" moduleName=\"prog\" revision=\"Rev.N\" version=\"V.2.10.00\"\n"
-              "  section #0 index=1 name=\"P\" type=0xc1d3d0(ASP) alignment=2 size=0x00000100 start=0x00001000\n"
-              "  symbol #0 name=\"_main\" kind=15 attribute=0 extra=0 value=0x00001000\n"
-              "  module #0 name=\"prog\"\n"
-              "    modSection #0 kind=3 sectionIndex=1 start=0x00001000 size=0x00000020 section=#0\n"
-              "    modSymbol #0 name=\"loop\" kind=15 attribute=1 extra1=2 extra2=3 value=0x00001004\n");
+        "root cpuName=\"CPU\" moduleName=\"prog\" revision=\"Rev.N\" version=\"V.2.10.00\"\n"
+        "  section #0 index=1 name=\"P\" type=0xc1d3d0(ASP) alignment=2 size=0x00000100 start=0x00001000\n"
+        "  symbol #0 name=\"_main\" kind=15 attribute=0 extra=0 value=0x00001000\n"
+        "  module #0 name=\"prog\"\n"
+        "    modSection #0 kind=3 sectionIndex=1 start=0x00001000 size=0x00000020 section=#0\n"
+        "    modSymbol #0 name=\"loop\" kind=15 attribute=1 extra1=2 extra2=3 value=0x00001004\n");
 }
 
 TEST(OrvikDumpTree, NullRoot)
@@ -621,28 +654,28 @@ TEST_F(OrvikDumpFullTree, ObjectsHaveTheirFieldsInOrder)
         Keys keys;
     };
     const Case cases[] = {
-        {"root", &m_tree, {"cpuName", "moduleName", "revision", "version", "sections", "symbols", "modules"}},
-        {"section", &m_tree["sections"][0], {"index", "name", "type", "alignment", "size", "start"}},
-        {"symbol", &m_tree["symbols"][0], {"name", "kind", "attribute", "extra", "value"}},
-        {"module", &main, {"name", "sources", "typeDefs", "sections", "symbols", "typeRefs"}},
-        {"modSection", &main["sections"][0], {"kind", "sectionIndex", "start", "size", "section"}},
-        {"modSymbol", &main["symbols"][0], {"name", "kind", "attribute", "extra1", "extra2", "value"}},
-        {"typeRef", &main["typeRefs"][0], {"kind", "name", "letter", "typeIndex", "function", "typeDef"}},
-        {"source", &source, {"name", "sectionUses", "functions", "fnRefs", "variables", "vaRefs"}},
-        {"secUse", &source["sectionUses"][0],
-         {"subKind", "sectionName", "name2", "letter", "resolved", "start", "size"}},
-        {"function", &function,
-         {"number", "name", "linkName", "scope", "info1", "info2", "info3", "info4", "endInfo", "size", "resolved",
-          "address", "typeRef", "stackInfo", "fnRefs", "vaRefs"}},
-        {"variable", &source["variables"][0],
-         {"name", "linkName", "scope", "info1", "info2", "info3", "info4", "info5", "resolved", "address",
-          "function", "typeRef"}},
-        {"fnRef", &source["fnRefs"][0], {"name", "name2", "letter", "info1", "info2", "info3", "info4", "typeRef"}},
-        {"vaRef", &source["vaRefs"][0], {"name", "letter", "info1", "info2", "info3", "info4", "info5", "typeRef"}},
-        {"stackInfo", &function["stackInfo"][0], {"subKind", "payload"}},
-        {"stackValue", &function["stackInfo"][0]["payload"], {"value"}},
-        {"stackItem", &function["stackInfo"][1]["payload"], {"name", "name2", "letter", "info1", "info2"}},
-        {"typeDef", &main["typeDefs"][0], {"index", "letter", "payload"}},
+        { "root", &m_tree, { "cpuName", "moduleName", "revision", "version", "sections", "symbols", "modules" } },
+        { "section", &m_tree["sections"][0], { "index", "name", "type", "alignment", "size", "start" } },
+        { "symbol", &m_tree["symbols"][0], { "name", "kind", "attribute", "extra", "value" } },
+        { "module", &main, { "name", "sources", "typeDefs", "sections", "symbols", "typeRefs" } },
+        { "modSection", &main["sections"][0], { "kind", "sectionIndex", "start", "size", "section" } },
+        { "modSymbol", &main["symbols"][0], { "name", "kind", "attribute", "extra1", "extra2", "value" } },
+        { "typeRef", &main["typeRefs"][0], { "kind", "name", "letter", "typeIndex", "function", "typeDef" } },
+        { "source", &source, { "name", "sectionUses", "functions", "fnRefs", "variables", "vaRefs" } },
+        { "secUse", &source["sectionUses"][0],
+            { "subKind", "sectionName", "name2", "letter", "resolved", "start", "size" } },
+        { "function", &function,
+            { "number", "name", "linkName", "scope", "info1", "info2", "info3", "info4", "endInfo", "size", "resolved",
+                "address", "typeRef", "stackInfo", "fnRefs", "vaRefs" } },
+        { "variable", &source["variables"][0],
+            { "name", "linkName", "scope", "info1", "info2", "info3", "info4", "info5", "resolved", "address",
+                "function", "typeRef" } },
+        { "fnRef", &source["fnRefs"][0], { "name", "name2", "letter", "info1", "info2", "info3", "info4", "typeRef" } },
+        { "vaRef", &source["vaRefs"][0], { "name", "letter", "info1", "info2", "info3", "info4", "info5", "typeRef" } },
+        { "stackInfo", &function["stackInfo"][0], { "subKind", "payload" } },
+        { "stackValue", &function["stackInfo"][0]["payload"], { "value" } },
+        { "stackItem", &function["stackInfo"][1]["payload"], { "name", "name2", "letter", "info1", "info2" } },
+        { "typeDef", &main["typeDefs"][0], { "index", "letter", "payload" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -661,16 +694,16 @@ TEST_F(OrvikDumpFullTree, TypeDefinitionPayloadsByLetter)
         Keys keys; // empty: the payload is null
     };
     const Case cases[] = {
-        {0, "S", {"name", "size", "members"}},
-        {1, "x", {"returnType", "paramCount", "resolvedReturn", "params"}},
-        {2, "N", {"name", "items"}},
-        {3, "T", {"name", "type", "resolvedType"}},
-        {4, "P", {"target", "resolvedTarget"}},
-        {5, "Z", {"elementType", "bound", "resolvedElement"}},
-        {6, "g", {"info1", "info2", "baseType", "resolvedBase"}},
-        {7, "v", {}},
-        {8, "U", {"name", "size", "members"}},
-        {9, "O", {"target", "resolvedTarget"}},
+        { 0, "S", { "name", "size", "members" } },
+        { 1, "x", { "returnType", "paramCount", "resolvedReturn", "params" } },
+        { 2, "N", { "name", "items" } },
+        { 3, "T", { "name", "type", "resolvedType" } },
+        { 4, "P", { "target", "resolvedTarget" } },
+        { 5, "Z", { "elementType", "bound", "resolvedElement" } },
+        { 6, "g", { "info1", "info2", "baseType", "resolvedBase" } },
+        { 7, "v", {} },
+        { 8, "U", { "name", "size", "members" } },
+        { 9, "O", { "target", "resolvedTarget" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.letter);
@@ -688,7 +721,7 @@ TEST_F(OrvikDumpFullTree, TypeDefinitionPayloadsByLetter)
     EXPECT_EQ(pair["name"].text, "pair");
     EXPECT_EQ(pair["size"].number, 8);
     ASSERT_EQ(pair["members"].size(), 2u);
-    EXPECT_EQ(pair["members"][0].keys(), (Keys{"name", "type", "offset", "resolvedType"}));
+    EXPECT_EQ(pair["members"][0].keys(), (Keys { "name", "type", "offset", "resolvedType" }));
     EXPECT_EQ(pair["members"][0]["resolvedType"].number, 3); // 0x103 int_t
     EXPECT_TRUE(pair["members"][1]["resolvedType"].isNull()); // built-in 4
 
@@ -696,14 +729,14 @@ TEST_F(OrvikDumpFullTree, TypeDefinitionPayloadsByLetter)
     EXPECT_EQ(function["paramCount"].number, 2);
     EXPECT_TRUE(function["resolvedReturn"].isNull());
     ASSERT_EQ(function["params"].size(), 2u);
-    EXPECT_EQ(function["params"][0].keys(), (Keys{"type", "resolvedType"}));
+    EXPECT_EQ(function["params"][0].keys(), (Keys { "type", "resolvedType" }));
     EXPECT_EQ(function["params"][0]["resolvedType"].number, 0);
     EXPECT_TRUE(function["params"][1]["resolvedType"].isNull());
 
     const Json& colour = typeDefs[2]["payload"];
     EXPECT_EQ(colour["name"].text, "colour");
     ASSERT_EQ(colour["items"].size(), 2u);
-    EXPECT_EQ(colour["items"][1].keys(), (Keys{"name", "value"}));
+    EXPECT_EQ(colour["items"][1].keys(), (Keys { "name", "value" }));
     EXPECT_EQ(colour["items"][1]["name"].text, "blue");
     EXPECT_EQ(colour["items"][1]["value"].number, 1);
 
@@ -839,7 +872,7 @@ TEST(OrvikDumpTree, NamesAreLatin1AndControlCharactersAreEscaped)
     Ieee695Writer w;
     w.header("CPU\xe9", "prog");
     w.environment();
-    w.globalSymbol({.name = "caf\xe9\x01\"q\"", .value = 1});
+    w.globalSymbol({ .name = "caf\xe9\x01\"q\"", .value = 1 });
     TreeFile file(w, kViewerMask);
     ASSERT_EQ(file.code(), 0);
 
@@ -849,8 +882,8 @@ TEST(OrvikDumpTree, NamesAreLatin1AndControlCharactersAreEscaped)
     EXPECT_EQ(tree["cpuName"].text, "CPU\xc3\xa9");
     EXPECT_EQ(tree["symbols"][0]["name"].text, "caf\xc3\xa9\x01\"q\"");
     EXPECT_TRUE(hasLine(textOf(IE_getRoot()),
-                        "  symbol #0 name=\"caf\xc3\xa9\\u0001\\\"q\\\"\" kind=15 attribute=0 extra=0 "
-                        "value=0x00000001"));
+        "  symbol #0 name=\"caf\xc3\xa9\\u0001\\\"q\\\"\" kind=15 attribute=0 extra=0 "
+        "value=0x00000001"));
 }
 
 // ---------------------------------------------------------------- the program
@@ -883,8 +916,8 @@ std::string shellQuoted(const std::string& arg)
 
 RunResult runDump(const std::vector<std::string>& args)
 {
-    const TempFile out(std::vector<uint8_t>{}, ".out");
-    const TempFile err(std::vector<uint8_t>{}, ".err");
+    const TempFile out(std::vector<uint8_t> {}, ".out");
+    const TempFile err(std::vector<uint8_t> {}, ".err");
     std::string command = shellQuoted(ORVIK_DUMP_PATH);
     for (const std::string& arg : args)
         command += " " + shellQuoted(arg);
@@ -910,11 +943,11 @@ TEST(OrvikDumpProgram, WritesTheTreeOfTheFile)
         bool json;
     };
     const Case cases[] = {
-        {{}, kViewerMask, false},
-        {{"--tree"}, kViewerMask, false},
-        {{"--json"}, kViewerMask, true},
-        {{"--json", "--mask", "0xffff"}, kEverything, true},
-        {{"--mask", "1"}, 1, false},
+        { {}, kViewerMask, false },
+        { { "--tree" }, kViewerMask, false },
+        { { "--json" }, kViewerMask, true },
+        { { "--json", "--mask", "0xffff" }, kEverything, true },
+        { { "--mask", "1" }, 1, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.options));
@@ -935,9 +968,9 @@ TEST(OrvikDumpProgram, TablesShowTheViewersFamilyAndTables)
     Ieee695Writer w;
     writeFullFile(w);
     const TempFile input(w.bytes());
-    for (const bool json : {false, true}) {
+    for (const bool json : { false, true }) {
         SCOPED_TRACE(json);
-        std::vector<std::string> args = {"--tables"};
+        std::vector<std::string> args = { "--tables" };
         if (json)
             args.push_back("--json");
         args.push_back(input.pathString());
@@ -967,7 +1000,7 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
     w.overrideAsw(1, 0);
     const TempFile input(w.bytes());
 
-    const RunResult strict = runDump({input.pathString()});
+    const RunResult strict = runDump({ input.pathString() });
     ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 3);
     EXPECT_EQ(strict.status, 2);
     EXPECT_EQ(strict.err, input.pathString() + ", 00000000: File read error.\n");
@@ -977,9 +1010,9 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
         int mask;
     };
     const Case cases[] = {
-        {{"--tolerant"}, kViewerMask},
-        {{"--mask", "0x83", "--tolerant"}, 0x83},
-        {{"--mask", "0x10083"}, 0x83},
+        { { "--tolerant" }, kViewerMask },
+        { { "--mask", "0x83", "--tolerant" }, 0x83 },
+        { { "--mask", "0x10083" }, 0x83 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.options));
@@ -1000,13 +1033,13 @@ TEST(OrvikDumpProgram, MaskChoosesWhatIsRead)
     writeFullFile(w);
     const TempFile input(w.bytes());
 
-    const Json symbolsOnly = parseJson(runDump({"--json", "--mask", "0x1", input.pathString()}).out);
+    const Json symbolsOnly = parseJson(runDump({ "--json", "--mask", "0x1", input.pathString() }).out);
     EXPECT_EQ(symbolsOnly["symbols"].size(), 3u);
     EXPECT_EQ(symbolsOnly["sections"].size(), 0u);
     EXPECT_EQ(symbolsOnly["modules"].size(), 0u);
 
     // The viewer's mask takes no type information.
-    const Json viewer = parseJson(runDump({"--json", input.pathString()}).out);
+    const Json viewer = parseJson(runDump({ "--json", input.pathString() }).out);
     EXPECT_EQ(viewer["sections"].size(), 3u);
     EXPECT_EQ(viewer["modules"][0]["typeDefs"].size(), 0u);
     EXPECT_EQ(viewer["modules"][0]["typeRefs"].size(), 0u);
@@ -1018,15 +1051,15 @@ TEST(OrvikDumpProgram, ReadFailureGivesTheReadersText)
     Ieee695Writer fdFirst;
     fdFirst.header("CPU", "prog");
     fdFirst.environment().debugString(dstr::M("a.c", "a"));
-    fdFirst.environment().debugString(dstr::Fd("f", "", 0, {1, 2, 3, 4}));
+    fdFirst.environment().debugString(dstr::Fd("f", "", 0, { 1, 2, 3, 4 }));
 
     Ieee695Writer whole;
     writeSmallFile(whole);
     std::vector<uint8_t> truncated = whole.bytes();
     truncated.resize(truncated.size() - 3);
 
-    const TempFile empty(std::vector<uint8_t>{});
-    const TempFile wrongFirstByte(std::vector<uint8_t>{0x00, 0x01});
+    const TempFile empty(std::vector<uint8_t> {});
+    const TempFile wrongFirstByte(std::vector<uint8_t> { 0x00, 0x01 });
     const TempFile noFunction(fdFirst.bytes());
     const TempFile cut(truncated);
     const std::string missing = empty.pathString() + ".missing";
@@ -1037,15 +1070,15 @@ TEST(OrvikDumpProgram, ReadFailureGivesTheReadersText)
         std::string suffix; // "" when only the reader's own text is compared
     };
     const Case cases[] = {
-        {missing, 1, ", Can't Open File.\n"},
-        {empty.pathString(), 2, ", File is end.\n"},
-        {wrongFirstByte.pathString(), 3, ", 00000000: File read error.\n"},
-        {noFunction.pathString(), 7, ""},
-        {cut.pathString(), 2, ""},
+        { missing, 1, ", Can't Open File.\n" },
+        { empty.pathString(), 2, ", File is end.\n" },
+        { wrongFirstByte.pathString(), 3, ", 00000000: File read error.\n" },
+        { noFunction.pathString(), 7, "" },
+        { cut.pathString(), 2, "" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        const RunResult run = runDump({"--json", c.path});
+        const RunResult run = runDump({ "--json", c.path });
         ASSERT_EQ(IE_readIEEE(c.path.c_str(), kViewerMask), c.code);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
@@ -1063,11 +1096,11 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
         std::string message;
     };
     const Case cases[] = {
-        {{}, "no file given"},
-        {{"a", "b"}, "more than one file given"},
-        {{"--trees", "a"}, "unknown option '--trees'"},
-        {{"--mask"}, "--mask needs a value"},
-        {{"--mask", "0xZZ", "a"}, "invalid mask '0xZZ'"},
+        { {}, "no file given" },
+        { { "a", "b" }, "more than one file given" },
+        { { "--trees", "a" }, "unknown option '--trees'" },
+        { { "--mask" }, "--mask needs a value" },
+        { { "--mask", "0xZZ", "a" }, "invalid mask '0xZZ'" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1080,7 +1113,7 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
 
 TEST(OrvikDumpProgram, HelpGoesToStandardOutput)
 {
-    const RunResult run = runDump({"--help"});
+    const RunResult run = runDump({ "--help" });
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, usageText());
     EXPECT_EQ(run.err, "");

@@ -1,7 +1,7 @@
 // command_line_test.cpp: the viewer's arguments, good and bad.
-#include <gtest/gtest.h>
-
 #include "shell/command_line.hpp"
+
+#include <gtest/gtest.h>
 
 namespace tessaly {
 namespace {
@@ -20,27 +20,28 @@ struct LineCase {
 TEST(CommandLineTest, Parses)
 {
     const LineCase cases[] = {
-        {{}, Action::Run},
-        {{"prog.abs"}, Action::Run, "prog.abs"},
-        {{"--", "-odd.abs"}, Action::Run, "-odd.abs"},
-        {{"--help"}, Action::Help},
-        {{"-h", "--bogus"}, Action::Help},
-        {{"--version"}, Action::Version},
-        {{"--export-png", "out.png", "prog.abs"}, Action::ExportPng, "prog.abs", "out.png"},
-        {{"prog.abs", "--export-png=out.png", "--size", "640x480"}, Action::ExportPng, "prog.abs", "out.png", {640, 480}},
-        {{"--export-png", "out.png", "--size=1X2", "p.x"}, Action::ExportPng, "p.x", "out.png", {1, 2}},
-        {{"--bogus"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "unknown option '--bogus'"},
-        {{"a.abs", "b.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "only one file can be opened"},
-        {{"--export-png", "out.png"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
-         "option '--export-png' needs a FILE to open"},
-        {{"--export-png"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
-         "option '--export-png' needs the name of the image to write"},
-        {{"--size", "10x10", "a.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
-         "option '--size' goes with '--export-png'"},
-        {{"--export-png", "o.png", "--size", "0x10", "a.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
-         "invalid size '0x10' (expected WIDTHxHEIGHT, such as 1000x700)"},
-        {{"--export-png", "o.png", "--size", "wide", "a.abs"}, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
-         "invalid size 'wide' (expected WIDTHxHEIGHT, such as 1000x700)"},
+        { {}, Action::Run },
+        { { "prog.abs" }, Action::Run, "prog.abs" },
+        { { "--", "-odd.abs" }, Action::Run, "-odd.abs" },
+        { { "--help" }, Action::Help },
+        { { "-h", "--bogus" }, Action::Help },
+        { { "--version" }, Action::Version },
+        { { "--export-png", "out.png", "prog.abs" }, Action::ExportPng, "prog.abs", "out.png" },
+        { { "prog.abs", "--export-png=out.png", "--size", "640x480" }, Action::ExportPng, "prog.abs", "out.png",
+            { 640, 480 } },
+        { { "--export-png", "out.png", "--size=1X2", "p.x" }, Action::ExportPng, "p.x", "out.png", { 1, 2 } },
+        { { "--bogus" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "unknown option '--bogus'" },
+        { { "a.abs", "b.abs" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "only one file can be opened" },
+        { { "--export-png", "out.png" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "option '--export-png' needs a FILE to open" },
+        { { "--export-png" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "option '--export-png' needs the name of the image to write" },
+        { { "--size", "10x10", "a.abs" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "option '--size' goes with '--export-png'" },
+        { { "--export-png", "o.png", "--size", "0x10", "a.abs" }, Action::Error, {}, {},
+            CommandLine::kDefaultExportSize, "invalid size '0x10' (expected WIDTHxHEIGHT, such as 1000x700)" },
+        { { "--export-png", "o.png", "--size", "wide", "a.abs" }, Action::Error, {}, {},
+            CommandLine::kDefaultExportSize, "invalid size 'wide' (expected WIDTHxHEIGHT, such as 1000x700)" },
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -57,19 +58,19 @@ TEST(CommandLineTest, Parses)
 
 TEST(CommandLineTest, TolerantReadingIsChosenForTheRun)
 {
-    EXPECT_FALSE(parseCommandLine({"prog.abs"}).tolerant);
-    const CommandLine line = parseCommandLine({"--tolerant", "other.lod"});
+    EXPECT_FALSE(parseCommandLine({ "prog.abs" }).tolerant);
+    const CommandLine line = parseCommandLine({ "--tolerant", "other.lod" });
     EXPECT_EQ(line.action, Action::Run);
     EXPECT_TRUE(line.tolerant);
     EXPECT_EQ(line.file.toStdString(), "other.lod");
-    EXPECT_TRUE(parseCommandLine({"--export-png", "o.png", "--tolerant", "a.lod"}).tolerant);
+    EXPECT_TRUE(parseCommandLine({ "--export-png", "o.png", "--tolerant", "a.lod" }).tolerant);
 }
 
 TEST(CommandLineTest, UsageNamesEveryOption)
 {
     const QString usage = usageText();
     EXPECT_TRUE(usage.startsWith("Usage: tessaly [--tolerant] [FILE]\n"));
-    for (const char* option : {"--export-png", "--size", "--help", "--version"})
+    for (const char* option : { "--export-png", "--size", "--help", "--version" })
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
 }
 

@@ -1,10 +1,9 @@
 // command_router_test.cpp: which target handles a command, and where its state comes from.
-#include <gtest/gtest.h>
+#include "shell/command_router.hpp"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include "shell/command_router.hpp"
 
 namespace tessaly {
 namespace {
@@ -21,14 +20,17 @@ struct Chain {
     CommandRouter router()
     {
         return CommandRouter([this] {
-            return std::vector<CommandTarget*>{paneActive ? &pane : nullptr, &document, &frame, &app};
+            return std::vector<CommandTarget*> { paneActive ? &pane : nullptr, &document, &frame, &app };
         });
     }
     CommandTarget& target(const std::string& name)
     {
         return name == "pane" ? pane : name == "document" ? document : name == "frame" ? frame : app;
     }
-    void handle(const std::string& name) { target(name).onCommand(kId, [this, name] { log.push_back(name); }); }
+    void handle(const std::string& name)
+    {
+        target(name).onCommand(kId, [this, name] { log.push_back(name); });
+    }
     void update(const std::string& name, bool enabled, std::optional<bool> checked = std::nullopt)
     {
         target(name).onUpdate(kId, [this, name, enabled, checked](CommandState& state) {
@@ -50,13 +52,13 @@ struct RouteCase {
 TEST(CommandRouterTest, FirstHandlerAlongTheChainTakesTheCommand)
 {
     const RouteCase cases[] = {
-        {"pane before document", {"pane", "document", "frame", "app"}, true, "pane"},
-        {"inactive pane is skipped", {"pane", "document"}, false, "document"},
-        {"document before frame", {"document", "frame", "app"}, true, "document"},
-        {"frame before application", {"frame", "app"}, true, "frame"},
-        {"application last", {"app"}, true, "app"},
-        {"pane-only command without the pane", {"pane"}, false, ""},
-        {"nobody", {}, true, ""},
+        { "pane before document", { "pane", "document", "frame", "app" }, true, "pane" },
+        { "inactive pane is skipped", { "pane", "document" }, false, "document" },
+        { "document before frame", { "document", "frame", "app" }, true, "document" },
+        { "frame before application", { "frame", "app" }, true, "frame" },
+        { "application last", { "app" }, true, "app" },
+        { "pane-only command without the pane", { "pane" }, false, "" },
+        { "nobody", {}, true, "" },
     };
     for (const RouteCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -66,8 +68,8 @@ TEST(CommandRouterTest, FirstHandlerAlongTheChainTakesTheCommand)
             chain.handle(name);
         const bool taken = chain.router().dispatch(kId);
         EXPECT_EQ(taken, *c.expected != '\0');
-        const std::vector<std::string> expected = *c.expected ? std::vector<std::string>{c.expected}
-                                                              : std::vector<std::string>{};
+        const std::vector<std::string> expected
+            = *c.expected ? std::vector<std::string> { c.expected } : std::vector<std::string> {};
         EXPECT_EQ(chain.log, expected);
     }
 }
@@ -82,7 +84,7 @@ TEST(CommandRouterTest, StateComesFromTheFirstUpdateHandler)
     EXPECT_FALSE(state.enabled);
     ASSERT_TRUE(state.checked.has_value());
     EXPECT_TRUE(*state.checked);
-    EXPECT_EQ(chain.log, std::vector<std::string>{"frame update"});
+    EXPECT_EQ(chain.log, std::vector<std::string> { "frame update" });
 }
 
 TEST(CommandRouterTest, WithoutUpdateHandlerAHandledCommandIsEnabledAndUnchecked)
@@ -111,7 +113,7 @@ TEST(CommandRouterTest, DisabledCommandIsNotCarriedOut)
     chain.handle("document");
     chain.update("frame", false);
     EXPECT_FALSE(chain.router().dispatch(kId));
-    EXPECT_EQ(chain.log, std::vector<std::string>{"frame update"});
+    EXPECT_EQ(chain.log, std::vector<std::string> { "frame update" });
 }
 
 TEST(CommandRouterTest, HandlerAndUpdateRegisteredTogetherStayTogether)
@@ -119,7 +121,8 @@ TEST(CommandRouterTest, HandlerAndUpdateRegisteredTogetherStayTogether)
     Chain chain;
     bool enabled = false;
     int runs = 0;
-    chain.frame.onCommand(kId, [&] { ++runs; }, [&](CommandState& state) { state.Enable(enabled); });
+    chain.frame.onCommand(
+        kId, [&] { ++runs; }, [&](CommandState& state) { state.Enable(enabled); });
     EXPECT_FALSE(chain.router().dispatch(kId));
     enabled = true;
     EXPECT_TRUE(chain.router().dispatch(kId));

@@ -1,22 +1,20 @@
 // export_pdf_test.cpp: `tessaly --export-pdf` on every example, read back with pdfinfo and pdftotext.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "map_document.hpp"
 #include "map_model.hpp"
 #include "orvik.h"
 #include "right/cell_text.hpp"
 #include "right/right_layout.hpp"
 #include "shell/command_line.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
 
 namespace {
 

@@ -1,17 +1,5 @@
-// find_test.cpp: the Find dialog and Find in the right pane, offscreen: notices, settings, directions, kinds, messages, highlight.
-#include <QCheckBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
-
-#include <memory>
-#include <string>
-#include <vector>
-
+// find_test.cpp: the Find dialog and Find in the right pane, offscreen: notices, settings, directions, kinds, messages,
+// highlight.
 #include "left/friend_left_view.hpp"
 #include "map_model.hpp"
 #include "right/find_state.hpp"
@@ -25,6 +13,18 @@
 #include "shell/tessaly_doc.hpp"
 #include "shell_fixtures.hpp"
 #include "support/memory_tree.hpp"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace tessaly;
 using namespace tessaly::testing;
@@ -104,8 +104,8 @@ private:
     QImage render() { return renderViewport(right()); }
 
     // Fills in the dialog as the user would and presses Find Next; the request is delivered.
-    void findNext(const QString& text, int kind, int direction = SearchDown, bool matchCase = false,
-        bool wildCard = false)
+    void findNext(
+        const QString& text, int kind, int direction = SearchDown, bool matchCase = false, bool wildCard = false)
     {
         FindDialog& d = dialog();
         control<QLineEdit>(d, FindDialog::IdFindWhat)->setText(text);
@@ -140,10 +140,7 @@ private slots:
         loadProgram();
     }
 
-    void cleanup()
-    {
-        tearDown();
-    }
+    void cleanup() { tearDown(); }
 
     // The dialog on its own, with a stand-in owner.
 
@@ -188,7 +185,8 @@ private slots:
         QCOMPARE(statics, (QStringList { "Find What:", "Direction:", "Select:" }));
         // Down and Label stand right of Up and Section.
         QVERIFY(control<QRadioButton>(d, FindDialog::IdDown)->x() > control<QRadioButton>(d, FindDialog::IdUp)->x());
-        QVERIFY(control<QRadioButton>(d, FindDialog::IdLabel)->x() > control<QRadioButton>(d, FindDialog::IdSection)->x());
+        QVERIFY(
+            control<QRadioButton>(d, FindDialog::IdLabel)->x() > control<QRadioButton>(d, FindDialog::IdSection)->x());
     }
 
     void dialogStartsFromItsMembers()
@@ -345,10 +343,14 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("length");
-        QTest::newRow("case folded") << false << false << "data" << "DATA" << 0 << 4;
-        QTest::newRow("match case") << true << false << "data" << "data_and_data" << 0 << 4;
-        QTest::newRow("wild card") << true << true << "*init" << "sys_init" << 0 << 8;
-        QTest::newRow("wild card off") << true << false << "*init" << "" << 0 << 0;
+        QTest::newRow("case folded") << false << false << "data"
+                                     << "DATA" << 0 << 4;
+        QTest::newRow("match case") << true << false << "data"
+                                    << "data_and_data" << 0 << 4;
+        QTest::newRow("wild card") << true << true << "*init"
+                                   << "sys_init" << 0 << 8;
+        QTest::newRow("wild card off") << true << false << "*init"
+                                       << "" << 0 << 0;
     }
     void changedSettingsTakeEffect()
     {

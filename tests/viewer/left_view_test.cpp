@@ -1,14 +1,5 @@
-// left_view_test.cpp: the left pane painted offscreen: box and band colours, the red marker, the context menu's bounds, Jump, zoom and --image.
-#include <QContextMenuEvent>
-#include <QImage>
-#include <QMenu>
-#include <QtTest>
-
-#include <deque>
-#include <functional>
-#include <memory>
-#include <string>
-
+// left_view_test.cpp: the left pane painted offscreen: box and band colours, the red marker, the context menu's bounds,
+// Jump, zoom and --image.
 #include "left/friend_left_view.hpp"
 #include "left/left_geometry.hpp"
 #include "map_model.hpp"
@@ -22,6 +13,15 @@
 #include "shell_fixtures.hpp"
 #include "support/memory_tree.hpp"
 
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QMenu>
+#include <QtTest>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
 using namespace tessaly;
 using namespace tessaly::testing;
 
@@ -33,7 +33,10 @@ constexpr QRgb kGreen = qRgb(0, 255, 0);
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; }
+bool isRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
+}
 
 bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
 {
@@ -126,10 +129,7 @@ private slots:
         QVERIFY(m_run->show(1000, 600));
     }
 
-    void cleanup()
-    {
-        tearDown();
-    }
+    void cleanup() { tearDown(); }
 
     void blankBeforeAFileAndNoMenu()
     {

@@ -3,7 +3,6 @@
 #include "shell/options_checks.hpp"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <string_view>
 

@@ -1,15 +1,5 @@
-// options_dialog_test.cpp: the options dialog offscreen: layout in dialog units, data exchange, enabling, the OK checks and the round trip.
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
-
-#include <functional>
-#include <memory>
-
+// options_dialog_test.cpp: the options dialog offscreen: layout in dialog units, data exchange, enabling, the OK checks
+// and the round trip.
 #include "map_document.hpp"
 #include "map_model.hpp"
 #include "shell/commands.hpp"
@@ -21,6 +11,16 @@
 #include "shell/tessaly_doc.hpp"
 #include "shell_fixtures.hpp"
 #include "support/memory_tree.hpp"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
 
 using namespace tessaly;
 using tessaly::testing::FakePlatform;
@@ -45,7 +45,10 @@ template <typename Control> Control* control(QWidget& dialog, int id)
     return dialog.findChild<Control*>(QString::number(id));
 }
 
-void pressOk(QDialog& dialog) { QTest::mouseClick(control<QPushButton>(dialog, OptionsDialog::IdOk), Qt::LeftButton); }
+void pressOk(QDialog& dialog)
+{
+    QTest::mouseClick(control<QPushButton>(dialog, OptionsDialog::IdOk), Qt::LeftButton);
+}
 
 } // namespace
 
@@ -120,7 +123,8 @@ private slots:
         }
         QVERIFY(control<QPushButton>(d, OptionsDialog::IdOk)->isDefault());
         QCOMPARE(control<QLineEdit>(d, OptionsDialog::IdStartPage)->maxLength(), 16);
-        QCOMPARE(control<QLineEdit>(d, OptionsDialog::IdStartPage)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(
+            control<QLineEdit>(d, OptionsDialog::IdStartPage)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         QStringList statics;
         for (const QLabel* label : d.findChildren<QLabel*>())
             statics << label->text();
@@ -184,13 +188,27 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
         QTest::addColumn<QString>("message");
-        QTest::newRow("opening texts accepted") << "   0" << " FFF" << "";
-        QTest::newRow("0x in Start") << "0x10" << "FFF" << "Invalid Start Address";
-        QTest::newRow("Start FFF on Alcor") << "FFF" << "FFF" << "Over Address";
-        QTest::newRow("bad End after a good Start") << "1 0" << "0x10" << "Invalid End Address";
-        QTest::newRow("End over") << "0" << "1000" << "Over Address";
-        QTest::newRow("Start > End") << "200" << "100" << "Start > End";
-        QTest::newRow("Start checked first") << "zz" << "zz" << "Invalid Start Address";
+        QTest::newRow("opening texts accepted") << "   0"
+                                                << " FFF"
+                                                << "";
+        QTest::newRow("0x in Start") << "0x10"
+                                     << "FFF"
+                                     << "Invalid Start Address";
+        QTest::newRow("Start FFF on Alcor") << "FFF"
+                                            << "FFF"
+                                            << "Over Address";
+        QTest::newRow("bad End after a good Start") << "1 0"
+                                                    << "0x10"
+                                                    << "Invalid End Address";
+        QTest::newRow("End over") << "0"
+                                  << "1000"
+                                  << "Over Address";
+        QTest::newRow("Start > End") << "200"
+                                     << "100"
+                                     << "Start > End";
+        QTest::newRow("Start checked first") << "zz"
+                                             << "zz"
+                                             << "Invalid Start Address";
     }
     void okChecksShowTheFourMessages()
     {

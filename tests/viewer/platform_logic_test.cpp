@@ -1,13 +1,12 @@
 // platform_logic_test.cpp: filter conversion, the recently-used list in the settings, and the command strings.
-#include <gtest/gtest.h>
-
-#include <QSettings>
-#include <QTemporaryDir>
-
 #include "map_document.hpp"
 #include "shell/commands.hpp"
 #include "shell/platform.hpp"
 #include "shell/recent_files.hpp"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace tessaly {
 namespace {
@@ -20,18 +19,15 @@ struct FilterCase {
 TEST(FilterTest, BarListsBecomeQtFiltersInOrder)
 {
     const FilterCase cases[] = {
-        {OpenFileFilter(CpuNone),
-         {"xqa file(*.xqa)", "xqe file(*.xqe)", "abs file(*.abs)", "x file(*.x)"}},
-        {OpenFileFilter(CpuGrus),
-         {"abs file(*.abs)", "x file(*.x)", "xqa file(*.xqa)", "xqe file(*.xqe)"}},
-        {OpenFileFilter(CpuEridan),
-         {"xqe file(*.xqe)", "xqa file(*.xqa)", "abs file(*.abs)", "x file(*.x)"}},
+        { OpenFileFilter(CpuNone), { "xqa file(*.xqa)", "xqe file(*.xqe)", "abs file(*.abs)", "x file(*.x)" } },
+        { OpenFileFilter(CpuGrus), { "abs file(*.abs)", "x file(*.x)", "xqa file(*.xqa)", "xqe file(*.xqe)" } },
+        { OpenFileFilter(CpuEridan), { "xqe file(*.xqe)", "xqa file(*.xqa)", "abs file(*.abs)", "x file(*.x)" } },
         // Descriptions without their patterns get them; ';' separates patterns.
-        {"Objects|*.o;*.obj|All|*||", {"Objects (*.o *.obj)", "All (*)"}},
+        { "Objects|*.o;*.obj|All|*||", { "Objects (*.o *.obj)", "All (*)" } },
         // The double bar ends the list; anything after it is not a filter.
-        {"A(*.a)|*.a||B|*.b|", {"A(*.a)"}},
-        {"", {}},
-        {"||", {}},
+        { "A(*.a)|*.a||B|*.b|", { "A(*.a)" } },
+        { "", {} },
+        { "||", {} },
     };
     for (const FilterCase& c : cases) {
         SCOPED_TRACE(c.bars);
@@ -48,9 +44,9 @@ protected:
 TEST_F(RecentFilesTest, KeepsFourMostRecentFirstWithoutDuplicates)
 {
     RecentFileList list;
-    for (const char* path : {"/a", "/b", "/c", "/b", "/d", "/e"})
+    for (const char* path : { "/a", "/b", "/c", "/b", "/d", "/e" })
         list.add(path);
-    EXPECT_EQ(list.files(), (QStringList{"/e", "/d", "/b", "/c"}));
+    EXPECT_EQ(list.files(), (QStringList { "/e", "/d", "/b", "/c" }));
 }
 
 TEST_F(RecentFilesTest, SavesAndLoadsUnderItsGroup)
@@ -69,7 +65,7 @@ TEST_F(RecentFilesTest, SavesAndLoadsUnderItsGroup)
         EXPECT_FALSE(settings.contains("Recent File List/File3"));
         RecentFileList list;
         list.load(settings);
-        EXPECT_EQ(list.files(), (QStringList{"/two.xqe", "/one.abs"}));
+        EXPECT_EQ(list.files(), (QStringList { "/two.xqe", "/one.abs" }));
     }
 }
 
@@ -93,17 +89,17 @@ struct TextCase {
 TEST(CommandTextTest, ToolBarStringsAreExact)
 {
     const TextCase cases[] = {
-        {ID_FILE_OPEN, "Open an Existing Document", "Open"},
-        {ID_SECTION_LIST_IMAGE, "Change Section List Image", "Section List Image"},
-        {ID_MEMORY_SIZE_IMAGE, "Change Memory Size Image", "Memory Size Image"},
-        {ID_ZOOM_IN, "Zoom In", "Zoom In"},
-        {ID_ZOOM_OUT, "Zoom Out", "Zoom Out"},
-        {ID_FIND_TOOL, "Open Find Dialog", "Find"},
-        {ID_APP_ABOUT, "Version Information", "Version"},
-        {ID_SHOW_LOCAL_INFORMATION, "Show or hide Local Information List", ""},
-        {ID_SHOW_FUNCTION_LIST, "Show or hide C Function List", ""},
-        {ID_SHOW_EQU_LIST, "Show or hide .EQU List", ""},
-        {12345, "", ""},
+        { ID_FILE_OPEN, "Open an Existing Document", "Open" },
+        { ID_SECTION_LIST_IMAGE, "Change Section List Image", "Section List Image" },
+        { ID_MEMORY_SIZE_IMAGE, "Change Memory Size Image", "Memory Size Image" },
+        { ID_ZOOM_IN, "Zoom In", "Zoom In" },
+        { ID_ZOOM_OUT, "Zoom Out", "Zoom Out" },
+        { ID_FIND_TOOL, "Open Find Dialog", "Find" },
+        { ID_APP_ABOUT, "Version Information", "Version" },
+        { ID_SHOW_LOCAL_INFORMATION, "Show or hide Local Information List", "" },
+        { ID_SHOW_FUNCTION_LIST, "Show or hide C Function List", "" },
+        { ID_SHOW_EQU_LIST, "Show or hide .EQU List", "" },
+        { 12345, "", "" },
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.id);

@@ -1,18 +1,4 @@
 // right_print_test.cpp: the print commands of the right pane, the preview's pages and printed pages probed as images.
-#include <QFile>
-#include <QImage>
-#include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "left/friend_left_view.hpp"
 #include "map_model.hpp"
 #include "right/friend_right_view.hpp"
@@ -26,13 +12,32 @@
 #include "shell_fixtures.hpp"
 #include "support/memory_tree.hpp"
 
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
 using namespace tessaly;
 using namespace tessaly::testing;
 
 namespace {
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; }
-bool isBlack(QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; }
+bool isRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
+}
+bool isBlack(QRgb c)
+{
+    return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60;
+}
 
 bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
 {
@@ -117,10 +122,7 @@ private slots:
         QVERIFY(m_run->started());
     }
 
-    void cleanup()
-    {
-        tearDown();
-    }
+    void cleanup() { tearDown(); }
 
     void commandsOnlyWhileTheRightPaneIsActive()
     {
@@ -182,7 +184,8 @@ private slots:
         };
         const ListRows rows = NumberRows(model());
         QPrinter& printer = m_run->app().printer();
-        const ListPrintJob job(model(), rows, right().m_logFont, printer, QRect(0, 0, printer.width(), printer.height()));
+        const ListPrintJob job(
+            model(), rows, right().m_logFont, printer, QRect(0, 0, printer.width(), printer.height()));
         QVERIFY2(job.maxPage() >= 3, qPrintable(QString::number(job.maxPage())));
         for (const Case& c : cases) {
             QFile::remove(path);
@@ -191,7 +194,8 @@ private slots:
             QVERIFY(frame().router().dispatch(ID_FILE_PRINT));
             const int expected = c.pages == -1 ? job.maxPage() : c.pages == -2 ? job.maxPage() - 1 : c.pages;
             QVERIFY2(pdfPageCount(path) == expected,
-                qPrintable(QStringLiteral("%1: %2 pages, expected %3").arg(c.label).arg(pdfPageCount(path)).arg(expected)));
+                qPrintable(
+                    QStringLiteral("%1: %2 pages, expected %3").arg(c.label).arg(pdfPageCount(path)).arg(expected)));
         }
     }
 
@@ -208,7 +212,8 @@ private slots:
         QVERIFY(frame().router().dispatch(ID_FILE_PRINT_PREVIEW));
         QCOMPARE(printing().dialogClasses, QStringList { QStringLiteral("QPrintPreviewDialog") });
         const ListRows rows = NumberRows(model());
-        const ListPrintJob job(model(), rows, right().m_logFont, printer, QRect(0, 0, printer.width(), printer.height()));
+        const ListPrintJob job(
+            model(), rows, right().m_logFont, printer, QRect(0, 0, printer.width(), printer.height()));
         QCOMPARE(printing().previewPages, QList<int> { job.maxPage() });
     }
 

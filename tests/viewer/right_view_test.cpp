@@ -1,14 +1,4 @@
 // right_view_test.cpp: the right pane painted offscreen: boxes, red addresses, headers, keys, drags and relayouts.
-#include <QImage>
-#include <QPainter>
-#include <QScrollBar>
-#include <QtTest>
-
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "left/friend_left_view.hpp"
 #include "map_model.hpp"
 #include "right/cell_text.hpp"
@@ -23,13 +13,28 @@
 #include "shell_fixtures.hpp"
 #include "support/memory_tree.hpp"
 
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
 using namespace tessaly;
 using namespace tessaly::testing;
 
 namespace {
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; }
-bool isDark(QRgb c) { return qRed(c) < 80 && qGreen(c) < 80 && qBlue(c) < 80; }
+bool isRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
+}
+bool isDark(QRgb c)
+{
+    return qRed(c) < 80 && qGreen(c) < 80 && qBlue(c) < 80;
+}
 
 // Whether any pixel of the rectangle satisfies the test.
 bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
@@ -93,10 +98,7 @@ private slots:
         QVERIFY(m_run->show(1400, 600));
     }
 
-    void cleanup()
-    {
-        tearDown();
-    }
+    void cleanup() { tearDown(); }
 
     void blankBeforeAFileIsLoaded()
     {
@@ -217,8 +219,7 @@ private slots:
         const QString other = QString::fromLatin1(ColumnHeaderText(ColumnAddress, digits == 6 ? 8 : 6, false));
         QVERIFY(painted != reference(other));
         // The address cells use the same width.
-        const QString cellText =
-            QString::fromStdString(FormatAddressSize(digits, 0x1000, 0x100));
+        const QString cellText = QString::fromStdString(FormatAddressSize(digits, 0x1000, 0x100));
         QCOMPARE(cellText.size(), 2 * digits + 3);
     }
 
@@ -287,8 +288,7 @@ private slots:
         // The columns are drawn one character further left per step.
         QTest::keyClick(&right(), Qt::Key_Right);
         const QImage image = render();
-        QCOMPARE(right().m_nColumnsEnd,
-            column(right().m_columns, ColumnLabel).nRight - right().m_nCharWidth);
+        QCOMPARE(right().m_nColumnsEnd, column(right().m_columns, ColumnLabel).nRight - right().m_nCharWidth);
         QVERIFY(!image.isNull());
     }
 

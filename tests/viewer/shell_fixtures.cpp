@@ -1,12 +1,12 @@
 // shell_fixtures.cpp: the fake platform's answers and the test programs.
 #include "shell_fixtures.hpp"
 
+#include "support/ieee695_writer.hpp"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QTest>
-
-#include "support/ieee695_writer.hpp"
 
 namespace tessaly::testing {
 
@@ -102,10 +102,10 @@ std::vector<uint8_t> smallMapFile(const std::string& cpu)
 {
     Ieee695Writer w;
     w.header(cpu, "prog");
-    w.section({.index = 1, .type = "ASP", .name = "CODE", .start = 0x1000, .size = 0x100});
-    w.section({.index = 2, .type = "ASD", .name = "DATA", .start = 0x2000, .size = 0x80});
-    w.globalSymbol({.name = "_main", .value = 0x1000});
-    w.globalSymbol({.name = "LIMIT", .value = 0x40, .kind = 17});
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x1000, .size = 0x100 });
+    w.section({ .index = 2, .type = "ASD", .name = "DATA", .start = 0x2000, .size = 0x80 });
+    w.globalSymbol({ .name = "_main", .value = 0x1000 });
+    w.globalSymbol({ .name = "LIMIT", .value = 0x40, .kind = 17 });
     auto& env = w.environment();
     env.debugString(dstr::M("main.c", "prog"));
     env.debugString(dstr::Fs("main", "_main", 'G', 1));
@@ -113,6 +113,9 @@ std::vector<uint8_t> smallMapFile(const std::string& cpu)
     return w.bytes();
 }
 
-std::vector<uint8_t> unreadableFile() { return {0x12, 0x34, 0x56, 0x78}; }
+std::vector<uint8_t> unreadableFile()
+{
+    return { 0x12, 0x34, 0x56, 0x78 };
+}
 
 } // namespace tessaly::testing

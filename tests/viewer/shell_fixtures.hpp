@@ -1,19 +1,6 @@
-// shell_fixtures.hpp: a platform that answers its dialogs at once, an application running on it, and small programs to open, for the widget tests.
+// shell_fixtures.hpp: a platform that answers its dialogs at once, an application running on it, and small programs to
+// open, for the widget tests.
 #pragma once
-
-#include <QAbstractScrollArea>
-#include <QDialog>
-#include <QImage>
-#include <QObject>
-#include <QStringList>
-#include <QUrl>
-
-#include <cstdint>
-#include <deque>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "left/friend_left_view.hpp"
 #include "map_model.hpp"
@@ -22,6 +9,19 @@
 #include "shell/platform.hpp"
 #include "shell/tessaly_app.hpp"
 #include "support/memory_tree.hpp"
+
+#include <QAbstractScrollArea>
+#include <QDialog>
+#include <QImage>
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace tessaly::testing {
 
@@ -35,8 +35,8 @@ public:
     bool openUrl(const QUrl& url) override;
 
     // Answers
-    std::optional<QString> fileToChoose{};
-    std::optional<LogFont> fontToChoose{};
+    std::optional<QString> fileToChoose {};
+    std::optional<LogFont> fontToChoose {};
     int dialogResult = QDialog::Accepted;
     bool openUrlSucceeds = true;
 

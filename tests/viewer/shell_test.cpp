@@ -1,23 +1,4 @@
 // shell_test.cpp: the main window, its commands and file opening, driven offscreen with the fake platform.
-#include <QAction>
-#include <QEventLoop>
-#include <QFileInfo>
-#include <QFontInfo>
-#include <QAbstractScrollArea>
-#include <QImage>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSignalSpy>
-#include <QSplitter>
-#include <QStandardPaths>
-#include <QStatusBar>
-#include <QTimer>
-#include <QToolBar>
-#include <QtTest>
-
-#include <memory>
-
 #include "left/friend_left_view.hpp"
 #include "map_model.hpp"
 #include "orvik.h"
@@ -29,6 +10,24 @@
 #include "shell/tessaly_doc.hpp"
 #include "shell_fixtures.hpp"
 #include "support/temp_file.hpp"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
 
 using namespace tessaly;
 using tessaly::testing::FakePlatform;
@@ -199,11 +198,12 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("items");
         QTest::newRow("File") << 0 << "File(&F)"
-                              << QStringList{"Open(&O)...\tCtrl+O", "-", "Printer Set Up(&U)", "Print Preview(&V)",
-                                             "Print(&P)", "-", "Exit(&X)"};
-        QTest::newRow("View") << 1 << "View(&V)" << QStringList{"Tool Bar(&T)", QString::fromUtf8("Status\u3000Bar(&S)")};
-        QTest::newRow("Option") << 2 << "Option(&O)" << QStringList{"Kelvra...(&M)", "Find...(&I)", "Font...(&N)"};
-        QTest::newRow("Help") << 3 << "Help(&H)" << QStringList{"Index(&I)", "About...(&A)"};
+                              << QStringList { "Open(&O)...\tCtrl+O", "-", "Printer Set Up(&U)", "Print Preview(&V)",
+                                     "Print(&P)", "-", "Exit(&X)" };
+        QTest::newRow("View") << 1 << "View(&V)"
+                              << QStringList { "Tool Bar(&T)", QString::fromUtf8("Status\u3000Bar(&S)") };
+        QTest::newRow("Option") << 2 << "Option(&O)" << QStringList { "Kelvra...(&M)", "Find...(&I)", "Font...(&N)" };
+        QTest::newRow("Help") << 3 << "Help(&H)" << QStringList { "Index(&I)", "About...(&A)" };
     }
 
     void menuTexts()
@@ -219,16 +219,17 @@ private slots:
 
     void menuCommandNumbers()
     {
-        const QList<int> expected = {ID_FILE_OPEN, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT,
-                                     ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_OPTIONS,
-                                     ID_FIND_MENU, ID_FONT, ID_HELP_INDEX, ID_APP_ABOUT};
+        const QList<int> expected
+            = { ID_FILE_OPEN, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, ID_APP_EXIT, ID_VIEW_TOOLBAR,
+                  ID_VIEW_STATUS_BAR, ID_OPTIONS, ID_FIND_MENU, ID_FONT, ID_HELP_INDEX, ID_APP_ABOUT };
         QList<int> ids;
         for (QMenu* menu : frame().menus())
             for (const QAction* item : menu->actions())
                 if (!item->isSeparator())
                     ids << item->data().toInt();
         QCOMPARE(ids, expected);
-        QCOMPARE(ids, QList<int>({57601, 57606, 57609, 57607, 57665, 59392, 59393, 32772, 32780, 32779, 57666, 57664}));
+        QCOMPARE(
+            ids, QList<int>({ 57601, 57606, 57609, 57607, 57665, 59392, 59393, 32772, 32780, 32779, 57666, 57664 }));
     }
 
     void helpMenuStandsApart()
@@ -236,7 +237,7 @@ private slots:
         // Right-justified: in its own bar in the menu bar's corner (the offscreen bar is not native).
         QVERIFY(frame().helpMenuBar() != nullptr);
         QCOMPARE(frame().menuBar()->cornerWidget(Qt::TopRightCorner), static_cast<QWidget*>(frame().helpMenuBar()));
-        QCOMPARE(actionTexts(frame().menuBar()->actions()), (QStringList{"File(&F)", "View(&V)", "Option(&O)"}));
+        QCOMPARE(actionTexts(frame().menuBar()->actions()), (QStringList { "File(&F)", "View(&V)", "Option(&O)" }));
     }
 
     void toolBarButtons()
@@ -247,17 +248,17 @@ private slots:
             const char* tip;
         };
         const Button buttons[] = {
-            {ID_FILE_OPEN, "Open an Existing Document", "Open"},
-            {0, "", ""},
-            {ID_SECTION_LIST_IMAGE, "Change Section List Image", "Section List Image"},
-            {ID_MEMORY_SIZE_IMAGE, "Change Memory Size Image", "Memory Size Image"},
-            {0, "", ""},
-            {ID_ZOOM_IN, "Zoom In", "Zoom In"},
-            {ID_ZOOM_OUT, "Zoom Out", "Zoom Out"},
-            {0, "", ""},
-            {ID_FIND_TOOL, "Open Find Dialog", "Find"},
-            {0, "", ""},
-            {ID_APP_ABOUT, "Version Information", "Version"},
+            { ID_FILE_OPEN, "Open an Existing Document", "Open" },
+            { 0, "", "" },
+            { ID_SECTION_LIST_IMAGE, "Change Section List Image", "Section List Image" },
+            { ID_MEMORY_SIZE_IMAGE, "Change Memory Size Image", "Memory Size Image" },
+            { 0, "", "" },
+            { ID_ZOOM_IN, "Zoom In", "Zoom In" },
+            { ID_ZOOM_OUT, "Zoom Out", "Zoom Out" },
+            { 0, "", "" },
+            { ID_FIND_TOOL, "Open Find Dialog", "Find" },
+            { 0, "", "" },
+            { ID_APP_ABOUT, "Version Information", "Version" },
         };
         const QList<QAction*> actions = frame().m_wndToolBar->actions();
         QCOMPARE(actions.size(), int(std::size(buttons)));
@@ -282,7 +283,7 @@ private slots:
         QStringList indicators;
         for (const QLabel* label : frame().indicatorPanes())
             indicators << label->text();
-        QCOMPARE(indicators, (QStringList{QString::fromUtf8("ｶﾅ"), "CAP", "NUM", "SCRL"}));
+        QCOMPARE(indicators, (QStringList { QString::fromUtf8("ｶﾅ"), "CAP", "NUM", "SCRL" }));
     }
 
     void prompts()
@@ -407,7 +408,7 @@ private slots:
         QCOMPARE(QString::fromStdString(model().LoadedPath), bad);
         QCOMPARE(doc().GetTitle(), QString());
         QCOMPARE(frame().windowTitle(), QStringLiteral("Tessaly"));
-        QCOMPARE(m_fake->messages, QStringList{expected});
+        QCOMPARE(m_fake->messages, QStringList { expected });
         QVERIFY(!doc().IsModified());
         refreshCommandUI();
         QVERIFY(!action(ID_FONT)->isEnabled());
@@ -515,11 +516,16 @@ private slots:
     {
         QTest::addColumn<QString>("cpu");
         QTest::addColumn<QString>("first");
-        QTest::newRow("Grus") << "Grus" << "abs file(*.abs)|*.abs|";
-        QTest::newRow("Eridan") << "Eridan" << "xqe file(*.xqe)|*.xqe|";
-        QTest::newRow("Fornax") << "Fornax" << "xqe file(*.xqe)|*.xqe|";
-        QTest::newRow("Carina") << "Carina" << "xqa file(*.xqa)|*.xqa|";
-        QTest::newRow("unknown") << "Mystery" << "xqa file(*.xqa)|*.xqa|";
+        QTest::newRow("Grus") << "Grus"
+                              << "abs file(*.abs)|*.abs|";
+        QTest::newRow("Eridan") << "Eridan"
+                                << "xqe file(*.xqe)|*.xqe|";
+        QTest::newRow("Fornax") << "Fornax"
+                                << "xqe file(*.xqe)|*.xqe|";
+        QTest::newRow("Carina") << "Carina"
+                                << "xqa file(*.xqa)|*.xqa|";
+        QTest::newRow("unknown") << "Mystery"
+                                 << "xqa file(*.xqa)|*.xqa|";
     }
 
     void filterOrderFollowsLastGoodFamily()
@@ -546,9 +552,10 @@ private slots:
     void panesStartWithFixedPitchFontOf14Pixels()
     {
         for (const auto& [logFont, font, charWidth] :
-             {std::tuple{frame().m_pLeftView->m_logFont, frame().m_pLeftView->m_font, frame().m_pLeftView->m_nCharWidth},
-              std::tuple{frame().m_pRightView->m_logFont, frame().m_pRightView->m_font,
-                         frame().m_pRightView->m_nCharWidth}}) {
+            { std::tuple {
+                  frame().m_pLeftView->m_logFont, frame().m_pLeftView->m_font, frame().m_pLeftView->m_nCharWidth },
+                std::tuple { frame().m_pRightView->m_logFont, frame().m_pRightView->m_font,
+                    frame().m_pRightView->m_nCharWidth } }) {
             QCOMPARE(logFont, paneInitialLogFont());
             QCOMPARE(logFont.faceName, QStringLiteral("FixedSys"));
             QCOMPARE(font.pixelSize(), 14);
@@ -578,7 +585,7 @@ private slots:
 
         QVERIFY(frame().router().dispatch(ID_FONT));
 
-        QCOMPARE(m_fake->fontInitials, QList<LogFont>{initial});
+        QCOMPARE(m_fake->fontInitials, QList<LogFont> { initial });
         QCOMPARE(frame().m_logFontChosen, chosen);
         QCOMPARE(frame().m_pLeftView->m_logFont, chosen);
         QCOMPARE(frame().m_pRightView->m_logFont, chosen);
@@ -638,7 +645,7 @@ private slots:
         QVERIFY(model().ListRebuildPending);
         QCOMPARE(doc().GetTitle(), QFileInfo(path).absoluteFilePath());
         QCOMPARE(frame().windowTitle(), QFileInfo(path).absoluteFilePath() + QStringLiteral(" - Tessaly"));
-        QCOMPARE(m_app->recentFiles().files(), QStringList{QFileInfo(path).absoluteFilePath()});
+        QCOMPARE(m_app->recentFiles().files(), QStringList { QFileInfo(path).absoluteFilePath() });
         QVERIFY(m_fake->messages.isEmpty());
         refreshCommandUI();
         QVERIFY(action(ID_FONT)->isEnabled());
@@ -651,7 +658,7 @@ private slots:
         const QString expected = readerMessage(path);
         QVERIFY(start(path));
         QVERIFY(!model().FileLoaded);
-        QCOMPARE(m_fake->messages, QStringList{expected});
+        QCOMPARE(m_fake->messages, QStringList { expected });
     }
 
     void missingCommandLineFileEndsStartUp()
@@ -667,7 +674,7 @@ private slots:
     void aboutBox()
     {
         QVERIFY(frame().router().dispatch(ID_APP_ABOUT));
-        QCOMPARE(m_fake->dialogTitles, QStringList{"Version"});
+        QCOMPARE(m_fake->dialogTitles, QStringList { "Version" });
         QVERIFY(m_fake->dialogTexts.value(0).split('|').contains(QStringLiteral("Tessaly V.3.00.00")));
         QCOMPARE(m_fake->owners.value(0), static_cast<QWidget*>(&frame()));
     }
@@ -736,7 +743,7 @@ private slots:
             }
         }
         QCOMPARE(matches, 1);
-        QCOMPARE(issued, QList<int>{id});
+        QCOMPARE(issued, QList<int> { id });
     }
 
     void activePaneComesFirst()
@@ -832,7 +839,8 @@ private slots:
         QCOMPARE(image.size() / image.devicePixelRatio(), QSize(640, 480));
         // The list pane is blank white until its drawing arrives; the status bar says Ready.
         const QPoint inList = frame().m_pRightView->viewport()->mapTo(&frame(), QPoint(40, 40));
-        QCOMPARE(image.pixelColor(inList * image.devicePixelRatio()), frame().m_pRightView->viewport()->palette().color(QPalette::Base));
+        QCOMPARE(image.pixelColor(inList * image.devicePixelRatio()),
+            frame().m_pRightView->viewport()->palette().color(QPalette::Base));
     }
 
     void findNotifyIsAPrivateEvent()
@@ -851,9 +859,9 @@ private slots:
         postFindNotify(&receiver, FindNextRequest);
         QVERIFY(receiver.codes.isEmpty());
         QVERIFY(sendFindNotify(&receiver, FindClosing));
-        QCOMPARE(receiver.codes, QList<int>{8});
+        QCOMPARE(receiver.codes, QList<int> { 8 });
         QCoreApplication::sendPostedEvents(&receiver);
-        QCOMPARE(receiver.codes, (QList<int>{8, 201}));
+        QCOMPARE(receiver.codes, (QList<int> { 8, 201 }));
     }
 };
 

@@ -1,12 +1,13 @@
-// make_examples.cpp: writes the sample absolute files of examples/: three IEEE-695 programs and, from framed_example.cpp, one framed-format program.
+// make_examples.cpp: writes the sample absolute files of examples/: three IEEE-695 programs and, from
+// framed_example.cpp, one framed-format program.
+#include "support/ieee695_writer.hpp"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include "support/ieee695_writer.hpp"
 
 // Written in framed_example.cpp: the two writers cannot share a translation unit.
 std::vector<uint8_t> cetusBlinky();
@@ -77,13 +78,17 @@ std::vector<uint8_t> ieee695(const Program& program)
     w.header(program.cpu, program.module);
     for (std::size_t i = 0; i < program.sections.size(); ++i) {
         const SectionSpec& s = program.sections[i];
-        w.section({.index = static_cast<uint32_t>(i + 1), .type = s.type, .name = s.name, .start = s.start,
-                   .size = s.size, .alignment = 2});
+        w.section({ .index = static_cast<uint32_t>(i + 1),
+            .type = s.type,
+            .name = s.name,
+            .start = s.start,
+            .size = s.size,
+            .alignment = 2 });
     }
     for (const SymbolSpec& label : program.labels)
-        w.globalSymbol({.name = label.name, .value = label.value, .kind = kLabel, .attribute = 8, .extra = 1});
+        w.globalSymbol({ .name = label.name, .value = label.value, .kind = kLabel, .attribute = 8, .extra = 1 });
     for (const SymbolSpec& equ : program.equs)
-        w.globalSymbol({.name = equ.name, .value = equ.value, .kind = kEqu, .attribute = 9});
+        w.globalSymbol({ .name = equ.name, .value = equ.value, .kind = kEqu, .attribute = 9 });
 
     // C functions: the source file opens the module, each function is an Fs/Fe pair.
     auto& env = w.environment();
@@ -102,13 +107,15 @@ std::vector<uint8_t> ieee695(const Program& program)
     for (const ModuleSpec& module : program.modules) {
         AsmModuleBlock block = w.asmModule(module.name);
         for (const ModulePartSpec& part : module.parts)
-            block.moduleSection({.sectionIndex = static_cast<uint32_t>(part.section + 1), .start = part.start,
-                                 .size = part.size,
-                                 .kind = moduleSectionKind(program.sections[part.section].type)});
+            block.moduleSection({ .sectionIndex = static_cast<uint32_t>(part.section + 1),
+                .start = part.start,
+                .size = part.size,
+                .kind = moduleSectionKind(program.sections[part.section].type) });
         for (const SymbolSpec& label : module.localLabels)
-            block.localSymbol({.name = label.name, .value = label.value, .kind = kLabel, .attribute = 19, .extra1 = 1});
+            block.localSymbol(
+                { .name = label.name, .value = label.value, .kind = kLabel, .attribute = 19, .extra1 = 1 });
         for (const SymbolSpec& equ : module.localEqus)
-            block.localSymbol({.name = equ.name, .value = equ.value, .kind = kEqu, .attribute = 9});
+            block.localSymbol({ .name = equ.name, .value = equ.value, .kind = kEqu, .attribute = 9 });
         block.end();
     }
     return w.bytes();
@@ -274,8 +281,9 @@ bool writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 int main(int argc, char** argv)
 {
     if (argc != 2 || std::string(argv[1]) == "--help") {
-        std::fprintf(argc == 2 ? stdout : stderr, "Usage: make-examples DIRECTORY\n"
-                                                  "Writes the sample absolute files into DIRECTORY.\n");
+        std::fprintf(argc == 2 ? stdout : stderr,
+            "Usage: make-examples DIRECTORY\n"
+            "Writes the sample absolute files into DIRECTORY.\n");
         return argc == 2 ? 0 : 64;
     }
     const std::filesystem::path dir = argv[1];

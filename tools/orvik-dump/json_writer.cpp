@@ -22,14 +22,29 @@ void writeJsonString(std::ostream& out, std::string_view bytes)
     for (const char c : bytes) {
         const unsigned byte = static_cast<unsigned char>(c);
         switch (byte) {
-        case '"': out << "\\\""; continue;
-        case '\\': out << "\\\\"; continue;
-        case '\b': out << "\\b"; continue;
-        case '\f': out << "\\f"; continue;
-        case '\n': out << "\\n"; continue;
-        case '\r': out << "\\r"; continue;
-        case '\t': out << "\\t"; continue;
-        default: break;
+        case '"':
+            out << "\\\"";
+            continue;
+        case '\\':
+            out << "\\\\";
+            continue;
+        case '\b':
+            out << "\\b";
+            continue;
+        case '\f':
+            out << "\\f";
+            continue;
+        case '\n':
+            out << "\\n";
+            continue;
+        case '\r':
+            out << "\\r";
+            continue;
+        case '\t':
+            out << "\\t";
+            continue;
+        default:
+            break;
         }
         if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
             writeUnicodeEscape(out, byte);

@@ -17,7 +17,10 @@ void writeJsonString(std::ostream& out, std::string_view bytes);
 // are placed by the writer; an empty container comes out as {} or [].
 class JsonWriter {
 public:
-    explicit JsonWriter(std::ostream& out) : m_out(out) {}
+    explicit JsonWriter(std::ostream& out)
+        : m_out(out)
+    {
+    }
 
     JsonWriter& beginObject();
     JsonWriter& endObject();

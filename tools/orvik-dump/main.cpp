@@ -1,15 +1,15 @@
 // main.cpp: orvik-dump, reads an absolute file with orvik and prints its tree or map tables.
-#include <iostream>
-#include <string_view>
-#include <variant>
-#include <vector>
-
-#include "options.hpp"
 #include "map_model.hpp"
+#include "options.hpp"
 #include "orvik.h"
 #include "tables_dump.hpp"
 #include "tree_json.hpp"
 #include "tree_text.hpp"
+
+#include <iostream>
+#include <string_view>
+#include <variant>
+#include <vector>
 
 namespace {
 

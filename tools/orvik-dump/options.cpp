@@ -50,25 +50,25 @@ ParseResult parseArguments(std::span<const std::string_view> args)
                 std::string_view value;
                 if (arg == "--mask") {
                     if (i + 1 == args.size())
-                        return UsageError{"--mask needs a value"};
+                        return UsageError { "--mask needs a value" };
                     value = args[++i];
                 } else {
                     value = arg.substr(7);
                 }
                 if (!parseMask(value, options.mask))
-                    return UsageError{"invalid mask '" + std::string(value) + "'"};
+                    return UsageError { "invalid mask '" + std::string(value) + "'" };
             } else {
-                return UsageError{"unknown option '" + std::string(arg) + "'"};
+                return UsageError { "unknown option '" + std::string(arg) + "'" };
             }
             continue;
         }
         if (havePath)
-            return UsageError{"more than one file given"};
+            return UsageError { "more than one file given" };
         options.path = std::string(arg);
         havePath = true;
     }
     if (!havePath)
-        return UsageError{"no file given"};
+        return UsageError { "no file given" };
     return options;
 }
 

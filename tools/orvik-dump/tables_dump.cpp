@@ -39,8 +39,8 @@ public:
         return spill();
     }
     template <typename Int>
-        requires(std::is_integral_v<Int> && !std::is_same_v<Int, char> && !std::is_same_v<Int, bool>)
-    TextOut& operator<<(Int value)
+    requires(std::is_integral_v<Int> && !std::is_same_v<Int, char> && !std::is_same_v<Int, bool>) TextOut& operator<<(
+        Int value)
     {
         char text[24];
         const auto end = std::to_chars(text, text + sizeof text, value).ptr;
@@ -90,7 +90,10 @@ struct Hex {
     int digits;
 };
 
-TextOut& operator<<(TextOut& out, Hex h) { return out.hex(h.value, h.digits); }
+TextOut& operator<<(TextOut& out, Hex h)
+{
+    return out.hex(h.value, h.digits);
+}
 
 const char* rangeFlagName(RangeFlag flag)
 {
@@ -166,7 +169,7 @@ void writeTablesText(const MapModel& model, std::ostream& stream)
 {
     TextOut out(stream);
     const int digits = model.AddressDigits == 8 ? 8 : 6;
-    auto hex = [digits](uint32_t value) { return Hex{value, digits}; };
+    auto hex = [digits](uint32_t value) { return Hex { value, digits }; };
     const auto& widths = model.NameWidths;
     out << "cpu family: " << CpuFamilyName(model.CpuFamily) << '\n'
         << "max address: " << hex(model.MaxAddress) << '\n'

@@ -9,8 +9,7 @@ namespace tessaly::dump {
 
 // Maps each record of one list to its 0-based position. Built once per list so that
 // writing every pointer into it costs one lookup, not a walk.
-template <typename Record>
-class ListIndex {
+template <typename Record> class ListIndex {
 public:
     explicit ListIndex(const Record* head)
     {
@@ -35,8 +34,7 @@ private:
 };
 
 // Calls visit(record, position) for each record of a list, in list order.
-template <typename Record, typename Visit>
-void forEachInList(const Record* head, Visit&& visit)
+template <typename Record, typename Visit> void forEachInList(const Record* head, Visit&& visit)
 {
     int32_t position = 0;
     for (const Record* record = head; record; record = record->next)

@@ -25,7 +25,10 @@ void writeList(JsonWriter& json, const char* key, const Record* head, WriteOne&&
 class ModuleWriter {
 public:
     ModuleWriter(JsonWriter& json, const SectionIndex& sections, const IeModule& module)
-        : m_json(json), m_sections(sections), m_typeDefs(module.typeDefs), m_typeRefs(module.typeRefs)
+        : m_json(json)
+        , m_sections(sections)
+        , m_typeDefs(module.typeDefs)
+        , m_typeRefs(module.typeRefs)
     {
     }
 

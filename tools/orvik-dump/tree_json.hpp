@@ -1,9 +1,9 @@
 // tree_json.hpp: the reader's symbol tree written as one JSON document.
 #pragma once
 
-#include <ostream>
-
 #include "orvik.h"
+
+#include <ostream>
 
 namespace tessaly::dump {
 

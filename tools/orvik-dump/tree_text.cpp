@@ -1,13 +1,13 @@
 // tree_text.cpp: indented text form of the symbol tree, one record per line.
 #include "tree_text.hpp"
 
+#include "json_writer.hpp"
+#include "tree_index.hpp"
+
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "json_writer.hpp"
-#include "tree_index.hpp"
 
 namespace tessaly::dump {
 
@@ -78,7 +78,8 @@ public:
         else if (value > 0x20 && value < 0x7F && value != '\'' && value != '\\')
             m_out << '\'' << static_cast<char>(value) << '\'';
         else if (value > 0 && value <= 0xFF)
-            m_out << "'\\x" << "0123456789abcdef"[value >> 4] << "0123456789abcdef"[value & 0x0F] << '\'';
+            m_out << "'\\x"
+                  << "0123456789abcdef"[value >> 4] << "0123456789abcdef"[value & 0x0F] << '\'';
         else
             m_out << value;
         return *this;
@@ -123,7 +124,11 @@ private:
 
 class TreeTextWriter {
 public:
-    TreeTextWriter(std::ostream& out, const IeRoot& root) : m_out(out), m_sections(root.sections) {}
+    TreeTextWriter(std::ostream& out, const IeRoot& root)
+        : m_out(out)
+        , m_sections(root.sections)
+    {
+    }
 
     void root(const IeRoot& root)
     {
@@ -321,7 +326,8 @@ private:
                     .ref("resolvedType", typeDefPosition(param.resolvedType));
             });
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
@@ -331,7 +337,9 @@ private:
         if (!type.payload.any)
             return false;
         switch (type.letter) {
-        case 'N': line.str("name", type.payload.enumeration->name); return true;
+        case 'N':
+            line.str("name", type.payload.enumeration->name);
+            return true;
         case 'O':
         case 'P': {
             const IePointerType& p = *type.payload.pointer;
@@ -371,7 +379,8 @@ private:
                 .ref("resolvedReturn", typeDefPosition(f.resolvedReturn));
             return true;
         }
-        default: return false;
+        default:
+            return false;
         }
     }
 

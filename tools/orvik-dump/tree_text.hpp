@@ -1,9 +1,9 @@
 // tree_text.hpp: the reader's symbol tree written as indented text, one record per line.
 #pragma once
 
-#include <ostream>
-
 #include "orvik.h"
+
+#include <ostream>
 
 namespace tessaly::dump {
 

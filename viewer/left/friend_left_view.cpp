@@ -1,20 +1,19 @@
 // friend_left_view.cpp: the left pane's font, scrolling, paint of both pictures, marker, context menu, Jump and zoom.
 #include "left/friend_left_view.hpp"
 
-#include <QContextMenuEvent>
-#include <QFontMetrics>
-#include <QMenu>
-#include <QPainter>
-#include <QScrollBar>
-
-#include <algorithm>
-#include <limits>
-
 #include "right/friend_right_view.hpp"
 #include "right/right_layout.hpp"
 #include "shell/commands.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
+
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <limits>
 
 namespace tessaly {
 
@@ -68,7 +67,10 @@ void drawOutlined(QPainter& painter, const PictureRect& r, const QColor& fill)
     painter.setBrush(Qt::NoBrush);
 }
 
-QColor toQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+QColor toQColor(Rgb rgb)
+{
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
 
 } // namespace
 
@@ -122,7 +124,10 @@ void CFriendLeftView::setScrollSizes(const ScrollSizes& sizes)
     apply(verticalScrollBar(), sizes.height, sizes.pageHeight, sizes.lineHeight);
 }
 
-void CFriendLeftView::scrollContentsBy(int, int) { viewport()->update(); }
+void CFriendLeftView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
 
 void CFriendLeftView::OnInitialUpdate()
 {
@@ -140,8 +145,8 @@ void CFriendLeftView::OnUpdate(PaneView*)
     m_nVisibleRows = model.FileLoaded ? CountVisibleRows(model) : 0;
     const QSize client = viewport()->size();
     const int64_t height = (static_cast<int64_t>(model.SectionTable.size()) + 1) * m_nLineHeight;
-    setScrollSizes({ 1000, static_cast<int32_t>(std::min<int64_t>(height, std::numeric_limits<int32_t>::max())), client.width(),
-        client.height(), m_nCharWidth, m_nLineHeight });
+    setScrollSizes({ 1000, static_cast<int32_t>(std::min<int64_t>(height, std::numeric_limits<int32_t>::max())),
+        client.width(), client.height(), m_nCharWidth, m_nLineHeight });
     Invalidate();
 }
 
@@ -181,8 +186,8 @@ void CFriendLeftView::drawSectionList(QPainter& painter)
         const SectionTag tag = GetSectionTag(row.record);
         writer.write(row.address);
         drawOutlined(painter, row.box, toQColor(tag.colour));
-        writer.write(row.name.x, row.name.y, QString::fromLatin1(tag.text) + QLatin1Char(' ') + QString::fromStdString(row.name.text),
-            false);
+        writer.write(row.name.x, row.name.y,
+            QString::fromLatin1(tag.text) + QLatin1Char(' ') + QString::fromStdString(row.name.text), false);
     }
     writer.write(picture.markerWipe);
     writer.write(picture.marker, true, kRed);

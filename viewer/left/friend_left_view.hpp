@@ -1,15 +1,14 @@
 // friend_left_view.hpp: CFriendLeftView, the left pane that draws the mapping image.
 #pragma once
 
-#include <QFont>
-#include <QPoint>
-
-#include <cstdint>
-#include <functional>
-
 #include "left/left_geometry.hpp"
 #include "shell/log_font.hpp"
 #include "shell/pane_view.hpp"
+
+#include <QFont>
+#include <QPoint>
+#include <cstdint>
+#include <functional>
 
 class QMenu;
 

@@ -1,4 +1,5 @@
-// left_geometry.cpp: positions, texts and bands of the section-list and memory-size pictures, and the hit test, jump and zoom rules.
+// left_geometry.cpp: positions, texts and bands of the section-list and memory-size pictures, and the hit test, jump
+// and zoom rules.
 #include "left_geometry.hpp"
 
 #include <algorithm>
@@ -15,18 +16,22 @@ constexpr double kFarOff = 1073741824.0; // 2^30: any position this far off is o
 std::string formatHex(const char* format6, const char* format8, int32_t addressDigits, uint32_t a, uint32_t b = 0)
 {
     char text[40];
-    std::snprintf(text, sizeof text, addressDigits == 8 ? format8 : format6, static_cast<unsigned>(a),
-        static_cast<unsigned>(b));
+    std::snprintf(
+        text, sizeof text, addressDigits == 8 ? format8 : format6, static_cast<unsigned>(a), static_cast<unsigned>(b));
     return text;
 }
 
 // Entry ends are computed without wrapping, so an entry that reaches the top of the 32-bit
 // space ends above everything rather than at 0.
-uint64_t entryEnd(const IeSection& record) { return static_cast<uint64_t>(record.start) + record.size; }
+uint64_t entryEnd(const IeSection& record)
+{
+    return static_cast<uint64_t>(record.start) + record.size;
+}
 
 int32_t clampToInt(int64_t value)
 {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, -static_cast<int64_t>(kFarOff), static_cast<int64_t>(kFarOff)));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, -static_cast<int64_t>(kFarOff), static_cast<int64_t>(kFarOff)));
 }
 
 } // namespace
@@ -163,7 +168,8 @@ std::optional<uint32_t> SectionListJumpAddress(const MapModel& model, CellMetric
 // ---------------------------------------------------------------------------------------------
 // Memory-size picture.
 
-MemorySizeGeometry MemorySizeGeometry::Compute(const MapModel& model, CellMetrics cell, int32_t clientHeight, int32_t zoom)
+MemorySizeGeometry MemorySizeGeometry::Compute(
+    const MapModel& model, CellMetrics cell, int32_t clientHeight, int32_t zoom)
 {
     const int32_t digits = model.AddressDigits;
     MemorySizeGeometry g;
@@ -189,7 +195,10 @@ double rangeSpan(uint32_t rangeStart, uint32_t rangeEnd)
 
 } // namespace
 
-double MemorySizeGeometry::pixelsPerAddress() const { return barHeight() / rangeSpan(rangeStart, rangeEnd); }
+double MemorySizeGeometry::pixelsPerAddress() const
+{
+    return barHeight() / rangeSpan(rangeStart, rangeEnd);
+}
 
 int32_t MemorySizeGeometry::y(uint64_t address) const
 {
@@ -204,7 +213,8 @@ uint32_t MemorySizeGeometry::addressAt(int32_t y) const
         return rangeStart;
     const double span = rangeEnd > rangeStart ? static_cast<double>(rangeEnd - rangeStart) : 0.0;
     const double exact = rangeStart + (static_cast<double>(y) - barTop) / barHeight() * span;
-    const double held = std::clamp(exact, static_cast<double>(rangeStart), static_cast<double>(std::max(rangeStart, rangeEnd)));
+    const double held
+        = std::clamp(exact, static_cast<double>(rangeStart), static_cast<double>(std::max(rangeStart, rangeEnd)));
     return static_cast<uint32_t>(held);
 }
 
@@ -340,6 +350,9 @@ int32_t ZoomedIn(int32_t zoom, int32_t lineHeight, int32_t barBottom)
     return zoom * 2;
 }
 
-int32_t ZoomedOut(int32_t zoom) { return zoom > 1 ? zoom / 2 : zoom; }
+int32_t ZoomedOut(int32_t zoom)
+{
+    return zoom > 1 ? zoom / 2 : zoom;
+}
 
 } // namespace tessaly

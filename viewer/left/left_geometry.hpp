@@ -1,4 +1,5 @@
-// left_geometry.hpp: the left pane's two pictures as plain geometry: positions, texts, bands, marker, hit test, jump and zoom.
+// left_geometry.hpp: the left pane's two pictures as plain geometry: positions, texts, bands, marker, hit test, jump
+// and zoom.
 #pragma once
 
 #include "map_model.hpp"
@@ -62,7 +63,10 @@ std::string FormatAddressAndSize(int32_t addressDigits, uint32_t address, uint32
 int32_t CountVisibleRows(const MapModel& model);
 
 // Width of the section-name column in characters, as the pictures use it.
-inline int32_t SectionNameMax(const MapModel& model) { return model.NameWidths[NameWidthSection]; }
+inline int32_t SectionNameMax(const MapModel& model)
+{
+    return model.NameWidths[NameWidthSection];
+}
 
 // ---------------------------------------------------------------------------------------------
 // Section-list picture: one box per non-empty entry, one line high.
@@ -144,10 +148,7 @@ struct MemorySizeGeometry {
     // The inverse for Jump: the bar top gives RangeStart, the bar bottom RangeEnd.
     uint32_t addressAt(int32_t y) const;
 
-    bool contains(int32_t x, int32_t y) const
-    {
-        return barTop <= y && y <= barBottom && barLeft <= x && x <= barRight;
-    }
+    bool contains(int32_t x, int32_t y) const { return barTop <= y && y <= barBottom && barLeft <= x && x <= barRight; }
 
     // Half a line above the bar for addresses below the range, half a line below it for
     // addresses above, else on the scale.
@@ -178,8 +179,8 @@ ScrollSizes MemorySizeScrollSizes(
     const MapModel& model, CellMetrics cell, int32_t zoom, int32_t clientWidth, int32_t clientHeight);
 
 // The picture of a loaded file at the given client height and zoom.
-MemorySizePicture BuildMemorySizePicture(
-    const MapModel& model, CellMetrics cell, int32_t clientHeight, int32_t zoom, int32_t markerY, PictureClip clip = {});
+MemorySizePicture BuildMemorySizePicture(const MapModel& model, CellMetrics cell, int32_t clientHeight, int32_t zoom,
+    int32_t markerY, PictureClip clip = {});
 
 // ---------------------------------------------------------------------------------------------
 // Zoom.

@@ -39,9 +39,15 @@ namespace {
 bool g_tolerantReading = false;
 } // namespace
 
-void setTolerantReading(bool tolerant) { g_tolerantReading = tolerant; }
+void setTolerantReading(bool tolerant)
+{
+    g_tolerantReading = tolerant;
+}
 
-int readSelectionMask() { return kReadSelectionMask | (g_tolerantReading ? IE_READ_TOLERANT : 0); }
+int readSelectionMask()
+{
+    return kReadSelectionMask | (g_tolerantReading ? IE_READ_TOLERANT : 0);
+}
 
 void MapDocument::OnOpenMapFile()
 {

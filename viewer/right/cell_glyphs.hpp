@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QPointF>
 #include <QRawFont>
-
 #include <array>
 #include <cstdint>
 #include <string_view>

@@ -45,8 +45,8 @@ std::string FormatFunctionCell(int32_t addressDigits, const FunctionEntry& funct
 {
     const IeFnDef* f = function.function;
     const char* file = f->owner ? f->owner->name : nullptr;
-    return "[F] " + hex(addressDigits, f->address) + "(" + hex(addressDigits, f->size) + "):" + boundedName(f->name) +
-        "(" + boundedName(file) + ")";
+    return "[F] " + hex(addressDigits, f->address) + "(" + hex(addressDigits, f->size) + "):" + boundedName(f->name)
+        + "(" + boundedName(file) + ")";
 }
 
 std::string SectionCellText(const SectionEntry& entry)
@@ -62,8 +62,8 @@ std::string SectionCellText(const ModuleSectionEntry& entry)
     if (!part->section)
         return {};
     const char* module = part->owner ? part->owner->name : nullptr;
-    return std::string(GetSectionTag(part).text) + " " + boundedName(part->section->name) + "(" + boundedName(module) +
-        ")";
+    return std::string(GetSectionTag(part).text) + " " + boundedName(part->section->name) + "(" + boundedName(module)
+        + ")";
 }
 
 bool AddressIsRed(uint32_t start, uint32_t size, uint64_t runningEnd, uint32_t maxAddress)

@@ -97,8 +97,8 @@ void record(const MapModel& model, FindState& state, int32_t entry, int32_t line
     state.foundInModuleTable = state.foundKind == SearchSection && model.ShowLocalInformation;
 }
 
-FindOutcome searchDown(const MapModel& model, FindState& state, const SearchedTable& table, int flags,
-    std::string_view pattern)
+FindOutcome searchDown(
+    const MapModel& model, FindState& state, const SearchedTable& table, int flags, std::string_view pattern)
 {
     const int32_t count = table.count();
     const int32_t first = std::max(state.foundEntry, 0);
@@ -119,8 +119,8 @@ FindOutcome searchDown(const MapModel& model, FindState& state, const SearchedTa
     return FindOutcome::CantFind;
 }
 
-FindOutcome searchUp(const MapModel& model, FindState& state, const SearchedTable& table, int flags,
-    std::string_view pattern)
+FindOutcome searchUp(
+    const MapModel& model, FindState& state, const SearchedTable& table, int flags, std::string_view pattern)
 {
     const std::string reversedPattern = reversePattern(pattern, (flags & MatchWildCard) != 0);
     const int32_t count = table.count();

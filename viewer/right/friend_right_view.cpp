@@ -1,19 +1,6 @@
 // friend_right_view.cpp: the right pane: layout on demand, the paint, scrolling, keys, column drags and jumps.
 #include "right/friend_right_view.hpp"
 
-#include <QBitmap>
-#include <QFontMetrics>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScrollBar>
-#include <QWheelEvent>
-
-#include <algorithm>
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include "left/friend_left_view.hpp"
 #include "right/cell_glyphs.hpp"
 #include "right/cell_text.hpp"
@@ -24,11 +11,26 @@
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
 
+#include <QBitmap>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace tessaly {
 
 namespace {
 
-QColor toQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+QColor toQColor(Rgb rgb)
+{
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
 
 // The column-resize cursor: two bars with arrows, hot spot (15, 15), from the resources.
 QCursor loadSizeCursor()
@@ -289,8 +291,9 @@ void CFriendRightView::paintSectionColumns(QPainter& painter, int rowCount)
     if (m_nFoundKind == 1 && m_nFoundLength > 0)
         for (size_t r = 0; r < plan.rows.size(); ++r)
             if (plan.rows[r].firstRow && plan.rows[r].line == m_nFoundLine)
-                invert(painter, QRect(sectionLeft + m_nCharWidth * (m_nFoundOffset + 4), static_cast<int>(r + 1) * h,
-                                    m_nCharWidth * m_nFoundLength, h));
+                invert(painter,
+                    QRect(sectionLeft + m_nCharWidth * (m_nFoundOffset + 4), static_cast<int>(r + 1) * h,
+                        m_nCharWidth * m_nFoundLength, h));
 }
 
 void CFriendRightView::paintItemColumns(QPainter& painter, int rowCount)
@@ -316,8 +319,8 @@ void CFriendRightView::paintItemColumns(QPainter& painter, int rowCount)
             return;
         const int32_t r = m_nFoundLine - m_nTopLine;
         if (r >= 0 && r < static_cast<int32_t>(plan.size()) && plan[static_cast<size_t>(r)] >= 0)
-            invert(painter, QRect(left + m_nCharWidth * (m_nFoundOffset + d + 5), (r + 1) * h,
-                                m_nCharWidth * m_nFoundLength, h));
+            invert(painter,
+                QRect(left + m_nCharWidth * (m_nFoundOffset + d + 5), (r + 1) * h, m_nCharWidth * m_nFoundLength, h));
     };
     auto symbol = [&](const std::vector<SymbolEntry>& table) {
         return [&table, d](int32_t index) { return FormatSymbolCell(d, table[static_cast<size_t>(index)]); };
@@ -325,10 +328,11 @@ void CFriendRightView::paintItemColumns(QPainter& painter, int rowCount)
     paintColumn(ColumnLabel, PlanItemColumn(model.LabelTable, m_rows.labels, m_nTopLine, rowCount),
         symbol(model.LabelTable), 0);
     if (model.ShowEquList)
-        paintColumn(ColumnEqu, PlanItemColumn(model.EquTable, m_rows.equs, m_nTopLine, rowCount),
-            symbol(model.EquTable), 3);
+        paintColumn(
+            ColumnEqu, PlanItemColumn(model.EquTable, m_rows.equs, m_nTopLine, rowCount), symbol(model.EquTable), 3);
     if (model.ShowFunctionList)
-        paintColumn(ColumnFunction, PlanItemColumn(model.FunctionTable, m_rows.functions, m_nTopLine, rowCount),
+        paintColumn(
+            ColumnFunction, PlanItemColumn(model.FunctionTable, m_rows.functions, m_nTopLine, rowCount),
             [&](int32_t index) { return FormatFunctionCell(d, model.FunctionTable[static_cast<size_t>(index)]); }, -1);
 }
 
@@ -337,11 +341,14 @@ void CFriendRightView::paintBlankArea(QPainter& painter, int rowCount)
     const int left = column(m_columns, ColumnFunction).nRight - scrollPx();
     const int right = viewport()->width();
     if (left < right && rowCount > 0)
-        painter.fillRect(QRect(left, m_nLineHeight, right - left, rowCount * m_nLineHeight),
-            palette().color(QPalette::Base));
+        painter.fillRect(
+            QRect(left, m_nLineHeight, right - left, rowCount * m_nLineHeight), palette().color(QPalette::Base));
 }
 
-QRect CFriendRightView::dragBarRect(int x) const { return QRect(x - 1, 0, 2, viewport()->height()); }
+QRect CFriendRightView::dragBarRect(int x) const
+{
+    return QRect(x - 1, 0, 2, viewport()->height());
+}
 
 void CFriendRightView::RefreshVertBar()
 {
@@ -494,8 +501,8 @@ void CFriendRightView::mouseMoveEvent(QMouseEvent* event)
         c.nDragX = x;
         ColumnsMoved = true;
     } else if (model.FileLoaded) {
-        const bool atBorder =
-            HitColumnBorder(m_columns, model, scrollPx(), m_nLineHeight, p.x(), p.y(), false) != ColumnNone;
+        const bool atBorder
+            = HitColumnBorder(m_columns, model, scrollPx(), m_nLineHeight, p.x(), p.y(), false) != ColumnNone;
         viewport()->setCursor(atBorder ? m_hSizeCursor : m_hArrowCursor);
     }
     PaneView::mouseMoveEvent(event);

@@ -1,17 +1,16 @@
 // friend_right_view.hpp: CFriendRightView, the right pane that lists sections, labels, constants and functions.
 #pragma once
 
-#include <QCursor>
-#include <QFont>
-#include <QString>
-
-#include <cstdint>
-
 #include "right/cell_glyphs.hpp"
 #include "right/right_layout.hpp"
 #include "right/right_scroll.hpp"
 #include "shell/log_font.hpp"
 #include "shell/pane_view.hpp"
+
+#include <QCursor>
+#include <QFont>
+#include <QString>
+#include <cstdint>
 
 class QAbstractSlider;
 

@@ -6,8 +6,8 @@
 
 namespace tessaly {
 
-void CHeaderPainter::Paint(QPainter& painter, const QRect& cell, const QString& text, Alignment alignment,
-    bool selected) const
+void CHeaderPainter::Paint(
+    QPainter& painter, const QRect& cell, const QString& text, Alignment alignment, bool selected) const
 {
     const int l = cell.left();
     const int t = cell.top();

@@ -14,7 +14,10 @@ public:
     enum Alignment { AlignLeft, AlignCentre, AlignRight };
 
     // palette gives the button highlight, shadow and face colours (and the selection colours).
-    explicit CHeaderPainter(const QPalette& palette) : m_palette(palette) {}
+    explicit CHeaderPainter(const QPalette& palette)
+        : m_palette(palette)
+    {
+    }
 
     // The border widths, one pixel each as the platform's thin borders are.
     int m_nBorderX = 1;

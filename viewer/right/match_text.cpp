@@ -6,11 +6,20 @@ namespace tessaly {
 namespace {
 
 // Only the letters a-z fold; every other byte compares as it is.
-char fold(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char fold(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool sameChar(char a, char b, bool ignoreCase) { return ignoreCase ? fold(a) == fold(b) : a == b; }
+bool sameChar(char a, char b, bool ignoreCase)
+{
+    return ignoreCase ? fold(a) == fold(b) : a == b;
+}
 
-bool isWild(char c) { return c == '*' || c == '?' || c == '\\'; }
+bool isWild(char c)
+{
+    return c == '*' || c == '?' || c == '\\';
+}
 
 // One literal of the pattern at p: the character it stands for, how many pattern bytes it
 // takes, and whether it is an escape of a wild-card character (compared without folding).

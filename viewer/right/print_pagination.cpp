@@ -16,9 +16,9 @@ namespace {
 // numbered table; omitted entries carry the startLine of the next shown block).
 template <typename Table> size_t firstStartingAbove(const Table& table, int32_t line)
 {
-    return static_cast<size_t>(std::upper_bound(table.begin(), table.end(), line,
-                                   [](int32_t l, const auto& entry) { return l < entry.startLine; }) -
-        table.begin());
+    return static_cast<size_t>(std::upper_bound(table.begin(), table.end(), line, [](int32_t l, const auto& entry) {
+        return l < entry.startLine;
+    }) - table.begin());
 }
 
 // The shown entry that follows the shown entry i, or table.size(). Omitted entries between two
@@ -94,7 +94,10 @@ int32_t PrintMaxPage(bool fileLoaded, int32_t lineCount, int32_t linesPerPage)
     return lineCount / p + (lineCount % p != 0 ? 1 : 0);
 }
 
-std::string PrintHeaderText(const std::string& loadedPath) { return "File: " + loadedPath; }
+std::string PrintHeaderText(const std::string& loadedPath)
+{
+    return "File: " + loadedPath;
+}
 
 std::string PrintFooterText(int32_t page, int32_t maxPage)
 {
@@ -134,14 +137,16 @@ PrintColumns PrintColumnPositions(const MapModel& model, int32_t cw)
 int32_t PrintLineChars(const MapModel& model)
 {
     // Cells are cut to kMaxCellName bytes of a name, whatever NameWidths says.
-    auto width = [&](int index) { return std::min<int32_t>(model.NameWidths[static_cast<size_t>(index)], kMaxCellName); };
+    auto width
+        = [&](int index) { return std::min<int32_t>(model.NameWidths[static_cast<size_t>(index)], kMaxCellName); };
     const int32_t d = model.AddressDigits;
     const PrintColumns c = PrintColumnPositions(model, 1);
     int32_t end = std::max(c.sectionRight, c.label + std::max(4 + d + 1 + width(NameWidthLabel), 6)); // "Label:"
     if (model.ShowEquList)
         end = std::max(end, c.equ + std::max(4 + d + 1 + width(NameWidthEqu), 4)); // ".EQU"
     if (model.ShowFunctionList) // "[F] %06x(%06x):%s(%s)", or "Function(size)"
-        end = std::max(end, c.function + std::max(2 * d + 9 + width(NameWidthFunction) + width(NameWidthFunctionFile), 14));
+        end = std::max(
+            end, c.function + std::max(2 * d + 9 + width(NameWidthFunction) + width(NameWidthFunctionFile), 14));
     return end;
 }
 

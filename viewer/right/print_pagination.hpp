@@ -1,4 +1,5 @@
-// print_pagination.hpp: the printed list without a printer: lines per page, page count, print columns and each page's blocks.
+// print_pagination.hpp: the printed list without a printer: lines per page, page count, print columns and each page's
+// blocks.
 #pragma once
 
 #include "map_model.hpp"

@@ -45,7 +45,8 @@ void numberRun(std::vector<SymbolEntry>& table, int32_t first, int32_t count, in
     }
 }
 
-void numberRun(std::vector<FunctionEntry>& table, int32_t first, int32_t count, int32_t line, std::vector<int32_t>& index)
+void numberRun(
+    std::vector<FunctionEntry>& table, int32_t first, int32_t count, int32_t line, std::vector<int32_t>& index)
 {
     if (first < 0)
         return;
@@ -118,7 +119,8 @@ std::array<int32_t, kColumnCount> ColumnWidths(const MapModel& model, int32_t cw
     const int32_t d = model.AddressDigits;
     const auto& n = model.NameWidths;
     const int32_t s = n[NameWidthSection];
-    const int32_t sectionChars = model.ShowLocalInformation ? std::max(s + n[NameWidthModule] + 6, 15) : std::max(s + 4, 7);
+    const int32_t sectionChars
+        = model.ShowLocalInformation ? std::max(s + n[NameWidthModule] + 6, 15) : std::max(s + 4, 7);
     return {
         (2 * d + 3) * cw,
         (sectionChars + 1) * cw + 2,
@@ -157,8 +159,8 @@ void RestackColumns(ColumnTable& columns, bool showEquList)
     function.nRight = function.nLeft + function.nWidthPx;
 }
 
-int HitColumnBorder(const ColumnTable& columns, const MapModel& model, int32_t scrollPx, int32_t lineHeight,
-    int32_t x, int32_t y, bool onlyShown)
+int HitColumnBorder(const ColumnTable& columns, const MapModel& model, int32_t scrollPx, int32_t lineHeight, int32_t x,
+    int32_t y, bool onlyShown)
 {
     if (y >= lineHeight)
         return ColumnNone;
@@ -211,8 +213,8 @@ ListRows NumberRows(MapModel& model)
             rows.labels);
         int32_t longest = labels;
         if (model.ShowEquList) {
-            numberRun(model.EquTable, entry.firstEqu, entry.globalEquCount + entry.localEquCount, line, !local,
-                rows.equs);
+            numberRun(
+                model.EquTable, entry.firstEqu, entry.globalEquCount + entry.localEquCount, line, !local, rows.equs);
             longest = std::max(longest, local ? entry.globalEquCount + entry.localEquCount : entry.globalEquCount);
         }
         if (model.ShowFunctionList) {

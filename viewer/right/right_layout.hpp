@@ -61,7 +61,10 @@ struct ColumnInfo {
 // m_columns: index 0 is the Address column (column number 1).
 using ColumnTable = std::array<ColumnInfo, kColumnCount>;
 
-inline ColumnInfo& column(ColumnTable& columns, int number) { return columns[static_cast<size_t>(number - 1)]; }
+inline ColumnInfo& column(ColumnTable& columns, int number)
+{
+    return columns[static_cast<size_t>(number - 1)];
+}
 inline const ColumnInfo& column(const ColumnTable& columns, int number)
 {
     return columns[static_cast<size_t>(number - 1)];
@@ -85,8 +88,8 @@ void RestackColumns(ColumnTable& columns, bool showEquList);
 // Which border the point is on, 1 to 5, or 0. A border is the column's right edge in window
 // coordinates; the point must be within one pixel of it and inside the header row. Only shown
 // columns count when onlyShown is set (a press); a hover tests all five.
-int HitColumnBorder(const ColumnTable& columns, const MapModel& model, int32_t scrollPx, int32_t lineHeight,
-    int32_t x, int32_t y, bool onlyShown);
+int HitColumnBorder(const ColumnTable& columns, const MapModel& model, int32_t scrollPx, int32_t lineHeight, int32_t x,
+    int32_t y, bool onlyShown);
 // Where the drag bar may go for pointer x: never closer than 3 pixels to the column's left edge.
 int32_t ClampDragX(const ColumnTable& columns, int number, int32_t scrollPx, int32_t x);
 // Ends a drag with the bar at window x: the column's right edge and width follow it.

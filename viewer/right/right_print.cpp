@@ -1,5 +1,12 @@
-// right_print.cpp: the print job's font and pages, painting one page, the print and preview commands, and the PDF export.
+// right_print.cpp: the print job's font and pages, painting one page, the print and preview commands, and the PDF
+// export.
 #include "right/right_print.hpp"
+
+#include "right/cell_text.hpp"
+#include "right/friend_right_view.hpp"
+#include "shell/commands.hpp"
+#include "shell/platform.hpp"
+#include "shell/tessaly_doc.hpp"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -9,14 +16,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-
 #include <algorithm>
-
-#include "right/cell_text.hpp"
-#include "right/friend_right_view.hpp"
-#include "shell/commands.hpp"
-#include "shell/platform.hpp"
-#include "shell/tessaly_doc.hpp"
 
 namespace tessaly {
 
@@ -27,9 +27,15 @@ constexpr int kEdgeWidth = 3;
 constexpr int kPdfResolution = 300;
 constexpr int kSmallestPrintPoints = 6;
 
-QColor toQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+QColor toQColor(Rgb rgb)
+{
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
 
-QString qText(const std::string& text) { return QString::fromStdString(text); }
+QString qText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 // What the body needs of a block, whichever table lists it.
 struct BlockTexts {
@@ -66,12 +72,15 @@ QPen edgePen()
 
 // The drawing rectangle of a printer: its printable area, with the painter's origin at its
 // top-left corner.
-QRect drawingRect(const QPrinter& printer) { return QRect(0, 0, printer.width(), printer.height()); }
+QRect drawingRect(const QPrinter& printer)
+{
+    return QRect(0, 0, printer.width(), printer.height());
+}
 
 } // namespace
 
-ListPrintJob::ListPrintJob(const MapModel& model, const ListRows& rows, const LogFont& screenFont,
-    QPaintDevice& device, const QRect& pageRect)
+ListPrintJob::ListPrintJob(
+    const MapModel& model, const ListRows& rows, const LogFont& screenFont, QPaintDevice& device, const QRect& pageRect)
     : m_model(model)
     , m_rows(rows)
 {
@@ -94,7 +103,8 @@ ListPrintJob::ListPrintJob(const MapModel& model, const ListRows& rows, const Lo
         const int32_t height = -description.height;
         if (height <= smallest)
             break;
-        const auto fitted = static_cast<int32_t>(height * int64_t { pageRect.width() } / (lineChars * m_nPrintCharWidth));
+        const auto fitted
+            = static_cast<int32_t>(height * int64_t { pageRect.width() } / (lineChars * m_nPrintCharWidth));
         description.height = -std::max(std::min(fitted, height - 1), smallest);
         measure();
     }
@@ -174,8 +184,8 @@ void ListPrintJob::printBody(QPainter& painter, const PrintedPage& page, int32_t
         for (int32_t r = part.row0; r < part.row1; ++r) {
             const size_t row = static_cast<size_t>(r);
             if (row < page.labels.size() && page.labels[row] >= 0)
-                write(columns.label, r, qText(FormatSymbolCell(d, model.LabelTable[static_cast<size_t>(page.labels[row])])),
-                    black);
+                write(columns.label, r,
+                    qText(FormatSymbolCell(d, model.LabelTable[static_cast<size_t>(page.labels[row])])), black);
             if (row < page.equs.size() && page.equs[row] >= 0)
                 write(columns.equ, r, qText(FormatSymbolCell(d, model.EquTable[static_cast<size_t>(page.equs[row])])),
                     black);

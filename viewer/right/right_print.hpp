@@ -1,16 +1,16 @@
-// right_print.hpp: printing the symbol list through Qt: the print job, its pages, the print and preview commands and the PDF export.
+// right_print.hpp: printing the symbol list through Qt: the print job, its pages, the print and preview commands and
+// the PDF export.
 #pragma once
-
-#include <QFont>
-#include <QRect>
-#include <QString>
-
-#include <functional>
 
 #include "map_model.hpp"
 #include "right/print_pagination.hpp"
 #include "right/right_layout.hpp"
 #include "shell/log_font.hpp"
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <functional>
 
 class QPainter;
 class QPaintDevice;

@@ -15,9 +15,9 @@ namespace {
 // The first entry with startLine above the line.
 template <typename Table> size_t firstStartingAbove(const Table& table, int32_t line)
 {
-    return static_cast<size_t>(std::upper_bound(table.begin(), table.end(), line,
-                                   [](int32_t l, const auto& entry) { return l < entry.startLine; }) -
-        table.begin());
+    return static_cast<size_t>(std::upper_bound(table.begin(), table.end(), line, [](int32_t l, const auto& entry) {
+        return l < entry.startLine;
+    }) - table.begin());
 }
 
 // The shown entry at or after index i, or table.size(). Omitted entries before a shown block
@@ -91,8 +91,8 @@ SectionColumnPlan planSectionColumn(const MapModel& model, const Table& table, i
 }
 
 template <typename Table>
-std::vector<int32_t> planItemColumn(const Table& table, const std::vector<int32_t>& rowIndex, int32_t topLine,
-    int32_t rowCount)
+std::vector<int32_t> planItemColumn(
+    const Table& table, const std::vector<int32_t>& rowIndex, int32_t topLine, int32_t rowCount)
 {
     std::vector<int32_t> cells(static_cast<size_t>(std::max(rowCount, 0)), -1);
     // rowIndex lists the items in line order, so the first visible one is a binary search away.
@@ -115,14 +115,14 @@ SectionColumnPlan PlanSectionColumn(const MapModel& model, int32_t topLine, int3
                                       : planSectionColumn(model, model.SectionTable, topLine, rowCount);
 }
 
-std::vector<int32_t> PlanItemColumn(const std::vector<SymbolEntry>& table, const std::vector<int32_t>& rowIndex,
-    int32_t topLine, int32_t rowCount)
+std::vector<int32_t> PlanItemColumn(
+    const std::vector<SymbolEntry>& table, const std::vector<int32_t>& rowIndex, int32_t topLine, int32_t rowCount)
 {
     return planItemColumn(table, rowIndex, topLine, rowCount);
 }
 
-std::vector<int32_t> PlanItemColumn(const std::vector<FunctionEntry>& table, const std::vector<int32_t>& rowIndex,
-    int32_t topLine, int32_t rowCount)
+std::vector<int32_t> PlanItemColumn(
+    const std::vector<FunctionEntry>& table, const std::vector<int32_t>& rowIndex, int32_t topLine, int32_t rowCount)
 {
     return planItemColumn(table, rowIndex, topLine, rowCount);
 }

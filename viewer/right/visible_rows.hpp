@@ -34,10 +34,10 @@ SectionColumnPlan PlanSectionColumn(const MapModel& model, int32_t topLine, int3
 
 // For the rows topLine to topLine + rowCount − 1, the index in its item table of the label,
 // constant or function shown on each row, or −1. rowIndex is the matching vector of ListRows.
-std::vector<int32_t> PlanItemColumn(const std::vector<SymbolEntry>& table, const std::vector<int32_t>& rowIndex,
-    int32_t topLine, int32_t rowCount);
-std::vector<int32_t> PlanItemColumn(const std::vector<FunctionEntry>& table, const std::vector<int32_t>& rowIndex,
-    int32_t topLine, int32_t rowCount);
+std::vector<int32_t> PlanItemColumn(
+    const std::vector<SymbolEntry>& table, const std::vector<int32_t>& rowIndex, int32_t topLine, int32_t rowCount);
+std::vector<int32_t> PlanItemColumn(
+    const std::vector<FunctionEntry>& table, const std::vector<int32_t>& rowIndex, int32_t topLine, int32_t rowCount);
 
 // The index, in the listed table, of the shown block whose rows hold the line, or −1.
 int32_t BlockAtLine(const MapModel& model, int32_t line);

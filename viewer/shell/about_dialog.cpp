@@ -1,16 +1,17 @@
 // about_dialog.cpp: the About box: icon, version line, a short description and OK.
 #include "shell/about_dialog.hpp"
 
+#include "shell/icons.hpp"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/icons.hpp"
-
 namespace tessaly {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Version"));
     auto* icon = new QLabel(this);
@@ -20,7 +21,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     version->setObjectName(QStringLiteral("version"));
     auto* description = new QLabel(tr("Memory map viewer for linked microcontroller programs.\n"
                                       "Reads IEEE-695 and framed absolute files."),
-                                   this);
+        this);
     description->setObjectName(QStringLiteral("description"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

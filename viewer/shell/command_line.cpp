@@ -57,7 +57,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         QString name = argument;
         QString value;
         bool hasValue = false;
-        if (const qsizetype equals = argument.indexOf(QLatin1Char('=')); argument.startsWith(QLatin1String("--")) && equals > 0) {
+        if (const qsizetype equals = argument.indexOf(QLatin1Char('='));
+            argument.startsWith(QLatin1String("--")) && equals > 0) {
             name = argument.left(equals);
             value = argument.mid(equals + 1);
             hasValue = true;
@@ -97,7 +98,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             line.pdfPath = value;
             continue;
         }
-        if (name == QLatin1String("--local") || name == QLatin1String("--equ") || name == QLatin1String("--functions")) {
+        if (name == QLatin1String("--local") || name == QLatin1String("--equ")
+            || name == QLatin1String("--functions")) {
             if (name == QLatin1String("--local"))
                 line.showLocalInformation = true;
             else if (name == QLatin1String("--equ"))
@@ -119,7 +121,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (!takeValue())
                 return failure(QStringLiteral("option '--size' needs a size such as 1000x700"));
             if (!parseSize(value, line.size))
-                return failure(QStringLiteral("invalid size '%1' (expected WIDTHxHEIGHT, such as 1000x700)").arg(value));
+                return failure(
+                    QStringLiteral("invalid size '%1' (expected WIDTHxHEIGHT, such as 1000x700)").arg(value));
             sizeGiven = true;
             continue;
         }
@@ -153,26 +156,25 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
 QString usageText()
 {
-    return QStringLiteral(
-        "Usage: tessaly [--tolerant] [FILE]\n"
-        "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--tolerant] FILE\n"
-        "       tessaly --export-pdf OUT.pdf [--local] [--equ] [--functions] [--tolerant] FILE\n"
-        "View the memory map of a linked microcontroller program.\n"
-        "\n"
-        "  FILE                  absolute file to open (.xqa, .xqe, .abs, .x)\n"
-        "  --export-png OUT.png  write the main window with FILE open to a PNG image,\n"
-        "                        without showing it (no display needed)\n"
-        "  --size WxH            size of that window in pixels (default 1000x700)\n"
-        "  --image PICTURE       the left pane's picture in that image: section-list\n"
-        "                        (the default) or memory-size\n"
-        "  --export-pdf OUT.pdf  print the symbol list of FILE to a PDF file (A4),\n"
-        "                        without a window or a dialog\n"
-        "  --local               in that PDF, list module sections and local symbols\n"
-        "  --equ                 in that PDF, list the .EQU constants too\n"
-        "  --functions           in that PDF, list the C functions too\n"
-        "  --tolerant            also read IEEE-695 files written by other linkers\n"
-        "  -h, --help            show this help and exit\n"
-        "  --version             show the version and exit\n");
+    return QStringLiteral("Usage: tessaly [--tolerant] [FILE]\n"
+                          "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--tolerant] FILE\n"
+                          "       tessaly --export-pdf OUT.pdf [--local] [--equ] [--functions] [--tolerant] FILE\n"
+                          "View the memory map of a linked microcontroller program.\n"
+                          "\n"
+                          "  FILE                  absolute file to open (.xqa, .xqe, .abs, .x)\n"
+                          "  --export-png OUT.png  write the main window with FILE open to a PNG image,\n"
+                          "                        without showing it (no display needed)\n"
+                          "  --size WxH            size of that window in pixels (default 1000x700)\n"
+                          "  --image PICTURE       the left pane's picture in that image: section-list\n"
+                          "                        (the default) or memory-size\n"
+                          "  --export-pdf OUT.pdf  print the symbol list of FILE to a PDF file (A4),\n"
+                          "                        without a window or a dialog\n"
+                          "  --local               in that PDF, list module sections and local symbols\n"
+                          "  --equ                 in that PDF, list the .EQU constants too\n"
+                          "  --functions           in that PDF, list the C functions too\n"
+                          "  --tolerant            also read IEEE-695 files written by other linkers\n"
+                          "  -h, --help            show this help and exit\n"
+                          "  --version             show the version and exit\n");
 }
 
 } // namespace tessaly

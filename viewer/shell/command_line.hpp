@@ -10,16 +10,16 @@ namespace tessaly {
 struct CommandLine {
     enum class Action { Run, Help, Version, ExportPng, ExportPdf, Error };
 
-    static constexpr QSize kDefaultExportSize{1000, 700};
+    static constexpr QSize kDefaultExportSize { 1000, 700 };
 
     Action action = Action::Run;
-    QString file{};    // empty: none named
-    QString pngPath{}; // --export-png
+    QString file {}; // empty: none named
+    QString pngPath {}; // --export-png
     QSize size = kDefaultExportSize;
     int imageMode = -1; // --image: 0 section-list, 1 memory-size (ImageMode values); -1 keeps the default
-    QString error{};   // Action::Error: what was wrong
+    QString error {}; // Action::Error: what was wrong
     bool tolerant = false; // --tolerant: read other producers' IEEE-695 files
-    QString pdfPath{}; // --export-pdf
+    QString pdfPath {}; // --export-pdf
     // The printed list's options (--local, --equ, --functions); off as at start-up.
     bool showLocalInformation = false;
     bool showEquList = false;

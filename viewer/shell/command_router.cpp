@@ -11,7 +11,10 @@ void CommandTarget::onCommand(int id, Handler handler, UpdateHandler update)
         entry.update = std::move(update);
 }
 
-void CommandTarget::onUpdate(int id, UpdateHandler update) { m_entries[id].update = std::move(update); }
+void CommandTarget::onUpdate(int id, UpdateHandler update)
+{
+    m_entries[id].update = std::move(update);
+}
 
 const CommandTarget::Handler* CommandTarget::findHandler(int id) const
 {

@@ -11,7 +11,7 @@ namespace tessaly {
 // What an update handler says about a command: enabled, and checked when it sets a check.
 struct CommandState {
     bool enabled = true;
-    std::optional<bool> checked{};
+    std::optional<bool> checked {};
 
     void Enable(bool on = true) { enabled = on; }
     void SetCheck(bool on) { checked = on; }
@@ -48,7 +48,10 @@ class CommandRouter {
 public:
     using Chain = std::function<std::vector<CommandTarget*>()>;
 
-    explicit CommandRouter(Chain chain) : m_chain(std::move(chain)) {}
+    explicit CommandRouter(Chain chain)
+        : m_chain(std::move(chain))
+    {
+    }
 
     CommandState state(int id) const;
     // Carries out the command if it is enabled; false when nobody took it.

@@ -6,30 +6,53 @@ namespace tessaly {
 CommandText commandText(int id)
 {
     switch (id) {
-    case ID_FILE_OPEN: return {"Open an Existing Document", "Open"};
-    case ID_MEMORY_SIZE_IMAGE: return {"Change Memory Size Image", "Memory Size Image"};
-    case ID_SECTION_LIST_IMAGE: return {"Change Section List Image", "Section List Image"};
-    case ID_ZOOM_IN: return {"Zoom In", "Zoom In"};
-    case ID_ZOOM_OUT: return {"Zoom Out", "Zoom Out"};
-    case ID_FIND_TOOL: return {"Open Find Dialog", "Find"};
-    case ID_APP_ABOUT: return {"Version Information", "Version"};
-    case ID_SHOW_LOCAL_INFORMATION: return {"Show or hide Local Information List", ""};
-    case ID_SHOW_FUNCTION_LIST: return {"Show or hide C Function List", ""};
-    case ID_SHOW_EQU_LIST: return {"Show or hide .EQU List", ""};
+    case ID_FILE_OPEN:
+        return { "Open an Existing Document", "Open" };
+    case ID_MEMORY_SIZE_IMAGE:
+        return { "Change Memory Size Image", "Memory Size Image" };
+    case ID_SECTION_LIST_IMAGE:
+        return { "Change Section List Image", "Section List Image" };
+    case ID_ZOOM_IN:
+        return { "Zoom In", "Zoom In" };
+    case ID_ZOOM_OUT:
+        return { "Zoom Out", "Zoom Out" };
+    case ID_FIND_TOOL:
+        return { "Open Find Dialog", "Find" };
+    case ID_APP_ABOUT:
+        return { "Version Information", "Version" };
+    case ID_SHOW_LOCAL_INFORMATION:
+        return { "Show or hide Local Information List", "" };
+    case ID_SHOW_FUNCTION_LIST:
+        return { "Show or hide C Function List", "" };
+    case ID_SHOW_EQU_LIST:
+        return { "Show or hide .EQU List", "" };
     // The menu-only commands get the framework's usual prompts.
-    case ID_FILE_PRINT_SETUP: return {"Change the printer and printing options", "Print Setup"};
-    case ID_FILE_PRINT_PREVIEW: return {"Displays full pages of the right-side window", "Print Preview"};
-    case ID_FILE_PRINT: return {"Prints the right-side window", "Print"};
-    case ID_APP_EXIT: return {"Quit the application", "Exit"};
-    case ID_VIEW_TOOLBAR: return {"Show or hide the toolbar", "Toggle ToolBar"};
-    case ID_VIEW_STATUS_BAR: return {"Show or hide the status bar", "Toggle StatusBar"};
-    case ID_OPTIONS: return {"Change the pictures, the lists and the address range", "Options"};
-    case ID_FIND_MENU: return {"Find a name in the symbol list", "Find"};
-    case ID_FONT: return {"Change the font of both panes", "Font"};
-    case ID_HELP_INDEX: return {"Open the user manual", "Help Index"};
-    case ID_NEXT_PANE: return {"Switch to the next window pane", "Next Pane"};
-    case ID_PREV_PANE: return {"Switch back to the previous window pane", "Previous Pane"};
-    default: return {"", ""};
+    case ID_FILE_PRINT_SETUP:
+        return { "Change the printer and printing options", "Print Setup" };
+    case ID_FILE_PRINT_PREVIEW:
+        return { "Displays full pages of the right-side window", "Print Preview" };
+    case ID_FILE_PRINT:
+        return { "Prints the right-side window", "Print" };
+    case ID_APP_EXIT:
+        return { "Quit the application", "Exit" };
+    case ID_VIEW_TOOLBAR:
+        return { "Show or hide the toolbar", "Toggle ToolBar" };
+    case ID_VIEW_STATUS_BAR:
+        return { "Show or hide the status bar", "Toggle StatusBar" };
+    case ID_OPTIONS:
+        return { "Change the pictures, the lists and the address range", "Options" };
+    case ID_FIND_MENU:
+        return { "Find a name in the symbol list", "Find" };
+    case ID_FONT:
+        return { "Change the font of both panes", "Font" };
+    case ID_HELP_INDEX:
+        return { "Open the user manual", "Help Index" };
+    case ID_NEXT_PANE:
+        return { "Switch to the next window pane", "Next Pane" };
+    case ID_PREV_PANE:
+        return { "Switch back to the previous window pane", "Previous Pane" };
+    default:
+        return { "", "" };
     }
 }
 

@@ -1,9 +1,9 @@
 // dialog_template.hpp: laying out the program's dialogs from their templates' dialog units with the dialog font.
 #pragma once
 
-#include <QFont>
-
 #include "shell/dialog_units.hpp"
+
+#include <QFont>
 
 class QDialog;
 class QWidget;

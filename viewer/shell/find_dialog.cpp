@@ -1,6 +1,9 @@
 // find_dialog.cpp: the Find dialog's controls, data exchange and buttons.
 #include "shell/find_dialog.hpp"
 
+#include "shell/dialog_template.hpp"
+#include "shell/find_notify.hpp"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -9,15 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "shell/dialog_template.hpp"
-#include "shell/find_notify.hpp"
-
 namespace tessaly {
 
 namespace {
 
-template <typename Control> Control* addControl(QDialog& dialog, int id, const QString& text, const UnitRect& units,
-    const DialogBaseUnits& base)
+template <typename Control>
+Control* addControl(QDialog& dialog, int id, const QString& text, const UnitRect& units, const DialogBaseUnits& base)
 {
     auto* control = new Control(text, &dialog);
     if (id != 0)
@@ -137,6 +137,9 @@ void FindDialog::PostNcDestroy()
     deleteLater();
 }
 
-void FindDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+void FindDialog::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+}
 
 } // namespace tessaly

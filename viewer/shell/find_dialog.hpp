@@ -3,7 +3,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <cstdint>
 
 class QButtonGroup;
@@ -56,8 +55,8 @@ public:
     void OnClose();
 
     // Enter and Escape reach these; the dialog neither closes nor hides on them.
-    void accept() override {}
-    void reject() override {}
+    void accept() override { }
+    void reject() override { }
 
 protected:
     // The caption's close box leaves the dialog open: only Close removes it.

@@ -7,7 +7,7 @@
 namespace tessaly {
 
 enum FindNotifyCode : int {
-    FindClosing = 8,       // sent: the dialog is closing
+    FindClosing = 8, // sent: the dialog is closing
     FindNextRequest = 201, // posted: find the next match
 };
 
@@ -15,7 +15,11 @@ class FindNotifyEvent : public QEvent {
 public:
     static constexpr QEvent::Type kType = static_cast<QEvent::Type>(QEvent::User + 5);
 
-    explicit FindNotifyEvent(int code) : QEvent(kType), m_code(code) {}
+    explicit FindNotifyEvent(int code)
+        : QEvent(kType)
+        , m_code(code)
+    {
+    }
     int code() const { return m_code; }
 
 private:

@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -32,7 +31,7 @@ FontChooserDialog::FontChooserDialog(const LogFont& initial, QWidget* parent)
     setWindowTitle(tr("Font"));
     m_face->setFontFilters(QFontComboBox::MonospacedFonts);
     m_face->setEditable(false);
-    m_style->addItems({tr("Regular"), tr("Italic"), tr("Bold"), tr("Bold Italic")});
+    m_style->addItems({ tr("Regular"), tr("Italic"), tr("Bold"), tr("Bold Italic") });
     for (int points = kMinPoints; points <= kMaxPoints; ++points)
         m_size->addItem(QString::number(points), points);
 
@@ -98,6 +97,9 @@ LogFont FontChooserDialog::chosen() const
     return description;
 }
 
-void FontChooserDialog::updateSample() { m_sample->setFont(createFont(chosen())); }
+void FontChooserDialog::updateSample()
+{
+    m_sample->setFont(createFont(chosen()));
+}
 
 } // namespace tessaly

@@ -1,9 +1,9 @@
 // font_dialog.hpp: the Font dialog: fixed-pitch faces, 8 to 16 points, no effects.
 #pragma once
 
-#include <QDialog>
-
 #include "shell/log_font.hpp"
+
+#include <QDialog>
 
 class QComboBox;
 class QFontComboBox;

@@ -7,7 +7,10 @@
 
 // The icons are compiled into a static library, whose resource initialiser the linker drops
 // unless something calls it.
-static void initTessalyResources() { Q_INIT_RESOURCE(tessaly); }
+static void initTessalyResources()
+{
+    Q_INIT_RESOURCE(tessaly);
+}
 
 namespace tessaly {
 
@@ -19,7 +22,7 @@ QIcon svgIcon(const QString& name)
     QIcon icon;
     if (!renderer.isValid())
         return icon;
-    for (const int size : {16, 20, 22, 24, 32, 48, 64, 128}) {
+    for (const int size : { 16, 20, 22, 24, 32, 48, 64, 128 }) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -30,6 +33,9 @@ QIcon svgIcon(const QString& name)
     return icon;
 }
 
-QIcon appIcon() { return svgIcon(QStringLiteral("tessaly")); }
+QIcon appIcon()
+{
+    return svgIcon(QStringLiteral("tessaly"));
+}
 
 } // namespace tessaly

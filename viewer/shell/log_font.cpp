@@ -3,7 +3,6 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
-
 #include <algorithm>
 #include <cmath>
 

@@ -22,7 +22,7 @@ struct LogFont {
     int clipPrecision = 0;
     int quality = 0;
     int pitchAndFamily = 0;
-    QString faceName{};
+    QString faceName {};
 
     bool operator==(const LogFont&) const = default;
 };

@@ -1,4 +1,7 @@
 // main.cpp: the tessaly executable.
 #include "shell/tessaly_main.hpp"
 
-int main(int argc, char** argv) { return tessaly::runTessaly(argc, argv); }
+int main(int argc, char** argv)
+{
+    return tessaly::runTessaly(argc, argv);
+}

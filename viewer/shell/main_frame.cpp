@@ -1,6 +1,14 @@
 // main_frame.cpp: building the main window and the frame's own commands.
 #include "shell/main_frame.hpp"
 
+#include "left/friend_left_view.hpp"
+#include "right/friend_right_view.hpp"
+#include "shell/commands.hpp"
+#include "shell/icons.hpp"
+#include "shell/platform.hpp"
+#include "shell/tessaly_app.hpp"
+#include "shell/tessaly_doc.hpp"
+
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCoreApplication>
@@ -12,14 +20,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
-
-#include "left/friend_left_view.hpp"
-#include "right/friend_right_view.hpp"
-#include "shell/commands.hpp"
-#include "shell/icons.hpp"
-#include "shell/platform.hpp"
-#include "shell/tessaly_app.hpp"
-#include "shell/tessaly_doc.hpp"
 
 namespace tessaly {
 
@@ -39,7 +39,9 @@ CMainFrame::CMainFrame(CTessalyDoc& document, CommandTarget* app, QWidget* paren
     : QMainWindow(parent)
     , m_document(document)
     , m_app(app)
-    , m_router([this] { return std::vector<CommandTarget*>{m_pActiveView, &m_document, this, m_app}; })
+    , m_router([this] {
+        return std::vector<CommandTarget*> { m_pActiveView, &m_document, this, m_app };
+    })
 {
     // The window is known by its class name to the desktop and the window manager.
     setObjectName(QString::fromLatin1(kWindowClassName));
@@ -120,13 +122,13 @@ void CMainFrame::createActions()
         QList<QKeySequence> keys;
         int id;
     } accelerators[] = {
-        {{QKeySequence(Qt::CTRL | Qt::Key_O)}, ID_FILE_OPEN},
-        {{QKeySequence(Qt::CTRL | Qt::Key_P)}, ID_FILE_PRINT},
-        {{QKeySequence(Qt::CTRL | Qt::Key_N)}, ID_FILE_NEW},
-        {{QKeySequence(Qt::Key_Plus), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)}, ID_ZOOM_IN},
-        {{QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)}, ID_ZOOM_OUT},
-        {{QKeySequence(Qt::Key_F6)}, ID_NEXT_PANE},
-        {{QKeySequence(Qt::SHIFT | Qt::Key_F6)}, ID_PREV_PANE},
+        { { QKeySequence(Qt::CTRL | Qt::Key_O) }, ID_FILE_OPEN },
+        { { QKeySequence(Qt::CTRL | Qt::Key_P) }, ID_FILE_PRINT },
+        { { QKeySequence(Qt::CTRL | Qt::Key_N) }, ID_FILE_NEW },
+        { { QKeySequence(Qt::Key_Plus), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus) }, ID_ZOOM_IN },
+        { { QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus) }, ID_ZOOM_OUT },
+        { { QKeySequence(Qt::Key_F6) }, ID_NEXT_PANE },
+        { { QKeySequence(Qt::SHIFT | Qt::Key_F6) }, ID_PREV_PANE },
     };
     for (const auto& accelerator : accelerators) {
         auto* action = new QAction(this);
@@ -154,9 +156,9 @@ void CMainFrame::createMenus()
         return menu;
     };
     addMenu(menuBar(), QStringLiteral("File(&F)"),
-            {ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_APP_EXIT});
-    addMenu(menuBar(), QStringLiteral("View(&V)"), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
-    addMenu(menuBar(), QStringLiteral("Option(&O)"), {ID_OPTIONS, ID_FIND_MENU, ID_FONT});
+        { ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_APP_EXIT });
+    addMenu(menuBar(), QStringLiteral("View(&V)"), { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR });
+    addMenu(menuBar(), QStringLiteral("Option(&O)"), { ID_OPTIONS, ID_FIND_MENU, ID_FONT });
     // Help stands at the right end: in a menu bar of its own in the corner, unless the
     // menu bar is the desktop's, which places menus itself.
     QMenuBar* helpHost = menuBar();
@@ -166,7 +168,7 @@ void CMainFrame::createMenus()
         menuBar()->setCornerWidget(m_helpBar, Qt::TopRightCorner);
         helpHost = m_helpBar;
     }
-    addMenu(helpHost, QStringLiteral("Help(&H)"), {ID_HELP_INDEX, ID_APP_ABOUT});
+    addMenu(helpHost, QStringLiteral("Help(&H)"), { ID_HELP_INDEX, ID_APP_ABOUT });
 }
 
 void CMainFrame::createToolBar()
@@ -178,8 +180,8 @@ void CMainFrame::createToolBar()
     m_wndToolBar->setFloatable(false);
     m_wndToolBar->setIconSize(QSize(20, 20));
     m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const int id : std::initializer_list<int>{ID_FILE_OPEN, 0, ID_SECTION_LIST_IMAGE, ID_MEMORY_SIZE_IMAGE, 0, ID_ZOOM_IN, ID_ZOOM_OUT, 0,
-                         ID_FIND_TOOL, 0, ID_APP_ABOUT}) {
+    for (const int id : std::initializer_list<int> { ID_FILE_OPEN, 0, ID_SECTION_LIST_IMAGE, ID_MEMORY_SIZE_IMAGE, 0,
+             ID_ZOOM_IN, ID_ZOOM_OUT, 0, ID_FIND_TOOL, 0, ID_APP_ABOUT }) {
         if (id == 0) {
             m_wndToolBar->addSeparator();
             continue;
@@ -198,8 +200,8 @@ void CMainFrame::createStatusBar()
     m_wndStatusBar->addWidget(m_messagePane, 1);
     // Kana, caps, num and scroll lock. Qt cannot read the lock keys on every platform, so the
     // panes keep their place and show their names greyed.
-    for (const QString& text : {QStringLiteral("ｶﾅ"), QStringLiteral("CAP"), QStringLiteral("NUM"),
-                                QStringLiteral("SCRL")}) {
+    for (const QString& text :
+        { QStringLiteral("ｶﾅ"), QStringLiteral("CAP"), QStringLiteral("NUM"), QStringLiteral("SCRL") }) {
         auto* indicator = new QLabel(text, m_wndStatusBar);
         indicator->setAlignment(Qt::AlignCenter);
         indicator->setFrameShape(QFrame::Panel);
@@ -222,7 +224,7 @@ void CMainFrame::OnCreateClient()
     // The left column keeps its width when the window is resized; the right takes the rest.
     m_wndSplitter->setStretchFactor(0, 0);
     m_wndSplitter->setStretchFactor(1, 1);
-    m_wndSplitter->setSizes({kLeftPaneWidth, std::max(width() - kLeftPaneWidth, 1)});
+    m_wndSplitter->setSizes({ kLeftPaneWidth, std::max(width() - kLeftPaneWidth, 1) });
     setCentralWidget(m_wndSplitter);
     // The document's view, the list, is the active pane at start.
     SetActiveView(m_pRightView);
@@ -233,13 +235,16 @@ void CMainFrame::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_bSplitterPlaced) {
         m_bSplitterPlaced = true;
-        m_wndSplitter->setSizes({kLeftPaneWidth, std::max(m_wndSplitter->width() - kLeftPaneWidth, 1)});
+        m_wndSplitter->setSizes({ kLeftPaneWidth, std::max(m_wndSplitter->width() - kLeftPaneWidth, 1) });
         if (m_pActiveView)
             m_pActiveView->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void CMainFrame::SetActiveView(PaneView* view) { m_pActiveView = view; }
+void CMainFrame::SetActiveView(PaneView* view)
+{
+    m_pActiveView = view;
+}
 
 void CMainFrame::ViewDestroyed(PaneView* view)
 {
@@ -282,7 +287,8 @@ void CMainFrame::registerCommands()
                 m_pRightView->OpenFindDialog();
         },
         whenLoaded);
-    onCommand(ID_FONT, [this] { OnFont(); }, whenLoaded);
+    onCommand(
+        ID_FONT, [this] { OnFont(); }, whenLoaded);
     // The document carries out the options command; the frame says when it may.
     onUpdate(ID_OPTIONS, whenLoaded);
 
@@ -374,7 +380,7 @@ void CMainFrame::OnHelpIndex()
 
 void CMainFrame::OnNextPane(int step)
 {
-    PaneView* panes[] = {m_pLeftView, m_pRightView};
+    PaneView* panes[] = { m_pLeftView, m_pRightView };
     if (!panes[0] || !panes[1])
         return;
     const int current = m_pActiveView == panes[0] ? 0 : 1;

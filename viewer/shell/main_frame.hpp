@@ -1,13 +1,13 @@
-// main_frame.hpp: CMainFrame, the main window: menu, tool bar, status bar, the splitter with the two panes, and its commands.
+// main_frame.hpp: CMainFrame, the main window: menu, tool bar, status bar, the splitter with the two panes, and its
+// commands.
 #pragma once
-
-#include <QFont>
-#include <QMainWindow>
-
-#include <map>
 
 #include "shell/command_router.hpp"
 #include "shell/log_font.hpp"
+
+#include <QFont>
+#include <QMainWindow>
+#include <map>
 
 class QLabel;
 class QMenu;

@@ -1,6 +1,10 @@
 // options_dialog.cpp: the options dialog's controls, data exchange, enabling and OK checks.
 #include "shell/options_dialog.hpp"
 
+#include "shell/dialog_template.hpp"
+#include "shell/options_checks.hpp"
+#include "shell/platform.hpp"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -9,16 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "shell/dialog_template.hpp"
-#include "shell/options_checks.hpp"
-#include "shell/platform.hpp"
-
 namespace tessaly {
 
 namespace {
 
-template <typename Control> Control* addControl(QDialog& dialog, int id, const QString& text, const UnitRect& units,
-    const DialogBaseUnits& base)
+template <typename Control>
+Control* addControl(QDialog& dialog, int id, const QString& text, const UnitRect& units, const DialogBaseUnits& base)
 {
     auto* control = new Control(text, &dialog);
     if (id != 0)
@@ -58,19 +58,20 @@ OptionsDialog::OptionsDialog(const MapModel& model, QWidget* parent)
     addControl<QLabel>(*this, 0, QStringLiteral("End"), { 31, 63, 12, 8 }, base);
     m_end = addEdit(*this, IdEndPage, { 46, 61, 28, 14 }, base);
     addControl<QLabel>(*this, 0, QStringLiteral("FF"), { 76, 64, 9, 8 }, base);
-    m_memorySize = addControl<QRadioButton>(*this, IdMemorySize, QStringLiteral("Memory Size"), { 19, 33, 53, 10 }, base);
-    m_sectionList =
-        addControl<QRadioButton>(*this, IdSectionList, QStringLiteral("Section List"), { 18, 79, 51, 10 }, base);
+    m_memorySize
+        = addControl<QRadioButton>(*this, IdMemorySize, QStringLiteral("Memory Size"), { 19, 33, 53, 10 }, base);
+    m_sectionList
+        = addControl<QRadioButton>(*this, IdSectionList, QStringLiteral("Section List"), { 18, 79, 51, 10 }, base);
     auto* frame = addControl<QGroupBox>(*this, 0, QStringLiteral("Mapping Image"), { 10, 24, 80, 77 }, base);
     // The group box only frames the radio buttons; it must not paint over them.
     frame->lower();
     m_local = addControl<QCheckBox>(
         *this, IdLocalSectionList, QStringLiteral("Local Section List"), { 101, 30, 69, 10 }, base);
     m_equs = addControl<QCheckBox>(*this, IdEquList, QStringLiteral(".EQU List"), { 101, 48, 43, 10 }, base);
-    m_functions =
-        addControl<QCheckBox>(*this, IdFunctionList, QStringLiteral("C Function List"), { 101, 66, 61, 10 }, base);
-    m_omitZero =
-        addControl<QCheckBox>(*this, IdOmitZeroSize, QStringLiteral("Omit 0 size Section"), { 101, 84, 73, 10 }, base);
+    m_functions
+        = addControl<QCheckBox>(*this, IdFunctionList, QStringLiteral("C Function List"), { 101, 66, 61, 10 }, base);
+    m_omitZero = addControl<QCheckBox>(
+        *this, IdOmitZeroSize, QStringLiteral("Omit 0 size Section"), { 101, 84, 73, 10 }, base);
 
     m_imageGroup = new QButtonGroup(this);
     m_imageGroup->addButton(m_memorySize, 0);

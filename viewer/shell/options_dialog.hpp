@@ -1,13 +1,13 @@
-// options_dialog.hpp: OptionsDialog, the modal "Kelvra" dialog: the picture, its address range and the right pane's lists.
+// options_dialog.hpp: OptionsDialog, the modal "Kelvra" dialog: the picture, its address range and the right pane's
+// lists.
 #pragma once
-
-#include <QDialog>
-#include <QString>
-
-#include <cstdint>
 
 #include "map_document.hpp"
 #include "map_model.hpp"
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
 
 class QButtonGroup;
 class QCheckBox;

@@ -1,16 +1,18 @@
 // pane_view.cpp: pane registration with the document, activation by focus and click, and the paint hand-off.
 #include "shell/pane_view.hpp"
 
-#include <QEvent>
-#include <QPainter>
-
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
+
+#include <QEvent>
+#include <QPainter>
 
 namespace tessaly {
 
 PaneView::PaneView(CTessalyDoc& document, CMainFrame& frame, QWidget* parent)
-    : QAbstractScrollArea(parent), m_document(document), m_frame(frame)
+    : QAbstractScrollArea(parent)
+    , m_document(document)
+    , m_frame(frame)
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -24,9 +26,15 @@ PaneView::~PaneView()
     m_frame.ViewDestroyed(this);
 }
 
-void PaneView::OnUpdate(PaneView*) { Invalidate(); }
+void PaneView::OnUpdate(PaneView*)
+{
+    Invalidate();
+}
 
-void PaneView::Invalidate() { viewport()->update(); }
+void PaneView::Invalidate()
+{
+    viewport()->update();
+}
 
 void PaneView::paintEvent(QPaintEvent*)
 {

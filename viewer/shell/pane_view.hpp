@@ -1,9 +1,9 @@
 // pane_view.hpp: what both panes share as views of the document: activation, notifications and painting.
 #pragma once
 
-#include <QAbstractScrollArea>
-
 #include "shell/command_router.hpp"
+
+#include <QAbstractScrollArea>
 
 class QPainter;
 
@@ -23,7 +23,7 @@ public:
     CMainFrame& GetParentFrame() const { return m_frame; }
 
     // After the document has been named, new or opened.
-    virtual void OnInitialUpdate() {}
+    virtual void OnInitialUpdate() { }
     // The document changed; sender is the view that asked, or null.
     virtual void OnUpdate(PaneView* sender);
     // Invalidates the whole pane; the background is erased by the repaint.

@@ -1,15 +1,14 @@
 // platform.cpp: the Qt implementation of the platform layer and the filter conversion.
 #include "shell/platform.hpp"
 
+#include "shell/font_dialog.hpp"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-
 #include <cstdio>
-
-#include "shell/font_dialog.hpp"
 
 namespace tessaly {
 
@@ -25,9 +24,16 @@ Platform& platform()
     return g_override ? *g_override : qtPlatform;
 }
 
-PlatformOverride::PlatformOverride(Platform& replacement) : m_previous(g_override) { g_override = &replacement; }
+PlatformOverride::PlatformOverride(Platform& replacement)
+    : m_previous(g_override)
+{
+    g_override = &replacement;
+}
 
-PlatformOverride::~PlatformOverride() { g_override = m_previous; }
+PlatformOverride::~PlatformOverride()
+{
+    g_override = m_previous;
+}
 
 QStringList nameFiltersFromBars(const QString& barFilter)
 {
@@ -76,9 +82,15 @@ std::optional<LogFont> QtPlatform::fontDialog(QWidget* owner, const LogFont& ini
     return dialog.chosen();
 }
 
-int QtPlatform::execDialog(QDialog& dialog) { return dialog.exec(); }
+int QtPlatform::execDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
 
-bool QtPlatform::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtPlatform::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
 
 void ConsolePlatform::messageBox(QWidget*, const QString& text)
 {

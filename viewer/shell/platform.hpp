@@ -1,13 +1,13 @@
-// platform.hpp: the platform layer: message box, file-open and font dialogs, modal dialogs and the help browser, replaceable in tests.
+// platform.hpp: the platform layer: message box, file-open and font dialogs, modal dialogs and the help browser,
+// replaceable in tests.
 #pragma once
+
+#include "shell/log_font.hpp"
 
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-
 #include <optional>
-
-#include "shell/log_font.hpp"
 
 class QDialog;
 class QWidget;

@@ -9,7 +9,10 @@ namespace {
 
 const QString kGroup = QStringLiteral("Recent File List");
 
-QString key(int n) { return QStringLiteral("File%1").arg(n); }
+QString key(int n)
+{
+    return QStringLiteral("File%1").arg(n);
+}
 
 } // namespace
 

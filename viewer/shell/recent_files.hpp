@@ -15,7 +15,10 @@ class RecentFileList {
 public:
     static constexpr int kDefaultSize = 4;
 
-    explicit RecentFileList(int size = kDefaultSize) : m_size(size) {}
+    explicit RecentFileList(int size = kDefaultSize)
+        : m_size(size)
+    {
+    }
 
     // Most recent first; equal paths are kept once.
     void add(const QString& path);

@@ -1,13 +1,6 @@
 // tessaly_app.cpp: the start-up sequence and the commands the application answers.
 #include "shell/tessaly_app.hpp"
 
-#include <QApplication>
-#include <QFileInfo>
-#include <QPageSetupDialog>
-#include <QPixmap>
-#include <QPrinter>
-#include <QSettings>
-
 #include "right/friend_right_view.hpp"
 #include "right/right_print.hpp"
 #include "shell/about_dialog.hpp"
@@ -17,9 +10,17 @@
 #include "shell/platform.hpp"
 #include "shell/tessaly_doc.hpp"
 
+#include <QApplication>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPixmap>
+#include <QPrinter>
+#include <QSettings>
+
 namespace tessaly {
 
-CTessalyApp::CTessalyApp(MapModel& model) : m_model(model)
+CTessalyApp::CTessalyApp(MapModel& model)
+    : m_model(model)
 {
     onCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     onCommand(ID_FILE_NEW, [this] { OnFileNew(); });
@@ -47,9 +48,8 @@ bool CTessalyApp::InitInstance(const std::optional<QString>& file, bool showWind
     }
 
     m_document = std::make_unique<CTessalyDoc>(m_model);
-    m_document->setOptionsDialog([this](QWidget* owner, OptionsValues& values) {
-        return RunOptionsDialog(m_model, owner, values);
-    });
+    m_document->setOptionsDialog(
+        [this](QWidget* owner, OptionsValues& values) { return RunOptionsDialog(m_model, owner, values); });
     m_pMainWnd = std::make_unique<CMainFrame>(*m_document, this);
     // The right pane prints on the application's printer, the one Printer Set Up configures.
     if (m_pMainWnd->m_pRightView)

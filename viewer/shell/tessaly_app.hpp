@@ -1,16 +1,15 @@
 // tessaly_app.hpp: CTessalyApp, the application object: start-up, settings and the application's commands.
 #pragma once
 
-#include <QImage>
-#include <QSize>
-#include <QString>
-
-#include <memory>
-#include <optional>
-
 #include "map_model.hpp"
 #include "shell/command_router.hpp"
 #include "shell/recent_files.hpp"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <memory>
+#include <optional>
 
 class QPrinter;
 

@@ -1,21 +1,26 @@
 // tessaly_doc.cpp: the document's commands, its title and the notification of its views.
 #include "shell/tessaly_doc.hpp"
 
-#include <QFile>
-#include <QFileInfo>
-
-#include <algorithm>
-
 #include "shell/commands.hpp"
 #include "shell/pane_view.hpp"
 #include "shell/platform.hpp"
 
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
 namespace tessaly {
 
-QString untitledName() { return QStringLiteral("Untitled"); }
+QString untitledName()
+{
+    return QStringLiteral("Untitled");
+}
 
 CTessalyDoc::CTessalyDoc(MapModel& model, QObject* parent)
-    : QObject(parent), m_model(model), m_document(model, *this), m_strTitle(untitledName())
+    : QObject(parent)
+    , m_model(model)
+    , m_document(model, *this)
+    , m_strTitle(untitledName())
 {
     // Routed to the document before the application, so it replaces the framework's own open.
     onCommand(ID_FILE_OPEN, [this] { OnOpenMapFile(); });
@@ -23,9 +28,15 @@ CTessalyDoc::CTessalyDoc(MapModel& model, QObject* parent)
     onCommand(ID_OPTIONS, [this] { OnOptionsCommand(); });
 }
 
-void CTessalyDoc::AddView(PaneView* view) { m_views.push_back(view); }
+void CTessalyDoc::AddView(PaneView* view)
+{
+    m_views.push_back(view);
+}
 
-void CTessalyDoc::RemoveView(PaneView* view) { std::erase(m_views, view); }
+void CTessalyDoc::RemoveView(PaneView* view)
+{
+    std::erase(m_views, view);
+}
 
 void CTessalyDoc::SetTitle(const QString& title)
 {
@@ -56,14 +67,20 @@ bool CTessalyDoc::OnOpenDocument(const QString& path)
     return true;
 }
 
-void CTessalyDoc::OnOpenMapFile() { m_document.OnOpenMapFile(); }
+void CTessalyDoc::OnOpenMapFile()
+{
+    m_document.OnOpenMapFile();
+}
 
 void CTessalyDoc::OpenCommandLineFile(const QString& path)
 {
     m_document.OpenCommandLineFile(QFile::encodeName(path).toStdString());
 }
 
-void CTessalyDoc::OnOptionsCommand() { m_document.OnOptionsCommand(); }
+void CTessalyDoc::OnOptionsCommand()
+{
+    m_document.OnOptionsCommand();
+}
 
 void CTessalyDoc::UpdateAllViews(PaneView* sender)
 {
@@ -85,7 +102,10 @@ void CTessalyDoc::showMessage(const std::string& text)
     platform().messageBox(m_owner, QString::fromLocal8Bit(text));
 }
 
-void CTessalyDoc::setTitle(const std::string& title) { SetTitle(QFile::decodeName(QByteArray::fromStdString(title))); }
+void CTessalyDoc::setTitle(const std::string& title)
+{
+    SetTitle(QFile::decodeName(QByteArray::fromStdString(title)));
+}
 
 bool CTessalyDoc::runOptionsDialog(OptionsValues& values)
 {

@@ -1,15 +1,14 @@
 // tessaly_doc.hpp: CTessalyDoc, the document: file commands, title, views, and the window side of the document logic.
 #pragma once
 
-#include <QObject>
-#include <QString>
-
-#include <functional>
-#include <vector>
-
 #include "map_document.hpp"
 #include "map_model.hpp"
 #include "shell/command_router.hpp"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <vector>
 
 class QWidget;
 

@@ -1,11 +1,6 @@
 // tessaly_main.cpp: command line, Qt start-up, the viewer's message loop and the PNG and PDF exports.
 #include "shell/tessaly_main.hpp"
 
-#include <QApplication>
-#include <QImage>
-
-#include <cstdio>
-
 #include "map_document.hpp"
 #include "map_model.hpp"
 #include "right/friend_right_view.hpp"
@@ -17,11 +12,18 @@
 #include "shell/platform.hpp"
 #include "shell/tessaly_app.hpp"
 
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+
 namespace tessaly {
 
 namespace {
 
-void print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
 
 int exportPng(const CommandLine& line)
 {
@@ -85,14 +87,15 @@ int runTessaly(int argc, char** argv)
         return kExitUsage;
     case CommandLine::Action::Run:
     case CommandLine::Action::ExportPng:
-    case CommandLine::Action::ExportPdf: break;
+    case CommandLine::Action::ExportPdf:
+        break;
     }
 
     // An export needs no screen: without a display, draw into memory.
-    const bool exporting =
-        line.action == CommandLine::Action::ExportPng || line.action == CommandLine::Action::ExportPdf;
-    if (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
-        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    const bool exporting
+        = line.action == CommandLine::Action::ExportPng || line.action == CommandLine::Action::ExportPdf;
+    if (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     setTolerantReading(line.tolerant);
