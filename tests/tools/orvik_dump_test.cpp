@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <sys/wait.h>
+#include <tuple>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -457,6 +458,23 @@ TEST(OrvikDumpArguments, TolerantIsAFlagBesideTheMask)
     }
 }
 
+TEST(OrvikDumpArguments, RegionsNamesItsFile)
+{
+    const std::pair<std::vector<std::string_view>, std::string> cases[] = {
+        { { "a.abs" }, "" },
+        { { "--regions", "r.regions", "a.abs" }, "r.regions" },
+        { { "a.abs", "--json", "--regions=r.regions" }, "r.regions" },
+        { { "--regions", "--json", "a.abs" }, "--json" },
+    };
+    for (const auto& [args, regionsPath] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const auto result = parse(args);
+        ASSERT_TRUE(std::holds_alternative<DumpOptions>(result));
+        EXPECT_EQ(std::get<DumpOptions>(result).regionsPath, regionsPath);
+        EXPECT_EQ(std::get<DumpOptions>(result).path, "a.abs");
+    }
+}
+
 TEST(OrvikDumpArguments, HelpStopsParsing)
 {
     for (const std::vector<std::string_view>& args :
@@ -487,6 +505,8 @@ TEST(OrvikDumpArguments, UsageErrors)
         { { "--mask", "12abc", "a" }, "invalid mask '12abc'" },
         { { "--mask", "0x100000000", "a" }, "invalid mask '0x100000000'" },
         { { "--mask=", "a" }, "invalid mask ''" },
+        { { "a", "--regions" }, "--regions needs a file" },
+        { { "--regions=", "a" }, "--regions needs a file" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1086,6 +1106,133 @@ TEST(OrvikDumpProgram, ReadFailureGivesTheReadersText)
         if (!c.suffix.empty()) {
             EXPECT_EQ(run.err, c.path + c.suffix);
         }
+    }
+}
+
+// writeFullFile's sections are P 001000+200, C 002000+10 and D ff8000+40, in a 24-bit space.
+TEST(OrvikDumpProgram, RegionsExitStatusIsTheBudgetCheck)
+{
+    Ieee695Writer w;
+    writeFullFile(w);
+    const TempFile input(w.bytes());
+    const std::string missing = input.pathString() + ".missing";
+
+    struct Case {
+        const char* what;
+        std::string regions;
+        int status;
+        std::string out; // whole standard output, or "" to check only the status
+        std::string err; // "@" stands for the regions file's path
+    };
+    const Case cases[] = {
+        { "everything fits", "ROM 0 32K\nDATA 0xFF8000 0x1000 80\n", 0,
+            "region  start   end     size    used    free    used%  largest-free\n"
+            "ROM     000000  007fff  008000  000210  007df0  1.6%   005ff0@002010\n"
+            "DATA    ff8000  ff8fff  001000  000040  000fc0  1.5%   000fc0@ff8040\n",
+            "" },
+        { "above warn only", "ROM 0 0x2010 1\nDATA 0xFF8000 0x40\n", 0,
+            "region  start   end     size    used    free    used%   largest-free\n"
+            "ROM     000000  00200f  002010  000210  001e00  6.4%    001000@000000\n"
+            "DATA    ff8000  ff803f  000040  000040  000000  100.0%  -\n"
+            "warning: region ROM 6.4% used, warn above 1%\n",
+            "" },
+        { "above fail, and sections overflow", "ROM 0x1000 0x100 10 90\n", 1,
+            "region  start   end     size    used    free    used%   largest-free\n"
+            "ROM     001000  0010ff  000100  000100  000000  100.0%  -\n"
+            "over budget: region ROM 100.0% used, fail above 90%\n"
+            "overflow: section P at 001000 size 000200 crosses ROM\n"
+            "overflow: section P at 001000 size 000200 outside all regions\n"
+            "overflow: section C at 002000 size 000010 outside all regions\n"
+            "overflow: section D at ff8000 size 000040 outside all regions\n",
+            "" },
+        { "above fail", "ROM 0x1000 0x200 50 90\nCONST 0x2000 0x10\nDATA 0xFF8000 0x40\n", 1, "", "" },
+        { "outside all regions", "ROM 0 32K\n", 1, "", "" },
+        { "a bad regions file", "ROM 0 32K\nRAM 0x100 0xF00 85\n", 65, "", "@:2: region RAM overlaps ROM\n" },
+        { "a region above the file's address space", "TOP 0xFFFFFF 2\n", 65, "", "@:1: end above the address space\n" },
+    };
+    for (const bool json : { false, true }) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (json ? " (JSON)" : ""));
+            const TempFile regions(std::vector<uint8_t>(c.regions.begin(), c.regions.end()), ".regions");
+            std::vector<std::string> args = { "--regions", regions.pathString(), input.pathString() };
+            if (json)
+                args.insert(args.begin(), "--json");
+            const RunResult run = runDump(args);
+            EXPECT_EQ(run.status, c.status);
+            std::string err = c.err;
+            if (const std::size_t at = err.find('@'); at != std::string::npos)
+                err.replace(at, 1, regions.pathString());
+            EXPECT_EQ(run.err, err);
+            if (c.status == 65) {
+                EXPECT_EQ(run.out, "");
+            } else if (json) {
+                EXPECT_NO_THROW(parseJson(run.out)) << run.out;
+            } else if (!c.out.empty()) {
+                EXPECT_EQ(run.out, c.out);
+            }
+        }
+    }
+
+    const RunResult noRegions = runDump({ "--regions", missing, input.pathString() });
+    EXPECT_EQ(noRegions.status, 65);
+    EXPECT_EQ(noRegions.err, missing + ": cannot be read\n");
+    const RunResult noFile = runDump({ "--regions", missing, missing });
+    EXPECT_EQ(noFile.status, 2);
+    EXPECT_EQ(noFile.err, missing + ", Can't Open File.\n");
+}
+
+TEST(OrvikDumpProgram, RegionsJsonHasTheFieldsOfEveryRegionAndOverflow)
+{
+    Ieee695Writer w;
+    writeFullFile(w);
+    const TempFile input(w.bytes());
+    const std::string text = "ROM 0x1000 0x100 10 90\nDATA 0xFF8000 0x1000\n";
+    const TempFile regions(std::vector<uint8_t>(text.begin(), text.end()), ".regions");
+    const RunResult run = runDump({ "--json", "--regions", regions.pathString(), input.pathString() });
+    EXPECT_EQ(run.status, 1);
+    const Json json = parseJson(run.out);
+    EXPECT_EQ(json.keys(), (std::vector<std::string> { "regions", "overflows" }));
+
+    ASSERT_EQ(json["regions"].size(), 2u);
+    const Json& rom = json["regions"][0];
+    EXPECT_EQ(rom.keys(),
+        (std::vector<std::string> { "name", "start", "size", "used", "free", "largestFreeStart", "largestFreeSize",
+            "warn", "fail", "status" }));
+    EXPECT_EQ(rom["name"].text, "ROM");
+    EXPECT_EQ(rom["start"].number, 0x1000);
+    EXPECT_EQ(rom["size"].number, 0x100);
+    EXPECT_EQ(rom["used"].number, 0x100);
+    EXPECT_EQ(rom["free"].number, 0);
+    EXPECT_TRUE(rom["largestFreeStart"].isNull()) << "no free block";
+    EXPECT_EQ(rom["largestFreeSize"].number, 0);
+    EXPECT_EQ(rom["warn"].number, 10);
+    EXPECT_EQ(rom["fail"].number, 90);
+    EXPECT_EQ(rom["status"].text, "fail");
+    const Json& data = json["regions"][1];
+    EXPECT_EQ(data["largestFreeStart"].number, 0xFF8040);
+    EXPECT_EQ(data["largestFreeSize"].number, 0xFC0);
+    EXPECT_TRUE(data["warn"].isNull()) << "no warn percentage given";
+    EXPECT_EQ(data["fail"].number, 100);
+    EXPECT_EQ(data["status"].text, "ok");
+
+    ASSERT_EQ(json["overflows"].size(), 3u);
+    EXPECT_EQ(json["overflows"][0].keys(), (std::vector<std::string> { "section", "start", "size", "region" }));
+    const std::tuple<const char*, long long, long long, const char*> overflows[] = {
+        { "P", 0x1000, 0x200, "ROM" },
+        { "P", 0x1000, 0x200, nullptr },
+        { "C", 0x2000, 0x10, nullptr },
+    };
+    for (std::size_t i = 0; i < std::size(overflows); ++i) {
+        const auto& [section, start, size, region] = overflows[i];
+        SCOPED_TRACE(i);
+        const Json& overflow = json["overflows"][i];
+        EXPECT_EQ(overflow["section"].text, section);
+        EXPECT_EQ(overflow["start"].number, start);
+        EXPECT_EQ(overflow["size"].number, size);
+        if (region)
+            EXPECT_EQ(overflow["region"].text, region);
+        else
+            EXPECT_TRUE(overflow["region"].isNull());
     }
 }
 

@@ -2,6 +2,7 @@
 #include "map_model.hpp"
 #include "options.hpp"
 #include "orvik.h"
+#include "regions_dump.hpp"
 #include "tables_dump.hpp"
 #include "tree_json.hpp"
 #include "tree_text.hpp"
@@ -46,7 +47,13 @@ int main(int argc, char** argv)
         return kExitReadFailed;
     }
 
-    if (options.mode == DumpMode::Tables) {
+    int status = 0;
+    if (!options.regionsPath.empty()) {
+        status = dumpRegions(
+            options.path, options.regionsPath, options.format == OutputFormat::Json, std::cout, std::cerr);
+        if (status == kExitBadRegions)
+            return status;
+    } else if (options.mode == DumpMode::Tables) {
         tessaly::MapModel& model = tessaly::mapModel();
         tessaly::DetectCpuFamily(model);
         if (options.format == OutputFormat::Json)
@@ -64,5 +71,5 @@ int main(int argc, char** argv)
         std::cerr << "orvik-dump: cannot write the output\n";
         return kExitOutputFailed;
     }
-    return 0;
+    return status;
 }

@@ -57,6 +57,15 @@ ParseResult parseArguments(std::span<const std::string_view> args)
                 }
                 if (!parseMask(value, options.mask))
                     return UsageError { "invalid mask '" + std::string(value) + "'" };
+            } else if (arg == "--regions" || arg.starts_with("--regions=")) {
+                std::string_view value;
+                if (arg != "--regions")
+                    value = arg.substr(10);
+                else if (i + 1 < args.size())
+                    value = args[++i];
+                if (value.empty())
+                    return UsageError { "--regions needs a file" };
+                options.regionsPath = std::string(value);
             } else {
                 return UsageError { "unknown option '" + std::string(arg) + "'" };
             }
@@ -75,11 +84,17 @@ ParseResult parseArguments(std::span<const std::string_view> args)
 std::string usageText()
 {
     return "usage: orvik-dump [--tree | --tables] [--json] [--mask N] FILE\n"
+           "       orvik-dump --regions REGIONS [--json] [--tolerant] FILE\n"
            "  --tree     dump the symbol tree (the default)\n"
            "  --tables   dump the viewer's CPU family and map tables\n"
            "  --json     write JSON instead of indented text\n"
            "  --mask N   selection mask for the read, decimal or 0x hex (default 0x89f)\n"
            "  --tolerant also read IEEE-695 files that other linkers write\n"
+           "  --regions REGIONS\n"
+           "             used and free bytes per memory region of the file REGIONS, one\n"
+           "             'name start size [warn% [fail%]]' a line; exit 1 when a region is\n"
+           "             above its fail percentage or a section overflows, 65 for a bad\n"
+           "             regions file\n"
            "  --help     show this text\n";
 }
 

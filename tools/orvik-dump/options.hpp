@@ -22,6 +22,7 @@ struct DumpOptions {
     int mask = kViewerSelectionMask;
     bool tolerant = false; // --tolerant: the read also sets IE_READ_TOLERANT, whatever the mask
     std::string path;
+    std::string regionsPath; // --regions FILE: used and free per memory region instead of a dump
     bool help = false; // --help: print usageText() and stop
 };
 
