@@ -53,7 +53,8 @@ TEST(RegionsParser, AcceptedFiles)
         { "\n  A 0 1 # one byte\r\n\tB\t0X10\t0xaB\r\n\n# C 1 1\nc.d-e_1 1024 1M 0 0", k24Bit,
             { "A 0+1 -/100 @2", "B 10+ab -/100 @3", "c.d-e_1 400+100000 0/0 @6" } },
         // Regions that touch do not overlap; the last may reach MaxAddress itself.
-        { "LOW 0 0x800000\nHIGH 0x800000 0x800000\n", k24Bit, { "LOW 0+800000 -/100 @1", "HIGH 800000+800000 -/100 @2" } },
+        { "LOW 0 0x800000\nHIGH 0x800000 0x800000\n", k24Bit,
+            { "LOW 0+800000 -/100 @1", "HIGH 800000+800000 -/100 @2" } },
         { "TOP 0xFFFFF000 4K\n", k32Bit, { "TOP fffff000+1000 -/100 @1" } },
         // The whole 32-bit space: a size 32 bits cannot hold.
         { "ALL 0 4096M 100\n", k32Bit, { "ALL 0+100000000 100/100 @1" } },
@@ -184,7 +185,8 @@ TEST(RegionsFile, ReadFromDiskOrRefused)
     EXPECT_EQ(describe(read), std::vector<std::string> { "ROM 0+8000 -/100 @1" });
 
     const auto bad = folder.file("bad.regions", "ROM 0\n");
-    EXPECT_EQ(tessaly::readRegionsFile(bad, k24Bit).errors, std::vector<std::string> { bad.string() + ":1: size missing" });
+    EXPECT_EQ(
+        tessaly::readRegionsFile(bad, k24Bit).errors, std::vector<std::string> { bad.string() + ":1: size missing" });
 
     for (const std::filesystem::path& unreadable : { folder.path() / "missing.regions", folder.path() }) {
         SCOPED_TRACE(unreadable.string());

@@ -24,6 +24,20 @@ struct Sec {
     uint32_t size;
 };
 
+// The tables of a tree holding just these sections.
+struct SectionsModel {
+    MemoryTree tree;
+    MapModel model;
+
+    SectionsModel(const char* cpu, const std::vector<Sec>& sections)
+        : tree(cpu)
+    {
+        for (const Sec& s : sections)
+            tree.section(s.name, s.start, s.size);
+        tessaly::DetectCpuFamily(model, &tree.root);
+    }
+};
+
 std::string hex(uint64_t value)
 {
     char text[24];
@@ -46,8 +60,8 @@ std::vector<std::string> describeRegions(const MapModel& model, const MemoryUsag
         for (const int32_t section : u.crossingSections)
             crossing += (crossing.empty() ? "" : ",") + std::string(sectionName(model, section));
         out.push_back(usage.regions[i].name + " used=" + hex(u.used) + " free=" + hex(u.free) + " "
-            + std::to_string(u.usedTenths / 10) + "." + std::to_string(u.usedTenths % 10) + "% largest="
-            + hex(u.largestFreeSize) + "@" + hex(u.largestFreeStart) + " crossing=" + crossing + " "
+            + std::to_string(u.usedTenths / 10) + "." + std::to_string(u.usedTenths % 10)
+            + "% largest=" + hex(u.largestFreeSize) + "@" + hex(u.largestFreeStart) + " crossing=" + crossing + " "
             + tessaly::RegionStatusName(u.status));
     }
     return out;
@@ -122,16 +136,13 @@ TEST(MemoryUsage, UsedFreeLargestFreeBlockAndOverflows)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MemoryTree tree(c.cpu);
-        for (const Sec& s : c.sections)
-            tree.section(s.name, s.start, s.size);
-        MapModel model;
-        tessaly::DetectCpuFamily(model, &tree.root);
+        const SectionsModel built(c.cpu, c.sections);
+        const MapModel& model = built.model;
         const MemoryUsage usage = tessaly::ComputeMemoryUsage(model, regionsOf(c.regions, model.MaxAddress));
         EXPECT_EQ(describeRegions(model, usage), c.usage);
         EXPECT_EQ(describeOverflows(model, usage), c.overflows);
-        const bool anyFail = std::any_of(
-            usage.usage.begin(), usage.usage.end(), [](const auto& u) { return u.status == tessaly::RegionStatus::Fail; });
+        const bool anyFail = std::any_of(usage.usage.begin(), usage.usage.end(),
+            [](const auto& u) { return u.status == tessaly::RegionStatus::Fail; });
         EXPECT_EQ(usage.overBudget(), anyFail || !c.overflows.empty());
     }
 }
@@ -155,18 +166,14 @@ TEST(MemoryUsage, GuessedRegionsFollowTheRunsOfSections)
             { { "Z", 0x800000, 0 }, { "A", 0x1000, 0x100 }, { "B", 0x1080, 0x100 }, { "C", 0x1100, 0x10 } },
             { "run 1 1000+180" } },
         { "cut at MaxAddress", "Carina", { { "A", 0xFFFF00, 0x200 } }, { "run 1 ffff00+100" } },
-        { "beyond the 20-bit space", "Alcor", { { "A", 0x100, 0x10 }, { "X", 0x100000, 0x10 } },
-            { "run 1 100+10" } },
+        { "beyond the 20-bit space", "Alcor", { { "A", 0x100, 0x10 }, { "X", 0x100000, 0x10 } }, { "run 1 100+10" } },
         { "the 32-bit top", "Grus", { { "A", 0xE0000000, 0x10 }, { "W", 0xFFFFFFF8, 0x10 } },
             { "run 1 e0000000+10", "run 2 fffffff8+8" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MemoryTree tree(c.cpu);
-        for (const Sec& s : c.sections)
-            tree.section(s.name, s.start, s.size);
-        MapModel model;
-        tessaly::DetectCpuFamily(model, &tree.root);
+        const SectionsModel built(c.cpu, c.sections);
+        const MapModel& model = built.model;
         const std::vector<MemoryRegion> runs = tessaly::GuessMemoryRegions(model);
         std::vector<std::string> described;
         for (const MemoryRegion& run : runs) {

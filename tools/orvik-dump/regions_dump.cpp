@@ -60,11 +60,12 @@ void writeRegionsText(const MapModel& model, const MemoryUsage& usage, std::ostr
     for (std::size_t i = 0; i < usage.regions.size(); ++i) {
         const MemoryRegion& region = usage.regions[i];
         const RegionUsage& figures = usage.usage[i];
-        rows.push_back({ region.name, hex(region.start, digits), hex(region.end() - 1, digits), hex(region.size, digits),
-            hex(figures.used, digits), hex(figures.free, digits), percentText(figures.usedTenths),
-            figures.largestFreeSize == 0
-                ? std::string("-")
-                : hex(figures.largestFreeSize, digits) + "@" + hex(figures.largestFreeStart, digits) });
+        rows.push_back(
+            { region.name, hex(region.start, digits), hex(region.end() - 1, digits), hex(region.size, digits),
+                hex(figures.used, digits), hex(figures.free, digits), percentText(figures.usedTenths),
+                figures.largestFreeSize == 0
+                    ? std::string("-")
+                    : hex(figures.largestFreeSize, digits) + "@" + hex(figures.largestFreeStart, digits) });
     }
     writeTable(rows, out);
 
@@ -74,8 +75,8 @@ void writeRegionsText(const MapModel& model, const MemoryUsage& usage, std::ostr
         const std::string used = percentText(figures.usedTenths);
         // Only percentages here: a section across a bound makes its own overflow line below.
         if (figures.aboveFail)
-            out << "over budget: region " << region.name << ' ' << used << " used, fail above "
-                << region.failPercent << "%\n";
+            out << "over budget: region " << region.name << ' ' << used << " used, fail above " << region.failPercent
+                << "%\n";
         else if (figures.aboveWarn)
             out << "warning: region " << region.name << ' ' << used << " used, warn above " << *region.warnPercent
                 << "%\n";

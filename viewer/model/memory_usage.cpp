@@ -1,4 +1,5 @@
-// memory_usage.cpp: per-region usage from SectionTable, overflowing sections, and regions guessed from runs of sections.
+// memory_usage.cpp: per-region usage from SectionTable, overflowing sections, and regions guessed from runs of
+// sections.
 #include "memory_usage.hpp"
 
 #include <algorithm>
@@ -58,8 +59,8 @@ void measure(const MemoryRegion& region, const std::vector<Range>& covered, Regi
     const uint64_t end = region.end();
     // Disjoint ranges by start have their ends in order too: the first one ending after the
     // region's start is the first that can touch it.
-    auto range = std::partition_point(
-        covered.begin(), covered.end(), [start](const Range& r) { return r.end <= start; });
+    auto range
+        = std::partition_point(covered.begin(), covered.end(), [start](const Range& r) { return r.end <= start; });
     uint64_t cursor = start; // first byte not yet known to be used or free
     auto freeBlock = [&](uint64_t blockEnd) {
         // Strictly larger only: of equal blocks the lowest start stays.
@@ -128,7 +129,8 @@ MemoryUsage ComputeMemoryUsage(const MapModel& model, std::vector<MemoryRegion> 
     // Regions by start; they do not overlap, so their ends are in the same order.
     std::vector<std::size_t> byStart(all.size());
     std::iota(byStart.begin(), byStart.end(), std::size_t { 0 });
-    std::sort(byStart.begin(), byStart.end(), [&](std::size_t a, std::size_t b) { return all[a].start < all[b].start; });
+    std::sort(
+        byStart.begin(), byStart.end(), [&](std::size_t a, std::size_t b) { return all[a].start < all[b].start; });
 
     for (const Span& span : spans) {
         auto next = std::partition_point(
