@@ -160,6 +160,11 @@ void printSummary(const CollectingReporter& rep)
         fileMB, "(recorded)", std::nullopt);
     row("DetectCpuFamily + BuildMapTables", ms("BM_BuildMapTables"), "ms", "", std::nullopt, "(part of open)",
         std::nullopt);
+    row("parse 10 MB regions file", ms("BM_ParseRegions/0"), "ms", "", std::nullopt, "<= 1000 ms",
+        le(ms("BM_ParseRegions/0"), 1000));
+    row("parse 10 MB of bad lines", ms("BM_ParseRegions/1"), "ms", "", std::nullopt, "<= 1000 ms",
+        le(ms("BM_ParseRegions/1"), 1000));
+    row("usage of 312k regions", ms("BM_MemoryUsage"), "ms", "", std::nullopt, "(recorded)", std::nullopt);
 }
 
 } // namespace
