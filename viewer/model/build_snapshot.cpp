@@ -1,0 +1,183 @@
+// build_snapshot.cpp: one walk of the tree that fills a build snapshot or a view of the live tree.
+#include "build_snapshot.hpp"
+
+namespace tessaly {
+
+namespace {
+
+constexpr int32_t kLabelKind = 15;
+constexpr int32_t kEquKind = 17;
+
+// Packed section-type letters (A S P, A S D, A S R in the file's letter codes).
+constexpr int32_t kTypeCode = 0xC1D3D0;
+constexpr int32_t kTypeData = 0xC1D3C4;
+constexpr int32_t kTypeRom = 0xC1D3D2;
+
+std::string_view nameOf(const char* name)
+{
+    return name ? std::string_view(name) : std::string_view();
+}
+
+// Where a view keeps the records its items come from; a snapshot keeps none. A snapshot is kept
+// for a long time, so its vectors are sized exactly (a counting pass first); a view lives for one
+// comparison, and growing its vectors costs less than a second walk of a big tree.
+struct NoRecords {
+    static constexpr bool kCountFirst = true;
+    void section(const IeSection*) { }
+    void moduleSection(const IeModSection*) { }
+    void label(const void*) { }
+    void equ(const void*) { }
+    void function(const IeFnDef*) { }
+};
+
+struct ViewRecords {
+    static constexpr bool kCountFirst = false;
+    TreeBuildView& view;
+    void section(const IeSection* record) { view.sectionRecords.push_back(record); }
+    void moduleSection(const IeModSection* record) { view.moduleSectionRecords.push_back(record); }
+    void label(const void* record) { view.labelRecords.push_back(record); }
+    void equ(const void* record) { view.equRecords.push_back(record); }
+    void function(const IeFnDef* record) { view.functionRecords.push_back(record); }
+};
+
+template <typename Name> void reserveExactly(const IeRoot& root, CpuFamily family, BasicBuildSnapshot<Name>& out)
+{
+    std::size_t sections = 0, modules = 0, parts = 0, labels = 0, equs = 0, sources = 0, functions = 0;
+    auto countSymbol = [&](int32_t kind) {
+        labels += kind == kLabelKind;
+        equs += kind == kEquKind;
+    };
+    for (const IeSection* s = root.sections; s; s = s->next)
+        ++sections;
+    for (const IeSymbol* s = root.symbols; s; s = s->next)
+        countSymbol(s->kind);
+    for (const IeModule* m = root.modules; m; m = m->next) {
+        ++modules;
+        for (const IeModSection* p = m->sections; p; p = p->next)
+            ++parts;
+        for (const IeModSymbol* s = m->symbols; s; s = s->next)
+            countSymbol(s->kind);
+        for (const IeSource* source = m->sources; source; source = source->next) {
+            ++sources;
+            for (const IeFnDef* f = source->functions; f; f = f->next)
+                functions += AdmittedToFunctionTable(family, *f);
+        }
+    }
+    out.sections.reserve(sections);
+    out.modules.reserve(modules);
+    out.moduleSections.reserve(parts);
+    out.labels.reserve(labels);
+    out.equs.reserve(equs);
+    out.sources.reserve(sources);
+    out.functions.reserve(functions);
+}
+
+template <typename Name, typename Records>
+void walkBuild(const IeRoot& root, BasicBuildSnapshot<Name>& out, Records records)
+{
+    const CpuFamilyInfo familyInfo = LookUpCpuFamily(root.cpuName);
+    const CpuFamily family = familyInfo.family;
+    out.family = family;
+    out.addressDigits = familyInfo.addressDigits;
+    if constexpr (Records::kCountFirst)
+        reserveExactly(root, family, out);
+
+    for (const IeSection* s = root.sections; s; s = s->next) {
+        out.sections.push_back({ Name(nameOf(s->name)), s->start, s->size, SectionKindOf(s->type) });
+        records.section(s);
+    }
+
+    auto addSymbol = [&](int32_t kind, const char* name, uint32_t value, int32_t module, const void* record) {
+        if (kind == kLabelKind) {
+            out.labels.push_back({ Name(nameOf(name)), value, module });
+            records.label(record);
+        } else if (kind == kEquKind) {
+            out.equs.push_back({ Name(nameOf(name)), value, module });
+            records.equ(record);
+        }
+    };
+    for (const IeSymbol* s = root.symbols; s; s = s->next)
+        addSymbol(s->kind, s->name, s->value, -1, s);
+
+    int32_t module = 0;
+    for (const IeModule* m = root.modules; m; m = m->next, ++module) {
+        out.modules.emplace_back(nameOf(m->name));
+        for (const IeModSection* p = m->sections; p; p = p->next) {
+            const bool hasSection = p->section != nullptr;
+            out.moduleSections.push_back({ module, hasSection,
+                Name(hasSection ? nameOf(p->section->name) : std::string_view()), p->start, p->size });
+            records.moduleSection(p);
+        }
+        for (const IeModSymbol* s = m->symbols; s; s = s->next)
+            addSymbol(s->kind, s->name, s->value, module, s);
+        for (const IeSource* source = m->sources; source; source = source->next) {
+            const auto sourceIndex = static_cast<int32_t>(out.sources.size());
+            out.sources.emplace_back(nameOf(source->name));
+            for (const IeFnDef* f = source->functions; f; f = f->next) {
+                if (!AdmittedToFunctionTable(family, *f))
+                    continue;
+                out.functions.push_back({ Name(nameOf(f->name)), sourceIndex, f->address, f->size });
+                records.function(f);
+            }
+        }
+    }
+}
+
+} // namespace
+
+SectionKind SectionKindOf(int32_t type)
+{
+    switch (type) {
+    case kTypeCode:
+        return SectionKind::Code;
+    case kTypeData:
+        return SectionKind::Data;
+    case kTypeRom:
+        return SectionKind::Rom;
+    default:
+        return SectionKind::Other;
+    }
+}
+
+const char* SectionKindName(SectionKind kind)
+{
+    switch (kind) {
+    case SectionKind::Code:
+        return "code";
+    case SectionKind::Data:
+        return "data";
+    case SectionKind::Rom:
+        return "rom";
+    case SectionKind::Other:
+        break;
+    }
+    return "other";
+}
+
+BuildSnapshot TakeBuildSnapshot(const IeRoot* root)
+{
+    BuildSnapshot snapshot;
+    if (root)
+        walkBuild(*root, snapshot, NoRecords {});
+    return snapshot;
+}
+
+TreeBuildView ViewBuild(const IeRoot* root)
+{
+    TreeBuildView view;
+    if (root)
+        walkBuild(*root, view, ViewRecords { view });
+    return view;
+}
+
+int ReadBuildSnapshot(const std::string& path, int mask, BuildSnapshot& snapshot)
+{
+    snapshot = {};
+    const int code = IE_readIEEE(path.c_str(), mask);
+    if (code == 0)
+        snapshot = TakeBuildSnapshot(IE_getRoot());
+    IE_freeIEEE();
+    return code;
+}
+
+} // namespace tessaly
