@@ -18,11 +18,9 @@ std::string_view nameOf(const char* name)
     return name ? std::string_view(name) : std::string_view();
 }
 
-// Where a view keeps the records its items come from; a snapshot keeps none. A snapshot is kept
-// for a long time, so its vectors are sized exactly (a counting pass first); a view lives for one
-// comparison, and growing its vectors costs less than a second walk of a big tree.
+// Where a view keeps the records its items come from; a snapshot keeps none.
 struct NoRecords {
-    static constexpr bool kCountFirst = true;
+    void reserve(std::size_t, std::size_t, std::size_t, std::size_t, std::size_t) { }
     void section(const IeSection*) { }
     void moduleSection(const IeModSection*) { }
     void label(const void*) { }
@@ -31,8 +29,15 @@ struct NoRecords {
 };
 
 struct ViewRecords {
-    static constexpr bool kCountFirst = false;
     TreeBuildView& view;
+    void reserve(std::size_t sections, std::size_t parts, std::size_t labels, std::size_t equs, std::size_t functions)
+    {
+        view.sectionRecords.reserve(sections);
+        view.moduleSectionRecords.reserve(parts);
+        view.labelRecords.reserve(labels);
+        view.equRecords.reserve(equs);
+        view.functionRecords.reserve(functions);
+    }
     void section(const IeSection* record) { view.sectionRecords.push_back(record); }
     void moduleSection(const IeModSection* record) { view.moduleSectionRecords.push_back(record); }
     void label(const void* record) { view.labelRecords.push_back(record); }
@@ -40,7 +45,10 @@ struct ViewRecords {
     void function(const IeFnDef* record) { view.functionRecords.push_back(record); }
 };
 
-template <typename Name> void reserveExactly(const IeRoot& root, CpuFamily family, BasicBuildSnapshot<Name>& out)
+// Every list is counted first and each vector sized once: a snapshot holds no spare capacity,
+// and a second walk costs less than growing the vectors of a big tree.
+template <typename Name, typename Records>
+void reserveExactly(const IeRoot& root, CpuFamily family, BasicBuildSnapshot<Name>& out, Records& records)
 {
     std::size_t sections = 0, modules = 0, parts = 0, labels = 0, equs = 0, sources = 0, functions = 0;
     auto countSymbol = [&](int32_t kind) {
@@ -70,6 +78,7 @@ template <typename Name> void reserveExactly(const IeRoot& root, CpuFamily famil
     out.equs.reserve(equs);
     out.sources.reserve(sources);
     out.functions.reserve(functions);
+    records.reserve(sections, parts, labels, equs, functions);
 }
 
 template <typename Name, typename Records>
@@ -79,8 +88,7 @@ void walkBuild(const IeRoot& root, BasicBuildSnapshot<Name>& out, Records record
     const CpuFamily family = familyInfo.family;
     out.family = family;
     out.addressDigits = familyInfo.addressDigits;
-    if constexpr (Records::kCountFirst)
-        reserveExactly(root, family, out);
+    reserveExactly(root, family, out, records);
 
     for (const IeSection* s = root.sections; s; s = s->next) {
         out.sections.push_back({ Name(nameOf(s->name)), s->start, s->size, SectionKindOf(s->type) });
