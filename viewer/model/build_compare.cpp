@@ -189,29 +189,36 @@ template <typename After> BuildComparison compare(const BuildSnapshot& before, c
 }
 
 // Spreads one kind's items over its map table: each entry whose record the view lists takes the
-// change of the view's item; the removed items go to their own list.
+// change of the view's item; the removed items go to their own list. Both sides are sorted by
+// record address and walked together, which for a million entries costs less than a search each.
 template <typename Entry, typename Record, typename RecordOf>
 void spreadOverTable(const std::vector<MatchedItem>& items, const std::vector<Record>& viewRecords,
     const std::vector<Entry>& table, RecordOf recordOf, std::vector<EntryChange>& changes,
     std::vector<int32_t>& removed)
 {
-    // Records sorted by address with their index in the view; std::less orders any two pointers.
-    std::vector<std::pair<const void*, int32_t>> byRecord;
-    byRecord.reserve(viewRecords.size());
+    using Position = std::pair<const void*, int32_t>; // a record and its index in the view or the table
+    const std::less<const void*> less; // a total order of any two pointers
+    const auto byRecord = [&](const Position& a, const Position& b) { return less(a.first, b.first); };
+    std::vector<Position> inView;
+    inView.reserve(viewRecords.size());
     for (std::size_t i = 0; i < viewRecords.size(); ++i)
-        byRecord.emplace_back(viewRecords[i], static_cast<int32_t>(i));
-    const std::less<const void*> less;
-    std::sort(byRecord.begin(), byRecord.end(), [&](const auto& a, const auto& b) { return less(a.first, b.first); });
+        inView.emplace_back(viewRecords[i], static_cast<int32_t>(i));
+    std::sort(inView.begin(), inView.end(), byRecord);
+    std::vector<Position> inTable;
+    inTable.reserve(table.size());
+    for (std::size_t t = 0; t < table.size(); ++t)
+        inTable.emplace_back(recordOf(table[t]), static_cast<int32_t>(t));
+    std::sort(inTable.begin(), inTable.end(), byRecord);
 
     changes.assign(table.size(), EntryChange {});
-    for (std::size_t t = 0; t < table.size(); ++t) {
-        const void* record = recordOf(table[t]);
-        const auto found = std::lower_bound(byRecord.begin(), byRecord.end(), record,
-            [&](const auto& element, const void* value) { return less(element.first, value); });
-        if (found == byRecord.end() || found->first != record)
+    auto view = inView.begin();
+    for (const Position& entry : inTable) {
+        while (view != inView.end() && less(view->first, entry.first))
+            ++view;
+        if (view == inView.end() || view->first != entry.first)
             continue; // a free area
-        const MatchedItem& item = items[static_cast<std::size_t>(found->second)];
-        changes[t] = { item.change, item.oldIndex };
+        const MatchedItem& item = items[static_cast<std::size_t>(view->second)];
+        changes[static_cast<std::size_t>(entry.second)] = { item.change, item.oldIndex };
     }
     removed.clear();
     for (std::size_t i = viewRecords.size(); i < items.size(); ++i)
