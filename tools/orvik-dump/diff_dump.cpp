@@ -151,8 +151,8 @@ void addRefs(Group& group, Table table, const std::vector<MatchedItem>& items, b
     }
 }
 
-// The four groups in the order every form writes them. The sort is stable, so items equal in
-// size change and names keep the comparison's order (the new build's, then the removed ones).
+// The four groups in the order every form writes them. Items equal in size change and names keep
+// the comparison's order (the new build's, then the removed ones).
 std::array<Group, 4> orderedGroups(const DiffInput& input, bool changedOnly)
 {
     const BuildComparison& c = input.comparison;
@@ -164,18 +164,37 @@ std::array<Group, 4> orderedGroups(const DiffInput& input, bool changedOnly)
     addRefs(groups[2], Table::Label, c.labels, changedOnly);
     addRefs(groups[2], Table::Equ, c.equs, changedOnly);
     addRefs(groups[3], Table::Function, c.functions, changedOnly);
+    // Each item's sort key is taken once: the items lie all over both builds' vectors.
+    struct SortKey {
+        uint64_t sizeChange;
+        std::string_view name;
+        std::string_view owner;
+        bool hasOwner;
+        uint32_t position; // in the group's list before the sort
+    };
     for (Group& group : groups) {
-        std::stable_sort(group.refs.begin(), group.refs.end(), [&](const Ref& a, const Ref& b) {
-            const Row x = rowOf(input, a);
-            const Row y = rowOf(input, b);
-            if (x.sizeChange() != y.sizeChange())
-                return x.sizeChange() > y.sizeChange();
+        std::vector<SortKey> keys;
+        keys.reserve(group.refs.size());
+        for (std::size_t i = 0; i < group.refs.size(); ++i) {
+            const Row row = rowOf(input, group.refs[i]);
+            keys.push_back({ row.sizeChange(), row.name, row.owner, row.hasOwner, static_cast<uint32_t>(i) });
+        }
+        std::sort(keys.begin(), keys.end(), [](const SortKey& x, const SortKey& y) {
+            if (x.sizeChange != y.sizeChange)
+                return x.sizeChange > y.sizeChange;
             if (x.name != y.name)
                 return x.name < y.name;
             if (x.hasOwner != y.hasOwner)
                 return !x.hasOwner;
-            return x.owner < y.owner;
+            if (x.owner != y.owner)
+                return x.owner < y.owner;
+            return x.position < y.position;
         });
+        std::vector<Ref> sorted;
+        sorted.reserve(keys.size());
+        for (const SortKey& key : keys)
+            sorted.push_back(group.refs[key.position]);
+        group.refs = std::move(sorted);
     }
     return groups;
 }

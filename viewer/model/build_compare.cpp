@@ -126,8 +126,10 @@ std::vector<MatchedItem> compareItems(
 {
     const std::vector<int32_t> newToOld = matchByKey(before.size(), after.size(), oldKey, newKey);
     std::vector<bool> matched(before.size(), false);
+    const auto added = static_cast<std::size_t>(std::count(newToOld.begin(), newToOld.end(), -1));
+    const std::size_t removed = before.size() - (after.size() - added);
     std::vector<MatchedItem> items;
-    items.reserve(after.size());
+    items.reserve(after.size() + removed);
     for (std::size_t j = 0; j < after.size(); ++j) {
         const int32_t i = newToOld[j];
         MatchedItem item { i, static_cast<int32_t>(j), Change::Added };
@@ -137,8 +139,6 @@ std::vector<MatchedItem> compareItems(
         }
         items.push_back(item);
     }
-    const auto removed = static_cast<std::size_t>(std::count(matched.begin(), matched.end(), false));
-    items.reserve(items.size() + removed);
     for (std::size_t i = 0; i < before.size(); ++i)
         if (!matched[i])
             items.push_back({ static_cast<int32_t>(i), -1, Change::Removed });
