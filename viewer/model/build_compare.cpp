@@ -270,7 +270,7 @@ BuildComparison CompareBuilds(const BuildSnapshot& before, const TreeBuildView& 
 
 TableChanges CompareWithTables(const BuildSnapshot& baseline, const MapModel& shown, const IeRoot* root)
 {
-    const TreeBuildView view = ViewBuild(root);
+    const TreeBuildView view = ViewBuild(root, &baseline);
     const BuildComparison comparison = CompareBuilds(baseline, view);
     TableChanges changes;
     changes.totals = comparison.totals;

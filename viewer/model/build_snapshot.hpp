@@ -84,7 +84,9 @@ struct TreeBuildView : BasicBuildSnapshot<std::string_view> {
 
 // Copies the build under root (an empty snapshot for null).
 BuildSnapshot TakeBuildSnapshot(const IeRoot* root);
-TreeBuildView ViewBuild(const IeRoot* root);
+// Views the build under root. Given likely, the build it is to be compared with, the vectors are
+// sized like that one's rather than by counting the tree first.
+TreeBuildView ViewBuild(const IeRoot* root, const BuildSnapshot* likely = nullptr);
 
 // Reads path with mask (as IE_readIEEE does), takes the snapshot and frees the tree, so that the
 // next file can be read: the reader holds one tree per process, and map tables built on the tree
