@@ -85,18 +85,19 @@ std::vector<int32_t> matchByKey(std::size_t oldCount, std::size_t newCount, OldK
     std::vector<Slot> slots(capacity);
     std::vector<int32_t> next(rest, -1);
 
-    auto find = [&](const Key& key, uint64_t hash, auto keyOfHead) -> Slot& {
+    // The slot of a key: the one whose head has it, or the empty one where it goes.
+    auto find = [&](const Key& key, uint64_t hash) -> Slot& {
         std::size_t at = static_cast<std::size_t>(hash) & mask;
-        while (slots[at].head != -1 && !(slots[at].hash == hash && keyOfHead(slots[at].head) == key))
+        while (slots[at].head != -1
+            && !(slots[at].hash == hash && oldKey(static_cast<std::size_t>(slots[at].head)) == key))
             at = (at + 1) & mask;
         return slots[at];
     };
-    auto oldKeyOf = [&](int32_t index) { return oldKey(static_cast<std::size_t>(index)); };
 
     for (std::size_t i = common; i < oldCount; ++i) {
         const Key key = oldKey(i);
         const uint64_t hash = key.hash();
-        Slot& slot = find(key, hash, oldKeyOf);
+        Slot& slot = find(key, hash);
         const auto index = static_cast<int32_t>(i);
         if (slot.head == -1) {
             slot = { hash, index, index };
@@ -110,7 +111,7 @@ std::vector<int32_t> matchByKey(std::size_t oldCount, std::size_t newCount, OldK
 
     for (std::size_t j = common; j < newCount; ++j) {
         const Key key = newKey(j);
-        Slot& slot = find(key, key.hash(), oldKeyOf);
+        Slot& slot = find(key, key.hash());
         if (slot.head == -1 || slot.cursor == -1)
             continue;
         newToOld[j] = slot.cursor;
