@@ -25,6 +25,19 @@ inline const testing::TempFile& bigProgramFile()
     return file;
 }
 
+// The next build of the big program, to compare with: 1 % of its labels moved, 100 sections
+// resized.
+inline const testing::TempFile& bigChangedProgramFile()
+{
+    static const testing::TempFile file([] {
+        testing::BigProgramShape shape = bigShape();
+        shape.movedLabelStride = 100;
+        shape.resizedSections = 100;
+        return testing::bigIeee695Program(shape);
+    }());
+    return file;
+}
+
 inline const testing::TempFile& bigFramedFile()
 {
     static const testing::TempFile file(testing::bigFramedProgram(bigShape()));

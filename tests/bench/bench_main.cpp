@@ -150,6 +150,17 @@ void printSummary(const CollectingReporter& rep)
         le(findWild, 100));
     const std::optional<double> dump = ms("BM_OrvikDumpTables"), nm = ms("BM_NmSorted");
     row("orvik-dump --tables", dump, "ms", "nm -n (ELF, same labels)", nm, "<= 1.0x nm -n", le(ratio(dump, nm), 1.0));
+    const std::optional<double> diff = ms("BM_OrvikDumpDiff");
+    row("orvik-dump --diff (1M labels)", diff, "ms", "orvik-dump --tables", dump, "<= 1.5x --tables",
+        le(ratio(diff, dump), 1.5));
+    const Result* baseline = rep.find("BM_OpenBaseline");
+    row("open baseline (read + snapshot)", ms("BM_OpenBaseline"), "ms", "", std::nullopt, "<= 1000 ms",
+        le(ms("BM_OpenBaseline"), 1000));
+    const std::optional<double> snapshotMB = counter(baseline, "snapshotMB"), tablesMB = counter(baseline, "tablesMB");
+    row("baseline snapshot memory", snapshotMB, "MB", "map tables", tablesMB, "< 2x map tables",
+        snapshotMB && tablesMB ? std::optional<bool>(*snapshotMB < 2 * *tablesMB) : std::nullopt);
+    row("changes over the shown tables", ms("BM_CompareWithTables"), "ms", "", std::nullopt, "(part of compare)",
+        std::nullopt);
     const Result* peak = rep.find("BM_ViewerPeakMemory");
     const std::optional<double> peakMB = counter(peak, "peakRssMB"), fileMB = counter(peak, "fileMB");
     row("viewer peak resident memory", peakMB, "MB", "file size", fileMB, "<= 3x file + 80 MB",

@@ -1,5 +1,5 @@
-// tools_bench.cpp: orvik-dump --tables beside nm -n on an ELF object with the same labels, and the viewer's peak
-// memory.
+// tools_bench.cpp: orvik-dump --tables beside nm -n on an ELF object with the same labels, orvik-dump --diff, and the
+// viewer's peak memory.
 #include "bench_files.hpp"
 
 #include <benchmark/benchmark.h>
@@ -68,6 +68,15 @@ void BM_OrvikDumpTables(benchmark::State& state)
     timeChild(state, { TESSALY_ORVIK_DUMP, "--tables", path }, path);
 }
 BENCHMARK(BM_OrvikDumpTables)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// The big program against its next build, beside --tables of one of them.
+void BM_OrvikDumpDiff(benchmark::State& state)
+{
+    const std::string before = bigProgramFile().pathString();
+    const std::string after = bigChangedProgramFile().pathString();
+    timeChild(state, { TESSALY_ORVIK_DUMP, "--diff", before, after }, after);
+}
+BENCHMARK(BM_OrvikDumpDiff)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 // The baseline: nm listing the same labels sorted by address.
 void BM_NmSorted(benchmark::State& state)

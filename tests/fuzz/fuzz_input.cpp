@@ -15,6 +15,8 @@
 #include <vector>
 
 #if defined(TESSALY_FUZZ_WITH_MODEL)
+#include "build_compare.hpp"
+#include "build_snapshot.hpp"
 #include "map_model.hpp"
 #include "tables_dump.hpp"
 #endif
@@ -26,6 +28,7 @@
 #include "right/visible_rows.hpp"
 #endif
 #if defined(TESSALY_FUZZ_WITH_DUMP)
+#include "diff_dump.hpp"
 #include "tree_json.hpp"
 #endif
 
@@ -632,6 +635,40 @@ void layOutPanes(MapModel& model)
 }
 #endif
 
+#if defined(TESSALY_FUZZ_WITH_MODEL)
+// A build compared with its own copy: every item is matched and the same, whatever its names.
+void compareWithItself(const MapModel& model, const IeRoot* root, [[maybe_unused]] std::ostream& sink)
+{
+    const BuildSnapshot snapshot = TakeBuildSnapshot(root);
+    const TableChanges changes = CompareWithTables(snapshot, model, root);
+    FUZZ_CHECK(changes.sections.size() == model.SectionTable.size());
+    FUZZ_CHECK(changes.labels.size() == model.LabelTable.size());
+    FUZZ_CHECK(changes.removedSections.empty() && changes.removedModuleSections.empty() && changes.removedLabels.empty()
+        && changes.removedEqus.empty() && changes.removedFunctions.empty());
+    auto allSame = [](const std::vector<EntryChange>& entries, std::size_t baselineCount) {
+        for (const EntryChange& entry : entries)
+            FUZZ_CHECK(entry.change == Change::Same && entry.oldIndex < static_cast<int32_t>(baselineCount));
+    };
+    allSame(changes.sections, snapshot.sections.size());
+    allSame(changes.moduleSections, snapshot.moduleSections.size());
+    allSame(changes.labels, snapshot.labels.size());
+    allSame(changes.equs, snapshot.equs.size());
+    allSame(changes.functions, snapshot.functions.size());
+    for (std::size_t i = 0; i < model.LabelTable.size(); ++i)
+        FUZZ_CHECK(changes.labels[i].oldIndex >= 0);
+    for (std::size_t kind = 0; kind < kSectionKindCount; ++kind)
+        FUZZ_CHECK(changes.totals[kind].oldSize == changes.totals[kind].newSize);
+#if defined(TESSALY_FUZZ_WITH_DUMP)
+    const TreeBuildView view = ViewBuild(root);
+    const BuildComparison comparison = CompareBuilds(snapshot, view);
+    const dump::DiffInput input { "old", "new", snapshot, view, comparison };
+    dump::writeDiffText(input, true, sink);
+    dump::writeDiffJson(input, sink);
+    dump::writeDiffCsv(input, sink);
+#endif
+}
+#endif
+
 // The model and the dumps over a tree that read without error, as the viewer and orvik-dump
 // see it.
 void useGoodTree([[maybe_unused]] const IeRoot* root)
@@ -647,6 +684,7 @@ void useGoodTree([[maybe_unused]] const IeRoot* root)
     checkModel(model);
     writeTablesText(model, sink);
     writeTablesJson(model, sink);
+    compareWithItself(model, root, sink);
     // The other address ranges, for the overlap and outside flags of every family.
     for (uint32_t maxAddress : { 0xFFFFFu, 0xFFFFFFFFu }) {
         model.MaxAddress = maxAddress;

@@ -39,7 +39,17 @@ uint32_t bigGlobalLabelAddress(const BigProgramShape& shape, uint32_t label)
 {
     // Evenly over the whole image and increasing, so that label order is address order.
     const BigLayout layout(shape);
-    return static_cast<uint32_t>(uint64_t { label } * layout.span / std::max(shape.globalLabels, 1u));
+    return static_cast<uint32_t>(uint64_t { label } * layout.span / std::max(shape.globalLabels, 1u))
+        + layout.movedBy(label);
+}
+
+uint32_t bigSectionSize(const BigProgramShape& shape, uint32_t section)
+{
+    if (shape.resizedSections == 0)
+        return kBigSectionSize;
+    const uint32_t step = std::max(BigLayout(shape).sections / shape.resizedSections, 1u);
+    const bool resized = section % step == 0 && section / step < shape.resizedSections;
+    return resized ? kBigSectionSize - 0x10 : kBigSectionSize;
 }
 
 uint32_t bigFunctionLabel(const BigProgramShape& shape, uint32_t function)
@@ -61,7 +71,7 @@ std::vector<uint8_t> bigIeee695Program(const BigProgramShape& shape)
             .type = s % 3 ? "ASD" : "ASP",
             .name = bigSectionName(s),
             .start = s * kBigSectionSize,
-            .size = kBigSectionSize });
+            .size = bigSectionSize(shape, s) });
 
     for (uint32_t i = 0; i < shape.globalLabels; ++i)
         w.globalSymbol({ .name = bigGlobalLabelName(i),
@@ -93,7 +103,7 @@ std::vector<uint8_t> bigIeee695Program(const BigProgramShape& shape)
                 break;
             block.moduleSection({ .sectionIndex = index + 1,
                 .start = index * kBigSectionSize,
-                .size = kBigSectionSize,
+                .size = bigSectionSize(shape, index),
                 .kind = moduleSectionKind(index) });
         }
         for (uint32_t l = 0; l < layout.localsPerModule; ++l)

@@ -16,6 +16,11 @@ struct BigProgramShape {
     uint32_t sourceFiles = 2'000;
     uint32_t sections = 5'000;
     uint32_t modules = 200;
+    // A later build of the same program, to compare with: every movedLabelStride-th label, global
+    // and local (and a function whose link name it is), lies 2 bytes higher, and resizedSections
+    // sections, spread evenly, with their module sections, are 0x10 bytes shorter. 0: none.
+    uint32_t movedLabelStride = 0;
+    uint32_t resizedSections = 0;
 };
 
 // Where the generator puts things, shared by both formats so that the two files describe the
@@ -27,7 +32,7 @@ inline constexpr uint32_t kBigSectionSize = 0x800;
 // The arithmetic of that layout; every count is at least 1 so that no shape divides by zero.
 struct BigLayout {
     uint32_t modules, sections, sectionsPerModule, span, moduleSpan;
-    uint32_t sourcesPerModule, functionsPerSource, localsPerModule;
+    uint32_t sourcesPerModule, functionsPerSource, localsPerModule, movedLabelStride;
 
     explicit BigLayout(const BigProgramShape& shape)
         : modules(std::max(shape.modules, 1u))
@@ -38,6 +43,7 @@ struct BigLayout {
         , sourcesPerModule(std::max(shape.sourceFiles / modules, 1u))
         , functionsPerSource(std::max(shape.functions / std::max(shape.sourceFiles, 1u), 1u))
         , localsPerModule(shape.localLabels / modules)
+        , movedLabelStride(shape.movedLabelStride)
     {
     }
 
@@ -46,14 +52,19 @@ struct BigLayout {
     uint32_t moduleStart(uint32_t m) const { return m * moduleSpan; }
     uint32_t localAddress(uint32_t m, uint32_t l) const
     {
-        return moduleStart(m) + static_cast<uint32_t>(uint64_t { l } * moduleSpan / std::max(localsPerModule, 1u)) + 1;
+        return moduleStart(m) + static_cast<uint32_t>(uint64_t { l } * moduleSpan / std::max(localsPerModule, 1u)) + 1
+            + movedBy(m * localsPerModule + l);
     }
+    // How far a label (numbered like its name) lies from where the first build has it.
+    uint32_t movedBy(uint32_t label) const { return movedLabelStride && label % movedLabelStride == 0 ? 2 : 0; }
 };
 
 std::string bigSectionName(uint32_t section);
 std::string bigGlobalLabelName(uint32_t label);
 std::string bigLocalLabelName(uint32_t label);
 uint32_t bigGlobalLabelAddress(const BigProgramShape& shape, uint32_t label);
+// kBigSectionSize, less 0x10 for a resized section.
+uint32_t bigSectionSize(const BigProgramShape& shape, uint32_t section);
 // The global label whose address a function takes.
 uint32_t bigFunctionLabel(const BigProgramShape& shape, uint32_t function);
 

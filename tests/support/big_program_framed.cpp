@@ -32,7 +32,7 @@ std::vector<uint8_t> bigFramedProgram(const BigProgramShape& shape)
             const uint32_t index = firstSection + s;
             w.sectionPart({ .name = bigSectionName(index),
                 .start = index * kBigSectionSize,
-                .size = kBigSectionSize,
+                .size = bigSectionSize(shape, index),
                 .alignment = 2,
                 .flags = index % 3 ? part::data : part::program });
         }

@@ -9,6 +9,7 @@
 #include "tree_json.hpp"
 #include "tree_text.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -435,6 +436,36 @@ TEST(OrvikDumpArguments, AcceptedCommandLines)
     }
 }
 
+TEST(OrvikDumpArguments, DiffTakesTwoFiles)
+{
+    struct Case {
+        std::vector<std::string_view> args;
+        OutputFormat format;
+        bool all;
+        bool tolerant;
+    };
+    const Case cases[] = {
+        { { "--diff", "old", "new" }, OutputFormat::Text, false, false },
+        { { "old", "--diff", "--all", "new" }, OutputFormat::Text, true, false },
+        { { "--diff", "--json", "old", "new", "--tolerant" }, OutputFormat::Json, false, true },
+        { { "--csv", "--csv", "--diff", "old", "new" }, OutputFormat::Csv, false, false },
+        { { "--tables", "--diff", "old", "--", "new" }, OutputFormat::Text, false, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const auto result = parse(c.args);
+        ASSERT_TRUE(std::holds_alternative<DumpOptions>(result)) << std::get<UsageError>(result).message;
+        const auto& options = std::get<DumpOptions>(result);
+        EXPECT_EQ(options.mode, DumpMode::Diff);
+        EXPECT_EQ(options.path, "old");
+        EXPECT_EQ(options.newPath, "new");
+        EXPECT_EQ(options.format, c.format);
+        EXPECT_EQ(options.all, c.all);
+        EXPECT_EQ(options.tolerant, c.tolerant);
+        EXPECT_EQ(options.mask, kViewerMask);
+    }
+}
+
 TEST(OrvikDumpArguments, TolerantIsAFlagBesideTheMask)
 {
     struct Case {
@@ -507,6 +538,12 @@ TEST(OrvikDumpArguments, UsageErrors)
         { { "--mask=", "a" }, "invalid mask ''" },
         { { "a", "--regions" }, "--regions needs a file" },
         { { "--regions=", "a" }, "--regions needs a file" },
+        { { "--diff", "a" }, "--diff needs two files, OLD and NEW" },
+        { { "--diff", "a", "b", "c" }, "more than two files given" },
+        { { "--csv", "a" }, "--csv needs --diff" },
+        { { "--all", "a", "b" }, "--all needs --diff" },
+        { { "--diff", "--json", "--csv", "a", "b" }, "--json and --csv exclude each other" },
+        { { "--diff", "--regions", "r", "a", "b" }, "--regions and --diff exclude each other" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1248,6 +1285,7 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
         { { "--trees", "a" }, "unknown option '--trees'" },
         { { "--mask" }, "--mask needs a value" },
         { { "--mask", "0xZZ", "a" }, "invalid mask '0xZZ'" },
+        { { "--diff", "a" }, "--diff needs two files, OLD and NEW" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1265,6 +1303,229 @@ TEST(OrvikDumpProgram, HelpGoesToStandardOutput)
     EXPECT_EQ(run.out, usageText());
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(usageText().rfind("usage: orvik-dump [--tree | --tables] [--json] [--mask N] FILE\n", 0), 0u);
+}
+
+// ---------------------------------------------------------------- the program: --diff
+
+// What the text of diffBuild(false) against diffBuild(true) says after its two path lines.
+const std::string kDiffText = R"(         old size   new size   difference  percent
+code       000100     000180        +0x80   +50.0%
+data       000080     0000a0        +0x20   +25.0%
+rom        000010     000010            0     0.0%
+other      000000     000000            0     0.0%
+
+sections: 1 added, 1 resized, 2 same
+  resized  001000 000100  001000 000180       +0x80  CODE
+  added    ------ ------  004000 000020       +0x20  BSS
+
+module sections: 1 same
+
+symbols: 1 added, 1 removed, 3 moved, 1 same
+  moved    [G] equ   000040  000044  LIMIT
+  moved    [G] label 001010  001018  _f
+  added    [G] label ------  001060  fresh
+  removed  [G] label 001060  ------  gone
+  moved    [L] label 001020  001024  loop  amod
+
+functions: 1 resized
+  resized  001010 000020  001018 000024        +0x4  func  main.c
+)";
+
+// Two builds of a small program. The later one has a grown code section and function, a new
+// section, a moved label (and so a moved function), constant and local label, a new label and
+// one gone. One section's name needs quoting in CSV.
+std::vector<uint8_t> diffBuild(bool later)
+{
+    Ieee695Writer w;
+    w.header("Carina", "prog");
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x1000, .size = later ? 0x180u : 0x100u });
+    w.section({ .index = 2, .type = "ASD", .name = "DATA", .start = 0x2000, .size = 0x80 });
+    w.section({ .index = 3, .type = "ASR", .name = "odd,\"name\"", .start = 0x3000, .size = 0x10 });
+    if (later)
+        w.section({ .index = 4, .type = "ASD", .name = "BSS", .start = 0x4000, .size = 0x20 });
+    w.globalSymbol({ .name = "main", .value = 0x1000 });
+    w.globalSymbol({ .name = "_f", .value = later ? 0x1018u : 0x1010u });
+    w.globalSymbol({ .name = "LIMIT", .value = later ? 0x44u : 0x40u, .kind = 17 });
+    w.globalSymbol({ .name = later ? "fresh" : "gone", .value = 0x1060 });
+    auto& env = w.environment();
+    env.debugString(dstr::M("main.c", "cmod"));
+    env.debugString(dstr::Fs("func", "_f", 'G', 1));
+    env.debugString(dstr::Fe("func", "", 0, 0, later ? 0x24 : 0x20));
+    w.asmModule("amod")
+        .moduleSection({ .sectionIndex = 1, .start = 0x1000, .size = 0x40 })
+        .localSymbol({ .name = "loop", .value = later ? 0x1024u : 0x1020u })
+        .end();
+    return w.bytes();
+}
+
+struct DiffFiles {
+    TempFile before { diffBuild(false) };
+    TempFile after { diffBuild(true) };
+    RunResult run(std::vector<std::string> options) const
+    {
+        options.insert(options.begin(), "--diff");
+        options.push_back(before.pathString());
+        options.push_back(after.pathString());
+        return runDump(options);
+    }
+};
+
+// The records of a CSV text, each without its CRLF.
+std::vector<std::string> csvRecords(const std::string& text)
+{
+    std::vector<std::string> records;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        records.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return records;
+}
+
+TEST(OrvikDumpProgram, DiffTextListsWhatChanged)
+{
+    const DiffFiles files;
+    const RunResult run = files.run({});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "old: " + files.before.pathString() + "\nnew: " + files.after.pathString() + "\n\n" + kDiffText);
+
+    // --all adds the unchanged items, in their places in the same order.
+    const std::vector<std::string> all = linesOf(files.run({ "--all" }).out);
+    std::vector<std::string> changedOnly;
+    for (const std::string& line : all)
+        if (line.rfind("  same ", 0) != 0)
+            changedOnly.push_back(line);
+    EXPECT_EQ(changedOnly, linesOf(run.out));
+    EXPECT_NE(
+        std::find(all.begin(), all.end(), "  same     002000 000080  002000 000080           0  DATA"), all.end());
+}
+
+TEST(OrvikDumpProgram, DiffJsonHasEveryItemOfBothBuildsInTheTextsOrder)
+{
+    const DiffFiles files;
+    const RunResult run = files.run({ "--json" });
+    ASSERT_EQ(run.status, 0);
+    const Json diff = parseJson(run.out);
+    EXPECT_EQ(diff.keys(),
+        (std::vector<std::string> { "old", "new", "totals", "sections", "moduleSections", "symbols", "functions" }));
+    EXPECT_EQ(diff["old"].text, files.before.pathString());
+    EXPECT_EQ(diff["new"].text, files.after.pathString());
+
+    struct Total {
+        const char* kind;
+        long long oldSize, newSize;
+    };
+    const Total totals[]
+        = { { "code", 0x100, 0x180 }, { "data", 0x80, 0xA0 }, { "rom", 0x10, 0x10 }, { "other", 0, 0 } };
+    ASSERT_EQ(diff["totals"].size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(totals[i].kind);
+        EXPECT_EQ(diff["totals"][i].keys(), (std::vector<std::string> { "kind", "oldSize", "newSize" }));
+        EXPECT_EQ(diff["totals"][i]["kind"].text, totals[i].kind);
+        EXPECT_EQ(diff["totals"][i]["oldSize"].number, totals[i].oldSize);
+        EXPECT_EQ(diff["totals"][i]["newSize"].number, totals[i].newSize);
+    }
+
+    // Every item once, in the order of the text with --all, with null on the side it is missing from.
+    struct Group {
+        const char* key;
+        std::vector<std::string> fields;
+        std::vector<std::string> names;
+    };
+    const Group groups[] = {
+        { "sections", { "name", "oldStart", "oldSize", "newStart", "newSize", "change" },
+            { "CODE resized", "BSS added", "DATA same", "odd,\"name\" same" } },
+        { "moduleSections", { "module", "section", "oldStart", "oldSize", "newStart", "newSize", "change" },
+            { "CODE same" } },
+        { "symbols", { "name", "scope", "module", "kind", "oldValue", "newValue", "change" },
+            { "LIMIT moved", "_f moved", "fresh added", "gone removed", "loop moved", "main same" } },
+        { "functions", { "name", "source", "oldAddress", "oldSize", "newAddress", "newSize", "change" },
+            { "func resized" } },
+    };
+    for (const Group& group : groups) {
+        SCOPED_TRACE(group.key);
+        std::vector<std::string> names;
+        for (const Json& item : diff[group.key].items) {
+            EXPECT_EQ(item.keys(), group.fields);
+            names.push_back(
+                (group.fields[0] == "module" ? item["section"] : item["name"]).text + " " + item["change"].text);
+        }
+        EXPECT_EQ(names, group.names);
+    }
+    const Json& bss = diff["sections"][1];
+    EXPECT_TRUE(bss["oldStart"].isNull());
+    EXPECT_TRUE(bss["oldSize"].isNull());
+    EXPECT_EQ(bss["newStart"].number, 0x4000);
+    EXPECT_EQ(bss["newSize"].number, 0x20);
+    const Json& gone = diff["symbols"][3];
+    EXPECT_EQ(gone["scope"].text, "G");
+    EXPECT_TRUE(gone["module"].isNull());
+    EXPECT_EQ(gone["oldValue"].number, 0x1060);
+    EXPECT_TRUE(gone["newValue"].isNull());
+    const Json& loop = diff["symbols"][4];
+    EXPECT_EQ(loop["scope"].text, "L");
+    EXPECT_EQ(loop["module"].text, "amod");
+    EXPECT_EQ(loop["kind"].text, "label");
+    EXPECT_EQ(diff["symbols"][0]["kind"].text, "equ");
+    EXPECT_EQ(diff["moduleSections"][0]["module"].text, "amod");
+    const Json& func = diff["functions"][0];
+    EXPECT_EQ(func["source"].text, "main.c");
+    EXPECT_EQ(func["oldAddress"].number, 0x1010);
+    EXPECT_EQ(func["newAddress"].number, 0x1018);
+    EXPECT_EQ(func["newSize"].number, 0x24);
+}
+
+TEST(OrvikDumpProgram, DiffCsvQuotesAsRfc4180)
+{
+    const DiffFiles files;
+    const RunResult run = files.run({ "--csv" });
+    ASSERT_EQ(run.status, 0);
+    ASSERT_GE(run.out.size(), 2u);
+    EXPECT_EQ(run.out.substr(run.out.size() - 2), "\r\n");
+    EXPECT_EQ(csvRecords(run.out),
+        (std::vector<std::string> {
+            "table,name,module_or_source,old_start,old_size,new_start,new_size,change",
+            "section,CODE,,4096,256,4096,384,resized",
+            "section,BSS,,,,16384,32,added",
+            "section,DATA,,8192,128,8192,128,same",
+            "section,\"odd,\"\"name\"\"\",,12288,16,12288,16,same",
+            "moduleSection,CODE,amod,4096,64,4096,64,same",
+            "equ,LIMIT,,64,,68,,moved",
+            "label,_f,,4112,,4120,,moved",
+            "label,fresh,,,,4192,,added",
+            "label,gone,,4192,,,,removed",
+            "label,loop,amod,4128,,4132,,moved",
+            "label,main,,4096,,4096,,same",
+            "function,func,main.c,4112,32,4120,36,resized",
+        }));
+}
+
+TEST(OrvikDumpProgram, DiffReadFailureOfEitherFileWritesNothing)
+{
+    const DiffFiles files;
+    const TempFile wrongFirstByte(std::vector<uint8_t> { 0x00, 0x01 });
+    const std::string missing = wrongFirstByte.pathString() + ".missing";
+    struct Case {
+        std::string before, after;
+        std::string failing;
+        int code;
+    };
+    const Case cases[] = {
+        { missing, files.after.pathString(), missing, 1 },
+        { files.before.pathString(), wrongFirstByte.pathString(), wrongFirstByte.pathString(), 3 },
+        { wrongFirstByte.pathString(), missing, wrongFirstByte.pathString(), 3 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before + " " + c.after);
+        for (const char* format : { "--json", "--csv" }) {
+            const RunResult run = runDump({ "--diff", format, c.before, c.after });
+            ASSERT_EQ(IE_readIEEE(c.failing.c_str(), kViewerMask), c.code);
+            EXPECT_EQ(run.status, 2);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, IE_readError(c.code));
+        }
+    }
 }
 
 } // namespace

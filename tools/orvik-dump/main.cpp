@@ -1,4 +1,5 @@
 // main.cpp: orvik-dump, reads an absolute file with orvik and prints its tree or map tables.
+#include "diff_dump.hpp"
 #include "map_model.hpp"
 #include "options.hpp"
 #include "orvik.h"
@@ -40,7 +41,9 @@ int main(int argc, char** argv)
     }
 
     const int mask = options.tolerant ? (options.mask | IE_READ_TOLERANT) : options.mask;
-    const int code = IE_readIEEE(options.path.c_str(), mask);
+    // The diff reads its two files itself, one tree at a time, and writes only when both read.
+    const int code
+        = options.mode == DumpMode::Diff ? dumpDiff(options, mask, std::cout) : IE_readIEEE(options.path.c_str(), mask);
     if (code != 0) {
         // The reader's own text, which already ends in a line feed.
         std::cerr << IE_readError(code) << std::flush;
@@ -60,7 +63,7 @@ int main(int argc, char** argv)
             tessaly::writeTablesJson(model, std::cout);
         else
             tessaly::writeTablesText(model, std::cout);
-    } else {
+    } else if (options.mode == DumpMode::Tree) {
         const IeRoot* root = IE_getRoot();
         if (options.format == OutputFormat::Json)
             writeTreeJson(root, std::cout);

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <vector>
 
 namespace tessaly::dump {
 
@@ -28,7 +29,7 @@ bool parseMask(std::string_view text, int& mask)
 ParseResult parseArguments(std::span<const std::string_view> args)
 {
     DumpOptions options;
-    bool havePath = false;
+    std::vector<std::string_view> paths;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -42,8 +43,15 @@ ParseResult parseArguments(std::span<const std::string_view> args)
                 options.mode = DumpMode::Tree;
             } else if (arg == "--tables") {
                 options.mode = DumpMode::Tables;
-            } else if (arg == "--json") {
-                options.format = OutputFormat::Json;
+            } else if (arg == "--diff") {
+                options.mode = DumpMode::Diff;
+            } else if (arg == "--json" || arg == "--csv") {
+                const OutputFormat format = arg == "--json" ? OutputFormat::Json : OutputFormat::Csv;
+                if (options.format != OutputFormat::Text && options.format != format)
+                    return UsageError { "--json and --csv exclude each other" };
+                options.format = format;
+            } else if (arg == "--all") {
+                options.all = true;
             } else if (arg == "--tolerant") {
                 options.tolerant = true;
             } else if (arg == "--mask" || arg.starts_with("--mask=")) {
@@ -71,13 +79,27 @@ ParseResult parseArguments(std::span<const std::string_view> args)
             }
             continue;
         }
-        if (havePath)
-            return UsageError { "more than one file given" };
-        options.path = std::string(arg);
-        havePath = true;
+        paths.push_back(arg);
     }
-    if (!havePath)
-        return UsageError { "no file given" };
+    if (options.mode == DumpMode::Diff) {
+        if (!options.regionsPath.empty())
+            return UsageError { "--regions and --diff exclude each other" };
+        if (paths.size() < 2)
+            return UsageError { "--diff needs two files, OLD and NEW" };
+        if (paths.size() > 2)
+            return UsageError { "more than two files given" };
+        options.newPath = std::string(paths[1]);
+    } else {
+        if (options.format == OutputFormat::Csv)
+            return UsageError { "--csv needs --diff" };
+        if (options.all)
+            return UsageError { "--all needs --diff" };
+        if (paths.empty())
+            return UsageError { "no file given" };
+        if (paths.size() > 1)
+            return UsageError { "more than one file given" };
+    }
+    options.path = std::string(paths[0]);
     return options;
 }
 
@@ -85,9 +107,14 @@ std::string usageText()
 {
     return "usage: orvik-dump [--tree | --tables] [--json] [--mask N] FILE\n"
            "       orvik-dump --regions REGIONS [--json] [--tolerant] FILE\n"
+           "       orvik-dump --diff [--json | --csv] [--all] [--mask N] OLD NEW\n"
            "  --tree     dump the symbol tree (the default)\n"
            "  --tables   dump the viewer's CPU family and map tables\n"
+           "  --diff     compare two builds: sections, module sections, symbols and functions\n"
+           "             that were added, removed, moved or resized, and the totals per kind\n"
            "  --json     write JSON instead of indented text\n"
+           "  --csv      with --diff: write CSV (RFC 4180), one line per item\n"
+           "  --all      with --diff: the text lists unchanged items too\n"
            "  --mask N   selection mask for the read, decimal or 0x hex (default 0x89f)\n"
            "  --tolerant also read IEEE-695 files that other linkers write\n"
            "  --regions REGIONS\n"

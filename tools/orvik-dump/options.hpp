@@ -8,10 +8,11 @@
 
 namespace tessaly::dump {
 
-// What to dump: the reader's tree, or the viewer's CPU family and five map tables.
-enum class DumpMode { Tree, Tables };
+// What to dump: the reader's tree, the viewer's CPU family and five map tables, or what changed
+// between two builds.
+enum class DumpMode { Tree, Tables, Diff };
 
-enum class OutputFormat { Text, Json };
+enum class OutputFormat { Text, Json, Csv }; // Csv only with Diff
 
 // The selection mask the viewer passes to IE_readIEEE.
 inline constexpr int kViewerSelectionMask = 0x89F;
@@ -21,8 +22,10 @@ struct DumpOptions {
     OutputFormat format = OutputFormat::Text;
     int mask = kViewerSelectionMask;
     bool tolerant = false; // --tolerant: the read also sets IE_READ_TOLERANT, whatever the mask
-    std::string path;
     std::string regionsPath; // --regions FILE: used and free per memory region instead of a dump
+    std::string path; // with Diff: the old build
+    std::string newPath; // with Diff: the new build
+    bool all = false; // --all: the diff's text lists unchanged items too
     bool help = false; // --help: print usageText() and stop
 };
 

@@ -58,23 +58,22 @@ MapModel& mapModel()
     return model;
 }
 
+CpuFamilyInfo LookUpCpuFamily(const char* cpuName)
+{
+    // A successful read always sets the CPU name; a null one is simply no known family.
+    if (cpuName)
+        for (const FamilyRow& row : kFamilies)
+            if (std::strcmp(cpuName, row.cpuName) == 0)
+                return { row.family, row.maxAddress, row.addressDigits };
+    return {};
+}
+
 void DetectCpuFamily(MapModel& model, const IeRoot* root)
 {
-    model.AddressDigits = 6;
-    model.CpuFamily = CpuOther;
-    model.MaxAddress = 0xFFFFFFu;
-    // A successful read always sets the CPU name; a null one is simply no known family.
-    const char* cpuName = root ? root->cpuName : nullptr;
-    if (cpuName) {
-        for (const FamilyRow& row : kFamilies) {
-            if (std::strcmp(cpuName, row.cpuName) == 0) {
-                model.CpuFamily = row.family;
-                model.MaxAddress = row.maxAddress;
-                model.AddressDigits = row.addressDigits;
-                break;
-            }
-        }
-    }
+    const CpuFamilyInfo info = LookUpCpuFamily(root ? root->cpuName : nullptr);
+    model.CpuFamily = info.family;
+    model.MaxAddress = info.maxAddress;
+    model.AddressDigits = info.addressDigits;
     model.NameWidths.fill(0);
     BuildMapTables(model, root);
 }

@@ -26,6 +26,15 @@ enum CpuFamily : int32_t {
 // "CpuAlcor" and so on: the enumerator's own name, for dumps and messages.
 const char* CpuFamilyName(CpuFamily family);
 
+// What a CPU name decides: the family, the top of its address space and the digits of an address.
+struct CpuFamilyInfo {
+    tessaly::CpuFamily family = CpuOther;
+    uint32_t maxAddress = 0xFFFFFFu;
+    int32_t addressDigits = 6;
+};
+// The family table's row for an exact CPU name; CpuOther's values for any other name or null.
+CpuFamilyInfo LookUpCpuFamily(const char* cpuName);
+
 enum ImageMode : int32_t {
     SectionListImage = 0,
     MemorySizeImage = 1,
@@ -178,6 +187,10 @@ void DetectCpuFamily();
 // MaxAddress set and NameWidths cleared (DetectCpuFamily does both).
 void BuildMapTables(MapModel& model, const IeRoot* root);
 void BuildMapTables(const IeRoot* root);
+
+// Whether FunctionTable lists a definition: every one for the "Grus" family, else only those with
+// a name and a linker symbol name.
+bool AdmittedToFunctionTable(CpuFamily family, const IeFnDef& function);
 
 // The orders the tables are sorted by (strict weak orderings, for std::sort).
 bool SectionOrderLess(const SectionEntry& a, const SectionEntry& b);

@@ -94,6 +94,11 @@ bool FunctionOrderLess(const FunctionEntry& a, const FunctionEntry& b)
     return a.address < b.address;
 }
 
+bool AdmittedToFunctionTable(CpuFamily family, const IeFnDef& function)
+{
+    return family == CpuGrus || (isPresent(function.linkName) && isPresent(function.name));
+}
+
 namespace {
 
 // The first entry is normal whatever its address; each later one is outside, overlapping or
@@ -276,10 +281,7 @@ void buildSymbolTables(MapModel& model, const IeRoot& root)
 
 void buildFunctionTable(MapModel& model, const IeRoot& root)
 {
-    const bool admitAll = model.CpuFamily == CpuGrus;
-    auto admitted = [&](const IeFnDef& function) {
-        return admitAll || (isPresent(function.linkName) && isPresent(function.name));
-    };
+    auto admitted = [&](const IeFnDef& function) { return AdmittedToFunctionTable(model.CpuFamily, function); };
 
     std::size_t count = 0;
     for (const IeModule* module = root.modules; module; module = module->next)
