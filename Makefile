@@ -16,7 +16,8 @@ SANITIZE_OPT := -O1 -g1
 # Extra ctest arguments for the sanitizer run, e.g. ASAN_CTEST_ARGS='-E viewer_' to leave tests out.
 ASAN_CTEST_ARGS ?=
 
-.PHONY: all deps configure build test bench examples run asan test-asan fuzz-build fuzz fuzz-seeds format format-check clean
+.PHONY: all deps configure build test package check-package bench examples run asan test-asan fuzz-build fuzz fuzz-seeds \
+  format format-check clean
 
 all: build
 
@@ -31,6 +32,15 @@ build: configure
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The Debian package tessaly_<version>_<arch>.deb in $(BUILD_DIR), made by CPack from the install
+# rules (cmake/TessalyPackage.cmake); check-package checks it and builds a C program against a
+# DESTDIR installation (tests/install/check-package).
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+check-package: package
+	tests/install/check-package $(BUILD_DIR)
 
 # Release build of the benchmarks (orvik-dump and tessaly come with them: some run as child
 # programs); prints Google Benchmark's table, then the table of targets, and keeps the raw
