@@ -4,21 +4,18 @@
 #include "options.hpp"
 #include "orvik.h"
 #include "support/ieee695_writer.hpp"
+#include "support/run_program.hpp"
 #include "support/temp_file.hpp"
 #include "tables_dump.hpp"
 #include "tree_json.hpp"
 #include "tree_text.hpp"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -888,47 +885,9 @@ TEST(OrvikDumpTree, NamesAreLatin1AndControlCharactersAreEscaped)
 
 // ---------------------------------------------------------------- the program
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readWhole(const std::filesystem::path& path)
+ProgramRun runDump(const std::vector<std::string>& args)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string shellQuoted(const std::string& arg)
-{
-    std::string quoted = "'";
-    for (const char c : arg) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
-RunResult runDump(const std::vector<std::string>& args)
-{
-    const TempFile out(std::vector<uint8_t> {}, ".out");
-    const TempFile err(std::vector<uint8_t> {}, ".err");
-    std::string command = shellQuoted(ORVIK_DUMP_PATH);
-    for (const std::string& arg : args)
-        command += " " + shellQuoted(arg);
-    command += " >" + shellQuoted(out.pathString()) + " 2>" + shellQuoted(err.pathString()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    RunResult result;
-    if (raw != -1 && WIFEXITED(raw))
-        result.status = WEXITSTATUS(raw);
-    result.out = readWhole(out.path());
-    result.err = readWhole(err.path());
-    return result;
+    return runProgram(ORVIK_DUMP_PATH, args);
 }
 
 TEST(OrvikDumpProgram, WritesTheTreeOfTheFile)
@@ -953,7 +912,7 @@ TEST(OrvikDumpProgram, WritesTheTreeOfTheFile)
         SCOPED_TRACE(::testing::PrintToString(c.options));
         std::vector<std::string> args = c.options;
         args.push_back(input.pathString());
-        const RunResult run = runDump(args);
+        const ProgramRun run = runDump(args);
 
         ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), c.mask), 0);
         const std::string expected = c.json ? jsonOf(IE_getRoot()) : textOf(IE_getRoot());
@@ -974,7 +933,7 @@ TEST(OrvikDumpProgram, TablesShowTheViewersFamilyAndTables)
         if (json)
             args.push_back("--json");
         args.push_back(input.pathString());
-        const RunResult run = runDump(args);
+        const ProgramRun run = runDump(args);
 
         ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 0);
         tessaly::MapModel model;
@@ -1000,7 +959,7 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
     w.overrideAsw(1, 0);
     const TempFile input(w.bytes());
 
-    const RunResult strict = runDump({ input.pathString() });
+    const ProgramRun strict = runDump({ input.pathString() });
     ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 3);
     EXPECT_EQ(strict.status, 2);
     EXPECT_EQ(strict.err, input.pathString() + ", 00000000: File read error.\n");
@@ -1018,7 +977,7 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
         SCOPED_TRACE(::testing::PrintToString(c.options));
         std::vector<std::string> args = c.options;
         args.push_back(input.pathString());
-        const RunResult run = runDump(args);
+        const ProgramRun run = runDump(args);
         ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), c.mask | IE_READ_TOLERANT), 0);
         ASSERT_NE(IE_getRoot()->sections, nullptr);
         EXPECT_EQ(run.status, 0);
@@ -1078,7 +1037,7 @@ TEST(OrvikDumpProgram, ReadFailureGivesTheReadersText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        const RunResult run = runDump({ "--json", c.path });
+        const ProgramRun run = runDump({ "--json", c.path });
         ASSERT_EQ(IE_readIEEE(c.path.c_str(), kViewerMask), c.code);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
@@ -1087,6 +1046,26 @@ TEST(OrvikDumpProgram, ReadFailureGivesTheReadersText)
             EXPECT_EQ(run.err, c.path + c.suffix);
         }
     }
+}
+
+TEST(OrvikDumpProgram, NamesOutsideAsciiReachTheReader)
+{
+    // Windows hands the program UTF-16 arguments, which must reach the reader's fopen intact.
+    Ieee695Writer w;
+    writeSmallFile(w);
+    const TempFile input(w.bytes(), "-\u00e9t\u00e9-\u03a9-\u540d.abs");
+    ASSERT_EQ(IE_readIEEE(TempFile(w.bytes()).pathString().c_str(), kViewerMask), 0);
+    const std::string expected = textOf(IE_getRoot());
+
+    const ProgramRun run = runDump({ input.pathString() });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, expected);
+
+    const std::string missing = input.pathString() + "-\u00e9";
+    const ProgramRun failed = runDump({ missing });
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.err, missing + ", Can't Open File.\n");
 }
 
 TEST(OrvikDumpProgram, UsageErrorsExitWith64)
@@ -1104,7 +1083,7 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        const RunResult run = runDump(c.args);
+        const ProgramRun run = runDump(c.args);
         EXPECT_EQ(run.status, 64);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "orvik-dump: " + c.message + "\n" + usageText());
@@ -1113,7 +1092,7 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
 
 TEST(OrvikDumpProgram, HelpGoesToStandardOutput)
 {
-    const RunResult run = runDump({ "--help" });
+    const ProgramRun run = runDump({ "--help" });
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, usageText());
     EXPECT_EQ(run.err, "");
