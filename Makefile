@@ -7,6 +7,7 @@ EXAMPLE ?= examples/grus_gateway.abs
 # Sanitizer and fuzzing build trees, and how long `make fuzz` runs each fuzz target.
 ASAN_DIR ?= $(BUILD_DIR)-asan
 FUZZ_DIR ?= $(BUILD_DIR)-fuzz
+WINDOWS_DIR ?= $(BUILD_DIR)-windows
 FUZZ_SECONDS ?= 120
 FUZZ_TARGETS := fuzz_read fuzz_ieee695 fuzz_framed
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
@@ -16,7 +17,8 @@ SANITIZE_OPT := -O1 -g1
 # Extra ctest arguments for the sanitizer run, e.g. ASAN_CTEST_ARGS='-E viewer_' to leave tests out.
 ASAN_CTEST_ARGS ?=
 
-.PHONY: all deps configure build test bench examples run asan test-asan fuzz-build fuzz fuzz-seeds format format-check clean
+.PHONY: all deps configure build test package check-package windows test-windows bench examples run asan test-asan \
+  fuzz-build fuzz fuzz-seeds format format-check clean
 
 all: build
 
@@ -31,6 +33,29 @@ build: configure
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The Debian package tessaly_<version>_<arch>.deb in $(BUILD_DIR), made by CPack from the install
+# rules (cmake/TessalyPackage.cmake); check-package checks it and builds a C program against a
+# DESTDIR installation (tests/install/check-package).
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+check-package: package
+	tests/install/check-package $(BUILD_DIR)
+
+# The Windows build in a tree of its own, cross-compiled with MinGW-w64 (cmake/mingw-w64-x86_64.cmake):
+# orvik.dll with its import library (the build checks that it exports exactly the IE_ functions) and
+# orvik-dump.exe; the viewer is not built there.
+windows: deps
+	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target orvik orvik-dump
+
+# The reader's and orvik-dump's tests built for Windows and run under wine, then orvik-dump.exe and
+# the Linux orvik-dump side by side on the examples and on broken files (scripts/test-windows).
+test-windows: windows configure
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target orvik-dump
+	scripts/test-windows $(WINDOWS_DIR) $(BUILD_DIR)
 
 # Release build of the benchmarks (orvik-dump and tessaly come with them: some run as child
 # programs); prints Google Benchmark's table, then the table of targets, and keeps the raw
@@ -97,4 +122,4 @@ format-check: deps
 	$(FORMAT_SOURCES) | xargs -0 clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(ASAN_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)

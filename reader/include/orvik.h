@@ -4,7 +4,14 @@
 
 #include <stdint.h>
 
-#if defined(_WIN32)
+/* On Windows the library's own sources (ORVIK_BUILDING) export the functions from orvik.dll,
+ * programs import them, and code linked with the library's objects directly (ORVIK_STATIC)
+ * does neither. */
+#if defined(_WIN32) && defined(ORVIK_BUILDING)
+#define ORVIK_API __declspec(dllexport)
+#elif defined(_WIN32) && defined(ORVIK_STATIC)
+#define ORVIK_API
+#elif defined(_WIN32)
 #define ORVIK_API __declspec(dllimport)
 #elif defined(__GNUC__)
 #define ORVIK_API __attribute__((visibility("default")))
@@ -343,7 +350,10 @@ struct IeHashLink {
  * files are still refused. The framed format ignores it. */
 #define IE_READ_TOLERANT 0x10000
 
-/* Reading, errors and release. IE_readIEEE returns 0 or an error code 1..10. */
+/* Reading, errors and release. IE_readIEEE returns 0 or an error code 1..10.
+ * The path is handed to the C library's fopen as it stands: bytes on POSIX systems, and on
+ * Windows a name in the process's ANSI code page (UTF-8 for a program whose manifest asks for
+ * it, as orvik-dump's does); IE_readError's message repeats it in the same bytes. */
 ORVIK_API int IE_readIEEE(const char* path, int mask);
 ORVIK_API const char* IE_readError(int code);
 ORVIK_API int IE_freeIEEE(void);

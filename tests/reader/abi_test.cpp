@@ -10,6 +10,8 @@
 
 namespace {
 
+// On Windows the build itself checks orvik.dll's export table (cmake/CheckDllExports.cmake).
+#ifndef _WIN32
 std::set<std::string> dynamicSymbols()
 {
     const std::string command = std::string(ORVIK_NM) + " -D --defined-only " + ORVIK_LIBRARY_PATH;
@@ -57,6 +59,7 @@ TEST(Abi, ExportsExactlyTheIeFunctions)
     ASSERT_EQ(expected.size(), 22u);
     EXPECT_EQ(dynamicSymbols(), expected);
 }
+#endif
 
 TEST(Abi, EmptyTreeBeforeAnyRead)
 {

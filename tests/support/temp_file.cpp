@@ -1,59 +1,44 @@
-// A temporary file holding given bytes, removed again when it goes out of scope.
+// A temporary folder, and a temporary file holding given bytes, removed again when they go out of scope.
 #include "support/temp_file.hpp"
 
 #include <atomic>
-#include <cstdio>
+#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <system_error>
 
 namespace tessaly::testing {
-namespace {
 
-std::filesystem::path candidate(const std::string& suffix)
+// Creating a folder fails when the name is taken, on every platform, so two test processes never
+// share one.
+TempFolder::TempFolder()
 {
     static std::atomic<unsigned> counter { 0 };
     static const unsigned long long seed = std::random_device {}();
-    return std::filesystem::temp_directory_path()
-        / ("tessaly-" + std::to_string(seed) + "-" + std::to_string(counter++) + suffix);
-}
-
-} // namespace
-
-TempFile::TempFile(std::span<const uint8_t> bytes, const std::string& suffix)
-{
-    // "x" makes the open fail when the name is taken, so two test processes
-    // never share a file.
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::filesystem::path path = candidate(suffix);
-        std::FILE* file = std::fopen(path.string().c_str(), "wbx");
-        if (!file)
-            continue;
-        // An empty span may have no data pointer at all, which fwrite must not be given.
-        const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        const bool closed = std::fclose(file) == 0;
-        m_path = std::move(path);
-        if (!written || !closed) {
-            remove();
-            throw std::runtime_error("cannot write temporary file");
+        std::filesystem::path folder = base / ("tessaly-" + std::to_string(seed) + "-" + std::to_string(counter++));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) {
+            m_path = std::move(folder);
+            return;
         }
-        return;
     }
-    throw std::runtime_error("cannot create temporary file");
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
-TempFile::~TempFile()
+TempFolder::~TempFolder()
 {
     remove();
 }
 
-TempFile::TempFile(TempFile&& other) noexcept
+TempFolder::TempFolder(TempFolder&& other) noexcept
     : m_path(std::move(other.m_path))
 {
     other.m_path.clear();
 }
 
-TempFile& TempFile::operator=(TempFile&& other) noexcept
+TempFolder& TempFolder::operator=(TempFolder&& other) noexcept
 {
     if (this != &other) {
         remove();
@@ -63,13 +48,25 @@ TempFile& TempFile::operator=(TempFile&& other) noexcept
     return *this;
 }
 
-void TempFile::remove() noexcept
+void TempFolder::remove() noexcept
 {
     if (!m_path.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
+        std::filesystem::remove_all(m_path, ignored);
         m_path.clear();
     }
+}
+
+TempFile::TempFile(std::span<const uint8_t> bytes, const std::string& suffix)
+    : m_path(m_folder.path() / (u8"input" + std::u8string(suffix.begin(), suffix.end())))
+{
+    std::ofstream file(m_path, std::ios::binary);
+    // An empty span may have no data pointer at all, which write must not be given.
+    if (!bytes.empty())
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file)
+        throw std::runtime_error("cannot write temporary file");
 }
 
 } // namespace tessaly::testing

@@ -1,4 +1,4 @@
-// A temporary file holding given bytes, removed again when it goes out of scope.
+// A temporary folder, and a temporary file holding given bytes, removed again when they go out of scope.
 #pragma once
 
 #include <cstdint>
@@ -9,28 +9,41 @@
 
 namespace tessaly::testing {
 
+// A new, empty folder of its own under the system temp directory, removed with all it holds.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    TempFolder(TempFolder&& other) noexcept;
+    TempFolder& operator=(TempFolder&& other) noexcept;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    void remove() noexcept;
+
+    std::filesystem::path m_path;
+};
+
 class TempFile {
 public:
-    // Creates a new file with a unique name under the system temp directory.
+    // Creates the file "input<suffix>" (suffix in UTF-8) in a TempFolder of its own.
     explicit TempFile(std::span<const uint8_t> bytes, const std::string& suffix = ".abs");
     explicit TempFile(const std::vector<uint8_t>& bytes, const std::string& suffix = ".abs")
         : TempFile(std::span<const uint8_t>(bytes), suffix)
     {
     }
-    ~TempFile();
-
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    TempFile(TempFile&& other) noexcept;
-    TempFile& operator=(TempFile&& other) noexcept;
 
     const std::filesystem::path& path() const { return m_path; }
-    // The path as a narrow string, for C interfaces that take a file name.
+    // The path as a narrow string, for C interfaces that take a file name. (On Windows it is UTF-8,
+    // which such interfaces take for the ANSI code page: the same only for ASCII names.)
     std::string pathString() const { return m_path.string(); }
 
 private:
-    void remove() noexcept;
-
+    TempFolder m_folder;
     std::filesystem::path m_path;
 };
 

@@ -4,6 +4,7 @@
 #include "options.hpp"
 #include "orvik.h"
 #include "support/ieee695_writer.hpp"
+#include "support/run_program.hpp"
 #include "support/temp_file.hpp"
 #include "tables_dump.hpp"
 #include "tree_json.hpp"
@@ -19,7 +20,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
 #include <tuple>
 #include <utility>
 #include <variant>
@@ -945,47 +945,9 @@ TEST(OrvikDumpTree, NamesAreLatin1AndControlCharactersAreEscaped)
 
 // ---------------------------------------------------------------- the program
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readWhole(const std::filesystem::path& path)
+ProgramRun runDump(const std::vector<std::string>& args)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string shellQuoted(const std::string& arg)
-{
-    std::string quoted = "'";
-    for (const char c : arg) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
-RunResult runDump(const std::vector<std::string>& args)
-{
-    const TempFile out(std::vector<uint8_t> {}, ".out");
-    const TempFile err(std::vector<uint8_t> {}, ".err");
-    std::string command = shellQuoted(ORVIK_DUMP_PATH);
-    for (const std::string& arg : args)
-        command += " " + shellQuoted(arg);
-    command += " >" + shellQuoted(out.pathString()) + " 2>" + shellQuoted(err.pathString()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    RunResult result;
-    if (raw != -1 && WIFEXITED(raw))
-        result.status = WEXITSTATUS(raw);
-    result.out = readWhole(out.path());
-    result.err = readWhole(err.path());
-    return result;
+    return runProgram(ORVIK_DUMP_PATH, args);
 }
 
 TEST(OrvikDumpProgram, WritesTheTreeOfTheFile)
@@ -1010,7 +972,7 @@ TEST(OrvikDumpProgram, WritesTheTreeOfTheFile)
         SCOPED_TRACE(::testing::PrintToString(c.options));
         std::vector<std::string> args = c.options;
         args.push_back(input.pathString());
-        const RunResult run = runDump(args);
+        const ProgramRun run = runDump(args);
 
         ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), c.mask), 0);
         const std::string expected = c.json ? jsonOf(IE_getRoot()) : textOf(IE_getRoot());
@@ -1031,7 +993,7 @@ TEST(OrvikDumpProgram, TablesShowTheViewersFamilyAndTables)
         if (json)
             args.push_back("--json");
         args.push_back(input.pathString());
-        const RunResult run = runDump(args);
+        const ProgramRun run = runDump(args);
 
         ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 0);
         tessaly::MapModel model;
@@ -1057,7 +1019,7 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
     w.overrideAsw(1, 0);
     const TempFile input(w.bytes());
 
-    const RunResult strict = runDump({ input.pathString() });
+    const ProgramRun strict = runDump({ input.pathString() });
     ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 3);
     EXPECT_EQ(strict.status, 2);
     EXPECT_EQ(strict.err, input.pathString() + ", 00000000: File read error.\n");
@@ -1075,7 +1037,7 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
         SCOPED_TRACE(::testing::PrintToString(c.options));
         std::vector<std::string> args = c.options;
         args.push_back(input.pathString());
-        const RunResult run = runDump(args);
+        const ProgramRun run = runDump(args);
         ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), c.mask | IE_READ_TOLERANT), 0);
         ASSERT_NE(IE_getRoot()->sections, nullptr);
         EXPECT_EQ(run.status, 0);
@@ -1135,7 +1097,7 @@ TEST(OrvikDumpProgram, ReadFailureGivesTheReadersText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        const RunResult run = runDump({ "--json", c.path });
+        const ProgramRun run = runDump({ "--json", c.path });
         ASSERT_EQ(IE_readIEEE(c.path.c_str(), kViewerMask), c.code);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
@@ -1194,7 +1156,7 @@ TEST(OrvikDumpProgram, RegionsExitStatusIsTheBudgetCheck)
             std::vector<std::string> args = { "--regions", regions.pathString(), input.pathString() };
             if (json)
                 args.insert(args.begin(), "--json");
-            const RunResult run = runDump(args);
+            const ProgramRun run = runDump(args);
             EXPECT_EQ(run.status, c.status);
             std::string err = c.err;
             if (const std::size_t at = err.find('@'); at != std::string::npos)
@@ -1210,10 +1172,10 @@ TEST(OrvikDumpProgram, RegionsExitStatusIsTheBudgetCheck)
         }
     }
 
-    const RunResult noRegions = runDump({ "--regions", missing, input.pathString() });
+    const ProgramRun noRegions = runDump({ "--regions", missing, input.pathString() });
     EXPECT_EQ(noRegions.status, 65);
     EXPECT_EQ(noRegions.err, missing + ": cannot be read\n");
-    const RunResult noFile = runDump({ "--regions", missing, missing });
+    const ProgramRun noFile = runDump({ "--regions", missing, missing });
     EXPECT_EQ(noFile.status, 2);
     EXPECT_EQ(noFile.err, missing + ", Can't Open File.\n");
 }
@@ -1225,7 +1187,7 @@ TEST(OrvikDumpProgram, RegionsJsonHasTheFieldsOfEveryRegionAndOverflow)
     const TempFile input(w.bytes());
     const std::string text = "ROM 0x1000 0x100 10 90\nDATA 0xFF8000 0x1000\n";
     const TempFile regions(std::vector<uint8_t>(text.begin(), text.end()), ".regions");
-    const RunResult run = runDump({ "--json", "--regions", regions.pathString(), input.pathString() });
+    const ProgramRun run = runDump({ "--json", "--regions", regions.pathString(), input.pathString() });
     EXPECT_EQ(run.status, 1);
     const Json json = parseJson(run.out);
     EXPECT_EQ(json.keys(), (std::vector<std::string> { "regions", "overflows" }));
@@ -1273,6 +1235,26 @@ TEST(OrvikDumpProgram, RegionsJsonHasTheFieldsOfEveryRegionAndOverflow)
     }
 }
 
+TEST(OrvikDumpProgram, NamesOutsideAsciiReachTheReader)
+{
+    // Windows hands the program UTF-16 arguments, which must reach the reader's fopen intact.
+    Ieee695Writer w;
+    writeSmallFile(w);
+    const TempFile input(w.bytes(), "-\u00e9t\u00e9-\u03a9-\u540d.abs");
+    ASSERT_EQ(IE_readIEEE(TempFile(w.bytes()).pathString().c_str(), kViewerMask), 0);
+    const std::string expected = textOf(IE_getRoot());
+
+    const ProgramRun run = runDump({ input.pathString() });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, expected);
+
+    const std::string missing = input.pathString() + "-\u00e9";
+    const ProgramRun failed = runDump({ missing });
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.err, missing + ", Can't Open File.\n");
+}
+
 TEST(OrvikDumpProgram, UsageErrorsExitWith64)
 {
     struct Case {
@@ -1289,7 +1271,7 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        const RunResult run = runDump(c.args);
+        const ProgramRun run = runDump(c.args);
         EXPECT_EQ(run.status, 64);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "orvik-dump: " + c.message + "\n" + usageText());
@@ -1298,7 +1280,7 @@ TEST(OrvikDumpProgram, UsageErrorsExitWith64)
 
 TEST(OrvikDumpProgram, HelpGoesToStandardOutput)
 {
-    const RunResult run = runDump({ "--help" });
+    const ProgramRun run = runDump({ "--help" });
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, usageText());
     EXPECT_EQ(run.err, "");
@@ -1361,7 +1343,7 @@ std::vector<uint8_t> diffBuild(bool later)
 struct DiffFiles {
     TempFile before { diffBuild(false) };
     TempFile after { diffBuild(true) };
-    RunResult run(std::vector<std::string> options) const
+    ProgramRun run(std::vector<std::string> options) const
     {
         options.insert(options.begin(), "--diff");
         options.push_back(before.pathString());
@@ -1385,7 +1367,7 @@ std::vector<std::string> csvRecords(const std::string& text)
 TEST(OrvikDumpProgram, DiffTextListsWhatChanged)
 {
     const DiffFiles files;
-    const RunResult run = files.run({});
+    const ProgramRun run = files.run({});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, "old: " + files.before.pathString() + "\nnew: " + files.after.pathString() + "\n\n" + kDiffText);
@@ -1404,7 +1386,7 @@ TEST(OrvikDumpProgram, DiffTextListsWhatChanged)
 TEST(OrvikDumpProgram, DiffJsonHasEveryItemOfBothBuildsInTheTextsOrder)
 {
     const DiffFiles files;
-    const RunResult run = files.run({ "--json" });
+    const ProgramRun run = files.run({ "--json" });
     ASSERT_EQ(run.status, 0);
     const Json diff = parseJson(run.out);
     EXPECT_EQ(diff.keys(),
@@ -1479,7 +1461,7 @@ TEST(OrvikDumpProgram, DiffJsonHasEveryItemOfBothBuildsInTheTextsOrder)
 TEST(OrvikDumpProgram, DiffCsvQuotesAsRfc4180)
 {
     const DiffFiles files;
-    const RunResult run = files.run({ "--csv" });
+    const ProgramRun run = files.run({ "--csv" });
     ASSERT_EQ(run.status, 0);
     ASSERT_GE(run.out.size(), 2u);
     EXPECT_EQ(run.out.substr(run.out.size() - 2), "\r\n");
@@ -1519,7 +1501,7 @@ TEST(OrvikDumpProgram, DiffReadFailureOfEitherFileWritesNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before + " " + c.after);
         for (const char* format : { "--json", "--csv" }) {
-            const RunResult run = runDump({ "--diff", format, c.before, c.after });
+            const ProgramRun run = runDump({ "--diff", format, c.before, c.after });
             ASSERT_EQ(IE_readIEEE(c.failing.c_str(), kViewerMask), c.code);
             EXPECT_EQ(run.status, 2);
             EXPECT_EQ(run.out, "");

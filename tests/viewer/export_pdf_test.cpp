@@ -5,63 +5,30 @@
 #include "right/cell_text.hpp"
 #include "right/right_layout.hpp"
 #include "shell/command_line.hpp"
+#include "support/run_program.hpp"
+#include "support/temp_file.hpp"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
 using namespace tessaly;
+using namespace tessaly::testing;
 namespace fs = std::filesystem;
 
-std::string quoted(const std::string& arg)
+ProgramRun exportPdf(const std::vector<std::string>& arguments)
 {
-    std::string text = "'";
-    for (const char c : arg)
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
-}
-
-struct Run {
-    int status = -1;
-    std::string out;
-};
-
-// Runs a shell command and collects its standard output.
-Run run(const std::string& command)
-{
-    Run result;
-    std::FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    if (raw != -1 && WIFEXITED(raw))
-        result.status = WEXITSTATUS(raw);
-    return result;
-}
-
-Run exportPdf(const std::vector<std::string>& arguments)
-{
-    std::string command = "QT_QPA_PLATFORM=offscreen " + quoted(TESSALY_PATH);
-    for (const std::string& argument : arguments)
-        command += " " + quoted(argument);
-    return run(command + " </dev/null");
+    return runProgram(TESSALY_PATH, arguments, { "QT_QPA_PLATFORM=offscreen" });
 }
 
 int pageCount(const std::string& pdf)
 {
-    const Run info = run("pdfinfo " + quoted(pdf));
+    const ProgramRun info = runProgram("pdfinfo", { pdf });
     const size_t at = info.out.find("Pages:");
     return info.status == 0 && at != std::string::npos ? std::atoi(info.out.c_str() + at + 6) : -1;
 }
@@ -69,23 +36,8 @@ int pageCount(const std::string& pdf)
 std::string pageText(const std::string& pdf, int page)
 {
     const std::string n = std::to_string(page);
-    return run("pdftotext -layout -f " + n + " -l " + n + " " + quoted(pdf) + " -").out;
+    return runProgram("pdftotext", { "-layout", "-f", n, "-l", n, pdf, "-" }).out;
 }
-
-// A fresh folder for the test's output, removed afterwards.
-struct OutputDir {
-    fs::path path;
-    OutputDir()
-    {
-        path = fs::temp_directory_path() / ("tessaly-pdf-" + std::to_string(::getpid()));
-        fs::create_directories(path);
-    }
-    ~OutputDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
 
 // What the printout must hold: the texts of the sections and of the items that get a line.
 struct Expected {
@@ -172,8 +124,8 @@ TEST(ExportPdfCommandLine, Parses)
 TEST(ExportPdf, ToolsAreInstalled)
 {
     // scripts/install-deps installs poppler-utils; without it the tests below cannot look.
-    EXPECT_EQ(run("pdfinfo -v").status, 0) << "pdfinfo missing: run scripts/install-deps";
-    EXPECT_EQ(run("pdftotext -v").status, 0) << "pdftotext missing: run scripts/install-deps";
+    EXPECT_EQ(runProgram("pdfinfo", { "-v" }).status, 0) << "pdfinfo missing: run scripts/install-deps";
+    EXPECT_EQ(runProgram("pdftotext", { "-v" }).status, 0) << "pdftotext missing: run scripts/install-deps";
 }
 
 TEST(ExportPdf, EveryExamplePrints)
@@ -193,7 +145,7 @@ TEST(ExportPdf, EveryExamplePrints)
         { "carina_sensor.xqa", { "--functions" }, { "Address(size)", "Function(size)" } },
         { "cetus_blinky.x", { "--local", "--functions" }, { "Section(Module)", "Function(size)" } },
     };
-    const OutputDir dir;
+    const TempFolder dir;
     int n = 0;
     for (const Case& c : cases) {
         std::string label = c.file;
@@ -201,7 +153,7 @@ TEST(ExportPdf, EveryExamplePrints)
             label += " " + option;
         SCOPED_TRACE(label);
         const std::string input = (fs::path(EXAMPLES_DIR) / c.file).string();
-        const std::string pdf = (dir.path / ("out" + std::to_string(++n) + ".pdf")).string();
+        const std::string pdf = (dir.path() / ("out" + std::to_string(++n) + ".pdf")).string();
         std::vector<std::string> arguments { "--export-pdf", pdf };
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         arguments.push_back(input);
@@ -240,8 +192,8 @@ TEST(ExportPdf, TheLargestExampleTakesMoreThanOnePage)
 {
     // At the stated font size the gateway's label list is longer than an A4 page; the page
     // count is the same in the file, in every footer and in its pages' texts.
-    const OutputDir dir;
-    const std::string pdf = (dir.path / "labels.pdf").string();
+    const TempFolder dir;
+    const std::string pdf = (dir.path() / "labels.pdf").string();
     ASSERT_EQ(exportPdf({ "--export-pdf", pdf, (fs::path(EXAMPLES_DIR) / "grus_gateway.abs").string() }).status, 0);
     const int pages = pageCount(pdf);
     ASSERT_GE(pages, 2);
@@ -256,9 +208,9 @@ TEST(ExportPdf, TheLargestExampleTakesMoreThanOnePage)
 
 TEST(ExportPdf, Failures)
 {
-    const OutputDir dir;
+    const TempFolder dir;
     const std::string good = (fs::path(EXAMPLES_DIR) / "carina_sensor.xqa").string();
-    const std::string unreadable = (dir.path / "unreadable.abs").string();
+    const std::string unreadable = (dir.path() / "unreadable.abs").string();
     std::ofstream(unreadable) << "not a map file";
     struct Case {
         const char* label;
@@ -266,18 +218,18 @@ TEST(ExportPdf, Failures)
         int status;
     };
     const Case cases[] = {
-        { "unreadable input", { "--export-pdf", (dir.path / "a.pdf").string(), unreadable }, 2 },
-        { "missing input", { "--export-pdf", (dir.path / "b.pdf").string(), (dir.path / "none.abs").string() }, 2 },
-        { "output folder missing", { "--export-pdf", (dir.path / "no" / "c.pdf").string(), good }, 74 },
-        { "no input", { "--export-pdf", (dir.path / "d.pdf").string() }, 64 },
+        { "unreadable input", { "--export-pdf", (dir.path() / "a.pdf").string(), unreadable }, 2 },
+        { "missing input", { "--export-pdf", (dir.path() / "b.pdf").string(), (dir.path() / "none.abs").string() }, 2 },
+        { "output folder missing", { "--export-pdf", (dir.path() / "no" / "c.pdf").string(), good }, 74 },
+        { "no input", { "--export-pdf", (dir.path() / "d.pdf").string() }, 64 },
         { "list option without export", { "--equ", good }, 64 },
-        { "both exports", { "--export-pdf", (dir.path / "e.pdf").string(), "--export-png", "x.png", good }, 64 },
+        { "both exports", { "--export-pdf", (dir.path() / "e.pdf").string(), "--export-png", "x.png", good }, 64 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         EXPECT_EQ(exportPdf(c.arguments).status, c.status);
     }
-    EXPECT_FALSE(fs::exists(dir.path / "a.pdf"));
+    EXPECT_FALSE(fs::exists(dir.path() / "a.pdf"));
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include "tables_dump.hpp"
 #include "tree_json.hpp"
 #include "tree_text.hpp"
+#ifdef _WIN32
+#include "windows_arguments.hpp"
+#endif
 
 #include <iostream>
 #include <string_view>
@@ -22,7 +25,7 @@ constexpr int kExitOutputFailed = 74;
 
 } // namespace
 
-int main(int argc, char** argv)
+static int runOrvikDump(int argc, char** argv)
 {
     using namespace tessaly::dump;
     // Only iostreams write here; unsynchronised they are several times faster on big trees.
@@ -76,3 +79,22 @@ int main(int argc, char** argv)
     }
     return status;
 }
+
+#ifdef _WIN32
+// Windows gives the arguments in UTF-16; the reader takes names in the ANSI code page.
+int wmain(int argc, wchar_t** argv)
+{
+    tessaly::dump::useBinaryOutput();
+    tessaly::dump::NarrowArguments arguments(argc, argv);
+    if (!arguments.unfit().empty()) {
+        std::cerr << "orvik-dump: '" << arguments.unfit() << "' cannot be named in this system's code page\n";
+        return kExitReadFailed;
+    }
+    return runOrvikDump(arguments.count(), arguments.values());
+}
+#else
+int main(int argc, char** argv)
+{
+    return runOrvikDump(argc, argv);
+}
+#endif

@@ -1,6 +1,8 @@
 // command_line.cpp: parsing the viewer's arguments and its usage text.
 #include "shell/command_line.hpp"
 
+#include <QCommandLineParser>
+#include <QHash>
 #include <QRegularExpression>
 
 namespace tessaly {
@@ -30,105 +32,119 @@ CommandLine failure(const QString& message)
     return line;
 }
 
+// The first argument the viewer does not know as an option, as typed, or an empty string. The
+// parser names unknown options without their dashes or "=value"; and as it reads a single dash
+// like two, it takes "-tolerant" for "--tolerant", where only "-h" has one dash here. A word the
+// parser took as an option's value is no option.
+QString unknownArgument(const QStringList& arguments, const QCommandLineParser& parser, const QStringList& values)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-"))
+            continue;
+        const bool singleDash = !argument.startsWith(QLatin1String("--"));
+        if (unknown.contains(argument.mid(singleDash ? 1 : 2).section(QLatin1Char('='), 0, 0)))
+            return argument;
+        if (singleDash && argument != QLatin1String("-h") && !values.contains(argument))
+            return argument;
+    }
+    return unknown.isEmpty() ? QString() : QStringLiteral("--") + unknown.front();
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments)
 {
+    const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") });
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption tolerant(QStringLiteral("tolerant"));
+    const QCommandLineOption exportPngOption(QStringLiteral("export-png"), {}, QStringLiteral("OUT.png"));
+    const QCommandLineOption exportPdfOption(QStringLiteral("export-pdf"), {}, QStringLiteral("OUT.pdf"));
+    const QCommandLineOption local(QStringLiteral("local"));
+    const QCommandLineOption equ(QStringLiteral("equ"));
+    const QCommandLineOption functions(QStringLiteral("functions"));
+    const QCommandLineOption image(QStringLiteral("image"), {}, QStringLiteral("PICTURE"));
+    const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("WxH"));
+
+    QCommandLineParser parser;
+    // "-h" is the one short option; a single dash never bundles letters, so "-hx" is one unknown
+    // option, as it is to the user.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(
+        { help, version, tolerant, exportPngOption, exportPdfOption, local, equ, functions, image, size });
+    // The parser's own verdict is not used: its messages are not ours, it refuses a value after a
+    // switch ("--tolerant=1") that the viewer has always ignored, and everything it found is still
+    // there to check below. Its first argument is the program's name.
+    parser.parse(QStringList { QStringLiteral("tessaly") } + arguments);
+
+    // Help and version, however spelt, win over anything else on the line.
+    for (const QString& name : parser.optionNames()) {
+        CommandLine line;
+        if (help.names().contains(name)) {
+            line.action = CommandLine::Action::Help;
+            return line;
+        }
+        if (version.names().contains(name)) {
+            line.action = CommandLine::Action::Version;
+            return line;
+        }
+    }
+    QStringList values;
+    for (const QCommandLineOption* option : { &exportPngOption, &exportPdfOption, &image, &size })
+        values << parser.values(*option);
+    if (const QString unknown = unknownArgument(arguments, parser, values); !unknown.isEmpty())
+        return failure(QStringLiteral("unknown option '%1'").arg(unknown));
+
+    // The options in the order given, each occurrence with its own value: the first bad one is
+    // reported, and a later value replaces an earlier one. Only the last argument can lack its value.
     CommandLine line;
     bool exportPng = false;
     bool exportPdf = false;
     QString listOption; // the first of --local, --equ and --functions given
     bool sizeGiven = false;
     bool imageGiven = false;
-    bool optionsEnded = false;
-    QStringList files;
-
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
-            files << argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        // "--name=value" and "--name value" both give a value.
-        QString name = argument;
-        QString value;
-        bool hasValue = false;
-        if (const qsizetype equals = argument.indexOf(QLatin1Char('='));
-            argument.startsWith(QLatin1String("--")) && equals > 0) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
-            hasValue = true;
-        }
-        const auto takeValue = [&]() -> bool {
-            if (hasValue)
-                return true;
-            if (i + 1 >= arguments.size())
-                return false;
-            value = arguments[++i];
-            return true;
-        };
-
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            line.action = CommandLine::Action::Help;
-            return line;
-        }
-        if (name == QLatin1String("--version")) {
-            line.action = CommandLine::Action::Version;
-            return line;
-        }
-        if (name == QLatin1String("--tolerant")) {
+    QHash<QString, qsizetype> occurrences;
+    for (const QString& name : parser.optionNames()) {
+        const qsizetype occurrence = occurrences[name]++;
+        const QStringList given = parser.values(name);
+        const bool hasValue = occurrence < given.size();
+        const QString value = hasValue ? given[occurrence] : QString();
+        if (name == tolerant.names().front()) {
             line.tolerant = true;
-            continue;
-        }
-        if (name == QLatin1String("--export-png")) {
-            if (!takeValue() || value.isEmpty())
+        } else if (name == exportPngOption.names().front()) {
+            if (value.isEmpty())
                 return failure(QStringLiteral("option '--export-png' needs the name of the image to write"));
             exportPng = true;
             line.pngPath = value;
-            continue;
-        }
-        if (name == QLatin1String("--export-pdf")) {
-            if (!takeValue() || value.isEmpty())
+        } else if (name == exportPdfOption.names().front()) {
+            if (value.isEmpty())
                 return failure(QStringLiteral("option '--export-pdf' needs the name of the PDF file to write"));
             exportPdf = true;
             line.pdfPath = value;
-            continue;
-        }
-        if (name == QLatin1String("--local") || name == QLatin1String("--equ")
-            || name == QLatin1String("--functions")) {
-            if (name == QLatin1String("--local"))
-                line.showLocalInformation = true;
-            else if (name == QLatin1String("--equ"))
-                line.showEquList = true;
-            else
-                line.showFunctionList = true;
+        } else if (name == local.names().front() || name == equ.names().front() || name == functions.names().front()) {
+            line.showLocalInformation |= name == local.names().front();
+            line.showEquList |= name == equ.names().front();
+            line.showFunctionList |= name == functions.names().front();
             if (listOption.isEmpty())
-                listOption = name;
-            continue;
-        }
-        if (name == QLatin1String("--image")) {
-            if (!takeValue() || (value != QLatin1String("section-list") && value != QLatin1String("memory-size")))
+                listOption = QStringLiteral("--") + name;
+        } else if (name == image.names().front()) {
+            if (value != QLatin1String("section-list") && value != QLatin1String("memory-size"))
                 return failure(QStringLiteral("option '--image' needs 'section-list' or 'memory-size'"));
             line.imageMode = value == QLatin1String("memory-size") ? 1 : 0;
             imageGiven = true;
-            continue;
-        }
-        if (name == QLatin1String("--size")) {
-            if (!takeValue())
+        } else if (name == size.names().front()) {
+            if (!hasValue)
                 return failure(QStringLiteral("option '--size' needs a size such as 1000x700"));
             if (!parseSize(value, line.size))
                 return failure(
                     QStringLiteral("invalid size '%1' (expected WIDTHxHEIGHT, such as 1000x700)").arg(value));
             sizeGiven = true;
-            continue;
         }
-        return failure(QStringLiteral("unknown option '%1'").arg(argument));
     }
 
+    const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return failure(QStringLiteral("only one file can be opened"));
     if (!files.isEmpty())

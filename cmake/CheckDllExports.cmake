@@ -1,0 +1,35 @@
+# CheckDllExports.cmake (cmake -P): a DLL's export table names exactly the functions that a header
+# declares with ORVIK_API, and there are 22 of them. -DOBJDUMP= -DLIBRARY= -DHEADER=.
+execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${LIBRARY} failed")
+endif()
+
+# The names after "[Ordinal/Name Pointer] Table", one "\t[   n] NAME" line each, up to a blank line.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" table)
+set(exported)
+if(table GREATER -1)
+  string(SUBSTRING "${dump}" ${table} -1 dump)
+  string(FIND "${dump}" "\n\n" end)
+  string(SUBSTRING "${dump}" 0 ${end} dump)
+  string(REGEX MATCHALL "\n\t\\[ *[0-9]+\\] [^\n]+" lines "${dump}")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^\n\t\\[ *[0-9]+\\] " "" name "${line}")
+    list(APPEND exported "${name}")
+  endforeach()
+endif()
+
+file(STRINGS ${HEADER} declarations REGEX "^ORVIK_API ")
+set(declared)
+foreach(line IN LISTS declarations)
+  string(REGEX MATCH "(IE_[A-Za-z]+)\\(" match "${line}")
+  list(APPEND declared "${CMAKE_MATCH_1}")
+endforeach()
+
+list(SORT exported)
+list(SORT declared)
+list(LENGTH declared count)
+if(NOT exported STREQUAL declared OR NOT count EQUAL 22)
+  message(FATAL_ERROR "${LIBRARY} exports\n  ${exported}\nbut ${HEADER} declares ${count}:\n  ${declared}")
+endif()
+message(STATUS "${LIBRARY}: exactly the ${count} IE_ functions are exported")
