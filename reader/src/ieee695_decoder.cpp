@@ -45,16 +45,16 @@ public:
     void run()
     {
         readHeader();
-        if (m_state.mask & 0xFFC0)
+        if (m_state.mask & IE_READ_ENVIRONMENT_PART)
             readEnvironmentPart();
-        if (m_state.mask & 0x0002)
+        if (m_state.mask & IE_READ_SECTIONS)
             readSectionPart();
-        if (m_state.mask & 0x0001) {
+        if (m_state.mask & IE_READ_EXTERNALS) {
             // Every definition that waits for a global's address exists by now.
             m_decode.globalNames = std::make_unique<WantedNames>(wantedGlobalAddresses());
             readExternalPart();
         }
-        if (m_state.mask & 0x0038)
+        if (m_state.mask & IE_READ_DEBUG_PART)
             readDebugPart();
     }
 
@@ -64,7 +64,7 @@ private:
     void readHeader()
     {
         if (m_in.byte() != kModuleBegin)
-            fail(kReadError, 0);
+            fail(IE_ERROR_READ, 0);
         nameInto(m_state.cpuNameBuffer, sizeof m_state.cpuNameBuffer);
         m_state.root.cpuName = m_state.cpuNameBuffer;
         nameInto(m_state.moduleNameBuffer, sizeof m_state.moduleNameBuffer);
@@ -75,7 +75,7 @@ private:
         uint8_t descriptor[4];
         m_in.block(descriptor, sizeof descriptor);
         if (descriptor[0] != kAddressDescriptor)
-            fail(kReadError, adAt);
+            fail(IE_ERROR_READ, adAt);
 
         for (;;) {
             uint8_t pair[2];
@@ -102,7 +102,7 @@ private:
             if (m_in.byte() != kAttribute)
                 return;
             if (m_in.byte() != 0xCE)
-                fail(kReadError, recordAt);
+                fail(IE_ERROR_READ, recordAt);
             skipNumber();
             skipNumber();
             const uint32_t attribute = number();
@@ -125,7 +125,7 @@ private:
                 readDebugString();
                 break;
             default:
-                fail(kReadError, attributeEnd);
+                fail(IE_ERROR_READ, attributeEnd);
             }
         }
     }
@@ -160,7 +160,7 @@ private:
             }
             section->type = packSectionType(letters);
             if (b > 0x7F)
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             m_scratch.resize(b);
             m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), b);
             section->name = m_state.storeName(m_scratch);
@@ -196,7 +196,7 @@ private:
             const uint32_t at = m_in.offset();
             const uint8_t code = m_in.byte();
             if (code == kExternalName)
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             if (code != kPublicName)
                 return;
             IeSymbol* symbol = appendSymbol();
@@ -236,7 +236,7 @@ private:
             const uint8_t type = m_in.byte();
             switch (type) {
             case 1:
-                code = (m_state.mask & 0x0020) ? typeBlocks.readTypeBlock() : skipTypeBlock();
+                code = (m_state.mask & IE_READ_TYPE_BLOCKS) ? typeBlocks.readTypeBlock() : skipTypeBlock();
                 break;
             case 2:
                 skipNumber();
@@ -249,10 +249,10 @@ private:
                 code = skipNestedBlock(type);
                 break;
             case 10:
-                code = readAssemblerBlock((m_state.mask & 0x0018) != 0);
+                code = readAssemblerBlock((m_state.mask & (IE_READ_ASM_BLOCKS | IE_READ_ASM_BLOCKS_ALT)) != 0);
                 break;
             default:
-                fail(kReadError, typeAt);
+                fail(IE_ERROR_READ, typeAt);
             }
         }
     }
@@ -305,7 +305,7 @@ private:
                 const uint8_t nested = m_in.byte();
                 const bool allowed = outerType == 3 ? (nested == 4 || nested == 6) : nested == 5;
                 if (!allowed)
-                    fail(kReadError, typeAt);
+                    fail(IE_ERROR_READ, typeAt);
                 code = skipHeader(nested);
                 ++depth;
                 break;
@@ -316,7 +316,7 @@ private:
                     return code;
                 break;
             default:
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             }
         }
     }
@@ -363,7 +363,7 @@ private:
             b = m_in.byte();
         }
         if (b != kBlockEnd)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
         part->size = number();
     }
 

@@ -56,7 +56,7 @@ public:
         if (first < 0x80)
             return first;
         if (first < 0x81 || first > 0x84)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
         uint32_t value = 0;
         for (int i = 0; i < (first & 0x0F); ++i)
             value = (value << 8) | m_in.byte();
@@ -82,7 +82,7 @@ public:
             const std::size_t high = m_in.byte();
             return high << 8 | m_in.byte();
         }
-        fail(kReadError, at);
+        fail(IE_ERROR_READ, at);
     }
 
     std::size_t nameLength()
@@ -128,7 +128,7 @@ public:
     {
         const uint32_t at = m_in.offset();
         if (m_in.byte() != expected)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
     }
 
     void skipNumbers(int count)
@@ -141,7 +141,7 @@ public:
     std::string_view shortName(uint8_t length, uint32_t at)
     {
         if (length > 0x7F)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
         m_scratch.resize(length);
         m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), length);
         return m_scratch;

@@ -114,16 +114,16 @@ public:
     void run()
     {
         readHeader();
-        if ((m_state.mask & 0xFFC0) && m_decode.partOffsets[1])
+        if ((m_state.mask & IE_READ_ENVIRONMENT_PART) && m_decode.partOffsets[1])
             readEnvironmentPart();
-        if ((m_state.mask & 0x0002) && m_decode.partOffsets[2])
+        if ((m_state.mask & IE_READ_SECTIONS) && m_decode.partOffsets[2])
             readSectionPart();
         // Without globalNames the address pass walks the symbol list itself.
-        if ((m_state.mask & 0x0001) && m_decode.partOffsets[3])
+        if ((m_state.mask & IE_READ_EXTERNALS) && m_decode.partOffsets[3])
             readExternalPart();
-        if ((m_state.mask & 0x0002) && m_decode.partOffsets[5])
+        if ((m_state.mask & IE_READ_SECTIONS) && m_decode.partOffsets[5])
             readDataPart();
-        if ((m_state.mask & 0x0038) && m_decode.partOffsets[4])
+        if ((m_state.mask & IE_READ_DEBUG_PART) && m_decode.partOffsets[4])
             readDebugPart();
         sizeSections();
     }
@@ -151,7 +151,7 @@ private:
         const uint32_t at = m_in.offset();
         const uint8_t code = m_in.byte();
         if (!isRecordCode(code))
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
         return code;
     }
 
@@ -177,7 +177,7 @@ private:
     void readHeader()
     {
         if (m_in.byte() != kModuleBegin)
-            fail(kReadError, 0);
+            fail(IE_ERROR_READ, 0);
         nameInto(m_state.cpuNameBuffer, sizeof m_state.cpuNameBuffer);
         m_state.root.cpuName = m_state.cpuNameBuffer;
         nameInto(m_state.moduleNameBuffer, sizeof m_state.moduleNameBuffer);
@@ -212,7 +212,7 @@ private:
         uint8_t code = m_in.byte();
         // A part that starts with neither NN nor ATN is not where the header says it is.
         if (code != kNameRecord && code != kAttribute)
-            fail(kReadError, partAt);
+            fail(IE_ERROR_READ, partAt);
         for (;;) {
             const uint32_t recordAt = m_in.offset() - 1;
             if (code == kNameRecord) {
@@ -224,7 +224,7 @@ private:
             if (code != kAttribute)
                 return;
             if (m_in.byte() != 0xCE)
-                fail(kReadError, recordAt);
+                fail(IE_ERROR_READ, recordAt);
             skipNumber();
             skipNumber();
             const uint32_t attribute = number();
@@ -307,7 +307,7 @@ private:
         // A section without an address belongs to a relocatable file.
         for (const SectionEntry& entry : m_sections)
             if (!entry.addressed)
-                fail(kReadError, entry.recordAt);
+                fail(IE_ERROR_READ, entry.recordAt);
     }
 
     uint8_t readSectionRecord(uint32_t recordAt)
@@ -360,7 +360,7 @@ private:
         const int32_t index = signedNumber();
         auto found = m_latestByIndex.find(index);
         if (found == m_latestByIndex.end())
-            fail(kReadError, recordAt);
+            fail(IE_ERROR_READ, recordAt);
         return m_sections[found->second];
     }
 
@@ -381,7 +381,7 @@ private:
             if (endsPart(code, at, bound))
                 break;
             if (code == kExternalName)
-                fail(kReadError, at); // NX: a reference a linker would still resolve
+                fail(IE_ERROR_READ, at); // NX: a reference a linker would still resolve
             if (code == kPublicName) {
                 IeSymbol* symbol = appendSymbol();
                 byIndex[number()] = symbol;
@@ -394,7 +394,7 @@ private:
                 if (m_in.byte() == kVariableI) {
                     auto found = byIndex.find(number());
                     if (found == byIndex.end())
-                        fail(kReadError, at);
+                        fail(IE_ERROR_READ, at);
                     IeSymbol* symbol = found->second;
                     if (code == kAssignValue) {
                         symbol->value = number();
@@ -410,7 +410,7 @@ private:
         }
         for (const auto& [symbol, at] : unvalued) {
             if (!valued.count(symbol))
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             labelIfUntyped(symbol->kind);
         }
     }
@@ -452,7 +452,7 @@ private:
             switch (code) {
             case kInitialiseRelocation:
             case kLoadRelocated:
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             case kCurrentSection:
                 current = signedNumber();
                 more = skipFieldsTo(code);
@@ -508,10 +508,10 @@ private:
         while (code == kBlockBegin) {
             const uint32_t typeAt = m_in.offset();
             const uint8_t type = m_in.byte();
-            if (type == 1 && (m_state.mask & 0x0020) && typeRecordsKnown())
+            if (type == 1 && (m_state.mask & IE_READ_TYPE_BLOCKS) && typeRecordsKnown())
                 code = typeBlocks.readTypeBlock();
             else if (type == 10)
-                code = readAssemblerBlock((m_state.mask & 0x0018) != 0);
+                code = readAssemblerBlock((m_state.mask & (IE_READ_ASM_BLOCKS | IE_READ_ASM_BLOCKS_ALT)) != 0);
             else
                 code = skipBlock(type, typeAt);
         }
@@ -552,7 +552,7 @@ private:
     {
         auto skipHeader = [&](uint8_t blockType, uint32_t at) {
             if (blockType >= 0x80)
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             skipNumber();
             skipName();
             return skipToRecordCode();
@@ -580,7 +580,7 @@ private:
                 break;
             case kModuleBegin:
             case kModuleEnd:
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             default:
                 code = skipToRecordCode();
             }
@@ -611,7 +611,7 @@ private:
                 return skipToRecordCode();
             case kModuleBegin:
             case kModuleEnd:
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             default:
                 code = skipToRecordCode();
             }
@@ -653,7 +653,7 @@ private:
                 const uint32_t typeAt = m_in.offset();
                 code = skipBlock(m_in.byte(), typeAt);
             } else if (code == kModuleBegin || code == kModuleEnd) {
-                fail(kReadError, at);
+                fail(IE_ERROR_READ, at);
             } else {
                 code = skipToRecordCode();
             }
@@ -707,7 +707,7 @@ private:
             code = m_in.byte();
         }
         if (code != kAssignValue)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
         expectByte(kVariableN);
         skipNumber();
         symbol->value = number();

@@ -95,7 +95,7 @@ void InputFile::blockAcrossRefill(uint8_t* out, std::size_t n)
 
 void InputFile::failAtEnd(uint64_t offset) const
 {
-    fail(kFileEnd, static_cast<uint32_t>(offset));
+    fail(IE_ERROR_FILE_END, static_cast<uint32_t>(offset));
 }
 
 } // namespace orvik

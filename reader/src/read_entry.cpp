@@ -26,7 +26,7 @@ extern "C" int IE_readIEEE(const char* path, int mask)
     ReaderState& state = readerState();
     copyPath(state, path);
     if (!path || !state.input.open(path))
-        return kCantOpen;
+        return IE_ERROR_CANT_OPEN;
 
     state.root.revision = "Rev.N";
     state.root.version = "V.2.10.00";
@@ -36,7 +36,7 @@ extern "C" int IE_readIEEE(const char* path, int mask)
     try {
         if (!state.input.tryByte(first)) {
             state.input.close();
-            return kFileEnd;
+            return IE_ERROR_FILE_END;
         }
     } catch (const ReadFault& fault) {
         state.input.close();
@@ -45,7 +45,7 @@ extern "C" int IE_readIEEE(const char* path, int mask)
     if (first != 0xE0 && first != 0x80) {
         state.input.close();
         state.errorPosition = 0;
-        return kReadError;
+        return IE_ERROR_READ;
     }
 
     int result = 0;
@@ -67,7 +67,7 @@ extern "C" int IE_readIEEE(const char* path, int mask)
     } catch (const ReadFault& fault) {
         result = fault.code;
     } catch (const std::bad_alloc&) {
-        result = kNoMemory;
+        result = IE_ERROR_NO_MEMORY;
     }
     state.decode.reset();
     state.input.close();

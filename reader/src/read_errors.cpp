@@ -62,7 +62,7 @@ using orvik::readerState;
 extern "C" const char* IE_readError(int code)
 {
     auto& state = readerState();
-    if (code < 1 || code > 10)
+    if (code < IE_ERROR_CANT_OPEN || code > IE_ERROR_STACK_INFO)
         return state.messageBuffer;
     const auto& text = orvik::kErrorTexts[code - 1];
     char suffix[128];

@@ -1,22 +1,11 @@
 // read_fault.hpp: the one exception that unwinds a failed read back to IE_readIEEE.
 #pragma once
 
+#include "orvik.h"
+
 #include <cstdint>
 
 namespace orvik {
-
-enum ReadErrorCode : int {
-    kCantOpen = 1,
-    kFileEnd = 2,
-    kReadError = 3,
-    kIllegalInformation = 4,
-    kNoMemory = 5,
-    kNoModuleInfo = 6,
-    kNoFunctionInfo = 7,
-    kFunctionInfoError = 8,
-    kVariableInfoError = 9,
-    kStackInfoError = 10,
-};
 
 // Carries the code; the position is recorded in the reader state before throwing.
 struct ReadFault {

@@ -25,7 +25,7 @@ void BM_BuildMapTables(benchmark::State& state)
     treeReplaced();
     IE_freeIEEE();
     const double heapBefore = heapMegabytes();
-    if (IE_readIEEE(path.c_str(), 0x89F) != 0) {
+    if (IE_readIEEE(path.c_str(), IE_READ_VIEWER) != 0) {
         state.SkipWithError("the big program did not read");
         return;
     }

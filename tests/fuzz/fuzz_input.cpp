@@ -41,8 +41,6 @@ namespace {
         }                                                                                                              \
     } while (false)
 
-constexpr int kViewerMask = 0x89F;
-constexpr int kEveryGroup = 0xFFFF;
 // Masks that switch single groups off, so the skipping paths get their turn; one per input,
 // picked by its size so the choice stays stable while a mutation keeps the length.
 constexpr int kOtherMasks[] = { 0x0020, 0x0003, 0x2FC0 | 0x0038, 0x0011 };
@@ -666,7 +664,7 @@ void useGoodTree([[maybe_unused]] const IeRoot* root)
 void readAndUse(const char* path, int mask, bool consumers)
 {
     const int code = IE_readIEEE(path, mask);
-    FUZZ_CHECK(code >= 0 && code <= 10);
+    FUZZ_CHECK(code >= 0 && code <= IE_ERROR_STACK_INFO);
     if (code != 0)
         FUZZ_CHECK(touch(IE_readError(code)) > 0);
     IeRoot* root = IE_getRoot();
@@ -705,12 +703,12 @@ void runFuzzInput(const uint8_t* data, std::size_t size, InputFormat format)
             bytes[0] = lead;
     }
     const char* path = scratchFile().write(std::span<const uint8_t>(bytes));
-    readAndUse(path, kViewerMask, true);
-    readAndUse(path, kEveryGroup, false);
+    readAndUse(path, IE_READ_VIEWER, true);
+    readAndUse(path, IE_READ_ALL, false);
     readAndUse(path, kOtherMasks[size % std::size(kOtherMasks)], false);
 #if defined(IE_READ_TOLERANT)
     // The decoder for other producers' files, which accepts more and so reaches further.
-    readAndUse(path, kEveryGroup | IE_READ_TOLERANT, false);
+    readAndUse(path, IE_READ_ALL | IE_READ_TOLERANT, false);
 #endif
     IE_freeIEEE();
     const IeRoot* root = IE_getRoot();

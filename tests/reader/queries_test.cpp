@@ -40,7 +40,7 @@ protected:
             .localSymbol({ .name = "l1" })
             .end();
         w.asmModule("app").moduleSection({ .sectionIndex = 2, .start = 0x410, .size = 0x10 }).end();
-        ASSERT_EQ(readFile(w, kEverything), 0);
+        ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
         root = IE_getRoot();
         modules = listOf(root->modules);
         ASSERT_EQ(modules.size(), 3u);

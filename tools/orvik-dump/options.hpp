@@ -1,6 +1,8 @@
 // options.hpp: the command line of orvik-dump, parsed without touching the reader.
 #pragma once
 
+#include "orvik.h"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,13 +15,10 @@ enum class DumpMode { Tree, Tables };
 
 enum class OutputFormat { Text, Json };
 
-// The selection mask the viewer passes to IE_readIEEE.
-inline constexpr int kViewerSelectionMask = 0x89F;
-
 struct DumpOptions {
     DumpMode mode = DumpMode::Tree;
     OutputFormat format = OutputFormat::Text;
-    int mask = kViewerSelectionMask;
+    int mask = IE_READ_VIEWER;
     bool tolerant = false; // --tolerant: the read also sets IE_READ_TOLERANT, whatever the mask
     std::string path;
     bool help = false; // --help: print usageText() and stop
