@@ -53,10 +53,7 @@ extern "C" int IE_readIEEE(const char* path, int mask)
         state.input.seek(0);
         state.freeTree();
         if (first == 0xE0) {
-            if (mask & IE_READ_TOLERANT)
-                decodeIeee695Tolerant();
-            else
-                decodeIeee695();
+            decodeIeee695((mask & IE_READ_TOLERANT) ? Ieee695Policy::tolerant() : Ieee695Policy::strict());
             resolveSectionUses();
             resolveAddresses();
         } else {

@@ -37,15 +37,19 @@ TEST(Ieee695Header, HeaderNamesLongerThanTheirBufferAreCutAndReadingStaysInStep)
     EXPECT_STREQ(IE_getRoot()->sections->name, "CODE");
 }
 
-TEST(Ieee695Header, AswIndexesAboveSevenAreIgnored)
+TEST(Ieee695Header, AswIndexesAboveSevenAreIgnoredStrictlyAndTolerantly)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
     w.extraAsw(8, 3);
     w.extraAsw(200, 0);
     w.section({ .index = 1, .type = "CP", .name = "A", .start = 1, .size = 1 });
-    ASSERT_EQ(readFile(w), 0);
-    ASSERT_NE(IE_getRoot()->sections, nullptr);
+    for (const int mask : { IE_READ_VIEWER, IE_READ_VIEWER | IE_READ_TOLERANT }) {
+        SCOPED_TRACE(mask);
+        ASSERT_EQ(readFile(w, mask), 0);
+        ASSERT_NE(IE_getRoot()->sections, nullptr);
+        EXPECT_STREQ(IE_getRoot()->sections->name, "A");
+    }
 }
 
 TEST(Ieee695Sections, TypeLettersAreePackedOnlyForKnownCombinations)

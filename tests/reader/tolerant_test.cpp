@@ -333,12 +333,6 @@ TEST(TolerantReading, AswRecordsInAnyOrderAndZeroMeansNoSuchPart)
     noData.parts.erase(5);
     ASSERT_EQ(readBytes(noData.bytes(), IE_READ_VIEWER | IE_READ_TOLERANT), 0);
     EXPECT_EQ(sectionsRead()[1], (SectionView { "ROM", 0, 0x3B7 }));
-
-    // Indexes above 7 are ignored, as in strict reading.
-    FileLayout extra = otherLinkerFile();
-    extra.aswOrder.push_back(9);
-    ASSERT_EQ(readBytes(extra.bytes(), IE_READ_VIEWER | IE_READ_TOLERANT), 0);
-    EXPECT_EQ(symbolsRead(), symbols);
 }
 
 TEST(TolerantReading, EnvironmentPartTakesNnRecordsAndUnknownAttributes)
