@@ -1,6 +1,5 @@
 // ieee695_debug_part.cpp: the debug part's blocks, assembler modules, module sections and local symbols.
 #include "ieee695_decoder.hpp"
-
 #include "ieee695_types.hpp"
 #include "tree_builder.hpp"
 

@@ -1,6 +1,5 @@
 // ieee695_external_part.cpp: the external part, the global symbols of the tree.
 #include "ieee695_decoder.hpp"
-
 #include "tree_builder.hpp"
 
 #include <iterator>

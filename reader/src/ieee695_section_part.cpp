@@ -1,6 +1,5 @@
 // ieee695_section_part.cpp: the section part, and the data part for the extent of its loaded bytes.
 #include "ieee695_decoder.hpp"
-
 #include "tree_builder.hpp"
 
 #include <string>

@@ -44,8 +44,8 @@ void SectionTable::sizeFromContents()
         if (extent.sized || extent.high <= extent.low)
             continue;
         extent.section->start = static_cast<uint32_t>(extent.low);
-        extent.section->size = static_cast<uint32_t>(
-            std::min<uint64_t>(extent.high - extent.low, std::numeric_limits<uint32_t>::max()));
+        extent.section->size
+            = static_cast<uint32_t>(std::min<uint64_t>(extent.high - extent.low, std::numeric_limits<uint32_t>::max()));
     }
 }
 

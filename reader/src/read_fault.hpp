@@ -16,5 +16,8 @@ struct ReadFault {
 [[noreturn]] void fail(int code, uint32_t position);
 // Unwinds without touching the error position (codes 1 and 5).
 [[noreturn]] void failWithoutPosition(int code);
+// Unwinds at the offset where the input stands, for a fault that no byte read just now shows:
+// a lookup into the decoder's own tables that finds nothing.
+[[noreturn]] void failAtInput(int code);
 
 } // namespace orvik
