@@ -136,7 +136,10 @@ private:
         keep(names.variableFunctions, variable.function);
     }
     // Stack information is a value ('p') or an item ('c', 's'); the reader makes no other kind.
-    void note(const IeStackInfo& info) { FUZZ_CHECK(info.subKind == 'p' || info.subKind == 'c' || info.subKind == 's'); }
+    void note(const IeStackInfo& info)
+    {
+        FUZZ_CHECK(info.subKind == 'p' || info.subKind == 'c' || info.subKind == 's');
+    }
     template <typename Record> void note(const Record&) { }
 
     const IeRoot& m_root;

@@ -864,12 +864,17 @@ TEST_F(OrvikDumpFullTree, TextHasOneLinePerRecord)
     EXPECT_EQ(linesOf(m_text).size(), 1u + 3 + 3 + 38 + 5);
 }
 
-TEST(OrvikDumpTree, NamesAreLatin1AndControlCharactersAreEscaped)
+TEST(OrvikDumpTree, NamesAreLatin1InEveryFormAndControlCharactersAreEscaped)
 {
+    std::string highBytes;
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+        highBytes.push_back(static_cast<char>(byte));
     Ieee695Writer w;
     w.header("CPU\xe9", "prog");
     w.environment();
+    w.section({ .index = 1, .type = "ASP", .name = "S\xb5", .start = 0, .size = 0x10 });
     w.globalSymbol({ .name = "caf\xe9\x01\"q\"", .value = 1 });
+    w.globalSymbol({ .name = highBytes, .value = 2 });
     TreeFile file(w, IE_READ_VIEWER);
     ASSERT_EQ(file.code(), 0);
 
@@ -877,10 +882,21 @@ TEST(OrvikDumpTree, NamesAreLatin1AndControlCharactersAreEscaped)
     EXPECT_NE(json.find("\"name\": \"caf\xc3\xa9\\u0001\\\"q\\\"\""), std::string::npos) << json;
     const Json tree = parseJson(json);
     EXPECT_EQ(tree["cpuName"].text, "CPU\xc3\xa9");
+    EXPECT_EQ(tree["sections"][0]["name"].text, "S\xc2\xb5");
     EXPECT_EQ(tree["symbols"][0]["name"].text, "caf\xc3\xa9\x01\"q\"");
+    const std::string highText = tree["symbols"][1]["name"].text;
+    EXPECT_EQ(highText.size(), 2 * highBytes.size());
     EXPECT_TRUE(hasLine(textOf(IE_getRoot()),
         "  symbol #0 name=\"caf\xc3\xa9\\u0001\\\"q\\\"\" kind=15 attribute=0 extra=0 "
         "value=0x00000001"));
+
+    // The tables' text writes names bare, with the same characters as the JSON form.
+    tessaly::MapModel model;
+    tessaly::DetectCpuFamily(model);
+    std::ostringstream tables;
+    tessaly::writeTablesText(model, tables);
+    EXPECT_NE(tables.str().find(" section S\xc2\xb5 "), std::string::npos) << tables.str();
+    EXPECT_NE(tables.str().find(" 000002 " + highText + "\n"), std::string::npos) << tables.str();
 }
 
 // ---------------------------------------------------------------- the program

@@ -1,6 +1,8 @@
 // json_writer.cpp: JSON string escaping and the indenting value writer.
 #include "json_writer.hpp"
 
+#include "name_text.hpp"
+
 #include <cassert>
 
 namespace tessaly::dump {
@@ -48,11 +50,9 @@ void writeJsonString(std::ostream& out, std::string_view bytes)
         }
         if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
             writeUnicodeEscape(out, byte);
-        } else if (byte < 0x80) {
-            out << c;
         } else {
-            // Two-byte UTF-8 form of the code point U+00A0..U+00FF.
-            out << static_cast<char>(0xC0 | (byte >> 6)) << static_cast<char>(0x80 | (byte & 0x3F));
+            const NameCharacter character = nameCharacter(static_cast<unsigned char>(byte));
+            out.write(character.bytes, static_cast<std::streamsize>(character.size));
         }
     }
     out << '"';
