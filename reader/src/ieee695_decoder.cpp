@@ -33,8 +33,10 @@ void Ieee695Decoder::run()
     if ((m_state.mask & IE_READ_SECTIONS) && present(2))
         readSectionPart();
     if ((m_state.mask & IE_READ_EXTERNALS) && present(3)) {
-        // Every definition that waits for a global's address exists by now.
-        m_decode.globalNames = std::make_unique<WantedNames>(wantedGlobalAddresses());
+        // Every definition that waits for a global's address exists by now. Symbols whose
+        // values come in records of their own are not offered; the address pass walks them.
+        if (!allows(RecordOrder))
+            m_decode.globalNames = std::make_unique<WantedNames>(wantedGlobalAddresses());
         readExternalPart();
     }
     if (allows(SizesFromContents) && (m_state.mask & IE_READ_SECTIONS) && present(5))

@@ -14,8 +14,7 @@ using namespace ieee695;
 using enum Ieee695Deviation;
 
 // Strictly each NI record is followed by its ATI and ASI; in any order, ATI and ASI records
-// name their symbol by index, and each symbol is offered to the waiting definitions once the
-// part has given every value.
+// name their symbol by index.
 void Ieee695Decoder::readExternalPart()
 {
     const uint32_t partAt = m_decode.partOffsets[3];
@@ -69,7 +68,6 @@ void Ieee695Decoder::readExternalPart()
         if (allows(AbsoluteOnly) && !valued.count(symbol))
             fail(IE_ERROR_READ, at);
         labelIfUntyped(symbol->kind);
-        m_decode.globalNames->offer(symbol->name, symbol->value);
     }
 }
 

@@ -40,10 +40,17 @@ public:
     {
         if (!text)
             return *this << "(null)";
-        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-            const dump::NameCharacter character = dump::nameCharacter(*p);
+        // ASCII runs, which names mostly are, are copied whole.
+        const char* run = text;
+        for (const char* p = text; *p; ++p) {
+            if (static_cast<unsigned char>(*p) < 0x80)
+                continue;
+            m_buffer.append(run, static_cast<std::size_t>(p - run));
+            const dump::NameCharacter character = dump::nameCharacter(static_cast<unsigned char>(*p));
             m_buffer.append(character.bytes, character.size);
+            run = p + 1;
         }
+        m_buffer.append(run);
         return spill();
     }
     TextOut& operator<<(char c)
