@@ -29,18 +29,28 @@ uint8_t Ieee695BlockSkips::skipTypeBlock()
 {
     skipNumber();
     skipName();
+    skipTypeBlockRecords(false);
+    return m_in.byte();
+}
+
+// Passes over a type-definition block's records up to its BE, or with toTypeRecord up to its
+// first TY record; returns the code it stopped at. A TY record, or anything else but NN, is
+// passed over up to the next record.
+uint8_t Ieee695BlockSkips::skipTypeBlockRecords(bool toTypeRecord)
+{
     uint8_t code = m_in.byte();
     while (code != kBlockEnd) {
         if (code == kNameRecord) {
             skipNumber();
             skipName();
             code = m_in.byte();
+        } else if (toTypeRecord && code == kTypeRecord) {
+            return code;
         } else {
-            // a TY record, or anything else, is passed over up to the next record
             code = skipToRecordCode();
         }
     }
-    return m_in.byte();
+    return code;
 }
 
 // The number and name after a block's type, and what follows them up to the first record.
@@ -108,21 +118,11 @@ bool Ieee695BlockSkips::typeRecordsKnown()
     skipNumber();
     skipName();
     bool known = true;
-    uint8_t code = m_in.byte();
-    while (code != kBlockEnd) {
-        if (code == kNameRecord) {
-            skipNumber();
-            skipName();
-            code = m_in.byte();
-        } else if (code == kTypeRecord) {
-            number();
-            m_in.byte();
-            skipNumber();
-            known = !isRecordCode(m_in.byte());
-            break;
-        } else {
-            code = skipToRecordCode();
-        }
+    if (skipTypeBlockRecords(true) == kTypeRecord) {
+        number();
+        m_in.byte();
+        skipNumber();
+        known = !isRecordCode(m_in.byte());
     }
     m_in.seek(blockAt);
     return known;

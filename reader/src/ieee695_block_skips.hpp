@@ -29,6 +29,7 @@ public:
 
 private:
     uint8_t skipTypeBlock();
+    uint8_t skipTypeBlockRecords(bool toTypeRecord);
     uint8_t skipNested(uint8_t outerType, uint32_t typeAt);
     uint8_t skipHeader(uint8_t type, uint32_t typeAt);
 
