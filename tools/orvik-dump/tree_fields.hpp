@@ -24,24 +24,24 @@ namespace tessaly::dump {
 // A visitor recurses into lists and objects by calling visitFields on their records.
 
 // The name of each kind of record, as the text dump writes it.
-template <typename Record> constexpr const char* kRecordName = nullptr;
-template <> constexpr const char* kRecordName<IeSection> = "section";
-template <> constexpr const char* kRecordName<IeSymbol> = "symbol";
-template <> constexpr const char* kRecordName<IeModule> = "module";
-template <> constexpr const char* kRecordName<IeSource> = "source";
-template <> constexpr const char* kRecordName<IeTypeDef> = "typeDef";
-template <> constexpr const char* kRecordName<IeModSection> = "modSection";
-template <> constexpr const char* kRecordName<IeModSymbol> = "modSymbol";
-template <> constexpr const char* kRecordName<IeTypeRef> = "typeRef";
-template <> constexpr const char* kRecordName<IeSecUse> = "secUse";
-template <> constexpr const char* kRecordName<IeFnDef> = "function";
-template <> constexpr const char* kRecordName<IeVaDef> = "variable";
-template <> constexpr const char* kRecordName<IeFnRef> = "fnRef";
-template <> constexpr const char* kRecordName<IeVaRef> = "vaRef";
-template <> constexpr const char* kRecordName<IeStackInfo> = "stackInfo";
-template <> constexpr const char* kRecordName<IeEnumItem> = "item";
-template <> constexpr const char* kRecordName<IeRecordMember> = "member";
-template <> constexpr const char* kRecordName<IeFunctionParam> = "param";
+template <typename Record> inline constexpr const char* kRecordName = nullptr;
+template <> inline constexpr const char* kRecordName<IeSection> = "section";
+template <> inline constexpr const char* kRecordName<IeSymbol> = "symbol";
+template <> inline constexpr const char* kRecordName<IeModule> = "module";
+template <> inline constexpr const char* kRecordName<IeSource> = "source";
+template <> inline constexpr const char* kRecordName<IeTypeDef> = "typeDef";
+template <> inline constexpr const char* kRecordName<IeModSection> = "modSection";
+template <> inline constexpr const char* kRecordName<IeModSymbol> = "modSymbol";
+template <> inline constexpr const char* kRecordName<IeTypeRef> = "typeRef";
+template <> inline constexpr const char* kRecordName<IeSecUse> = "secUse";
+template <> inline constexpr const char* kRecordName<IeFnDef> = "function";
+template <> inline constexpr const char* kRecordName<IeVaDef> = "variable";
+template <> inline constexpr const char* kRecordName<IeFnRef> = "fnRef";
+template <> inline constexpr const char* kRecordName<IeVaRef> = "vaRef";
+template <> inline constexpr const char* kRecordName<IeStackInfo> = "stackInfo";
+template <> inline constexpr const char* kRecordName<IeEnumItem> = "item";
+template <> inline constexpr const char* kRecordName<IeRecordMember> = "member";
+template <> inline constexpr const char* kRecordName<IeFunctionParam> = "param";
 
 // Sections and symbols come before the modules that point into them.
 template <typename Visitor> void visitFields(const IeRoot& r, Visitor& v)
