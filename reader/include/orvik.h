@@ -80,7 +80,7 @@ struct IeModule {
 struct IeSection {
     int32_t index;
     const char* name;
-    int32_t type; /* type letters packed big-endian: 0xC1D3C4 is "ASD"; 0 for other combinations */
+    int32_t type; /* an IE_SECTION_ code; 0 for other letter combinations */
     int32_t alignment;
     uint32_t size;
     uint32_t start;
@@ -88,7 +88,7 @@ struct IeSection {
     IeRoot* owner;
 };
 
-/* kind 15 is a label (an address), 17 an absolute value such as an .EQU constant */
+/* kind IE_KIND_LABEL is a label (an address), IE_KIND_EQU an absolute value */
 struct IeSymbol {
     const char* name;
     int32_t kind;
@@ -345,12 +345,74 @@ struct IeHashLink {
     IeHashLink* next;
 };
 
+/* The selection mask of IE_readIEEE: which parts and record kinds a read takes in. */
+#define IE_READ_EXTERNALS 0x0001 /* the external part: global symbols (IeSymbol) */
+#define IE_READ_SECTIONS 0x0002 /* the section part (IeSection) */
+#define IE_READ_NO_RECORDS 0x0004 /* selects nothing of its own; part of the viewer's mask */
+#define IE_READ_ASM_BLOCKS 0x0008 /* debug part: assembler-module blocks (either of two bits) */
+#define IE_READ_ASM_BLOCKS_ALT 0x0010
+#define IE_READ_TYPE_BLOCKS 0x0020 /* debug part: type-definition blocks (IeTypeDef) */
+#define IE_READ_TYPE_REFS 0x0040 /* debug strings Ft and Vt (IeTypeRef) */
+#define IE_READ_ENVIRONMENT 0x0080 /* opens the environment part (debug string M) and nothing more */
+#define IE_READ_SOURCE_VA_REFS 0x0100 /* debug string Ve (IeVaRef of a source file) */
+#define IE_READ_VARIABLES 0x0200 /* debug string Vd (IeVaDef) */
+#define IE_READ_SOURCE_FN_REFS 0x0400 /* debug string Fp (IeFnRef of a source file) */
+#define IE_READ_FUNCTIONS 0x0800 /* debug strings Fs, Fd, Fe (IeFnDef) */
+#define IE_READ_SECTION_USES 0x1000 /* debug string U (IeSecUse) */
+#define IE_READ_STACK_INFO 0x2000 /* debug string S (IeStackInfo) */
+#define IE_READ_FUNCTION_VA_REFS 0x4000 /* debug string Vr (IeVaRef of a function) */
+#define IE_READ_FUNCTION_FN_REFS 0x8000 /* debug string Fr (IeFnRef of a function) */
+#define IE_READ_ALL 0xFFFF
+
+/* Any bit of a group makes the read visit that part at all. */
+#define IE_READ_DEBUG_PART (IE_READ_ASM_BLOCKS | IE_READ_ASM_BLOCKS_ALT | IE_READ_TYPE_BLOCKS)
+#define IE_READ_ENVIRONMENT_PART                                                                                       \
+    (IE_READ_TYPE_REFS | IE_READ_ENVIRONMENT | IE_READ_SOURCE_VA_REFS | IE_READ_VARIABLES | IE_READ_SOURCE_FN_REFS     \
+        | IE_READ_FUNCTIONS | IE_READ_SECTION_USES | IE_READ_STACK_INFO | IE_READ_FUNCTION_VA_REFS                     \
+        | IE_READ_FUNCTION_FN_REFS)
+
+/* The mask the viewer reads every file with (0x89F): sections, global symbols, assembler
+ * blocks and C functions. */
+#define IE_READ_VIEWER                                                                                                 \
+    (IE_READ_EXTERNALS | IE_READ_SECTIONS | IE_READ_NO_RECORDS | IE_READ_ASM_BLOCKS | IE_READ_ASM_BLOCKS_ALT           \
+        | IE_READ_ENVIRONMENT | IE_READ_FUNCTIONS)
+
 /* Mask bit above the 16 selection bits: read IEEE-695 files of other producers tolerantly
  * (three-byte AD, parts in any order, unknown records and blocks passed over); relocatable
  * files are still refused. The framed format ignores it. */
 #define IE_READ_TOLERANT 0x10000
 
-/* Reading, errors and release. IE_readIEEE returns 0 or an error code 1..10.
+/* What IE_readIEEE returns when a read fails; IE_readError gives each its text. */
+enum {
+    IE_ERROR_CANT_OPEN = 1, /* the file cannot be opened */
+    IE_ERROR_FILE_END = 2, /* the file ends inside an item, or a read fault */
+    IE_ERROR_READ = 3, /* a structural mismatch, or an unknown first byte */
+    IE_ERROR_ILLEGAL_INFORMATION = 4, /* a debug string of an unknown kind */
+    IE_ERROR_NO_MEMORY = 5, /* memory for the tree cannot be obtained */
+    IE_ERROR_NO_MODULE_INFO = 6, /* a debug string needs a current source file */
+    IE_ERROR_NO_FUNCTION_INFO = 7, /* a debug string needs a current function */
+    IE_ERROR_FUNCTION_INFO = 8, /* a function debug string of an unknown sub-kind */
+    IE_ERROR_VARIABLE_INFO = 9, /* a variable debug string of an unknown sub-kind */
+    IE_ERROR_STACK_INFO = 10 /* a stack debug string of an unknown sub-kind */
+};
+
+/* IeSymbol.kind and IeModSymbol.kind as the viewer tells them apart. */
+enum {
+    IE_KIND_LABEL = 15, /* an address */
+    IE_KIND_EQU = 17 /* an absolute value such as an .EQU constant */
+};
+
+/* IeSection.type: the type letters packed big-endian, each as its letter code (0xC1 'A'). */
+enum {
+    IE_SECTION_ASD = 0xC1D3C4,
+    IE_SECTION_ASP = 0xC1D3D0,
+    IE_SECTION_ASR = 0xC1D3D2,
+    IE_SECTION_CD = 0xC3C4,
+    IE_SECTION_CP = 0xC3D0,
+    IE_SECTION_CR = 0xC3D2
+};
+
+/* Reading, errors and release. IE_readIEEE returns 0 or an IE_ERROR_ code.
  * The path is handed to the C library's fopen as it stands: bytes on POSIX systems, and on
  * Windows a name in the process's ANSI code page (UTF-8 for a program whose manifest asks for
  * it, as orvik-dump's does); IE_readError's message repeats it in the same bytes. */

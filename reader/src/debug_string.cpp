@@ -64,7 +64,7 @@ public:
             length = static_cast<std::size_t>(byteAt(m_pos)) << 8 | byteAt(m_pos + 1);
             m_pos += 2;
         } else {
-            fail(kReadError, m_fileOffset + static_cast<uint32_t>(lengthAt));
+            fail(IE_ERROR_READ, m_fileOffset + static_cast<uint32_t>(lengthAt));
         }
         const std::size_t begin = std::min(m_pos, m_text.size());
         const std::size_t end = std::min(m_pos + length, m_text.size());
@@ -133,11 +133,11 @@ void DebugStringDecoder::decode(std::string_view text, uint32_t fileOffset)
 
     auto needSource = [&] {
         if (!decode.currentSource)
-            fail(kNoModuleInfo, subKindOffset);
+            fail(IE_ERROR_NO_MODULE_INFO, subKindOffset);
     };
     auto needFunction = [&] {
         if (!decode.currentFunction)
-            fail(kNoFunctionInfo, subKindOffset);
+            fail(IE_ERROR_NO_FUNCTION_INFO, subKindOffset);
     };
     auto storeName = [&](std::string_view name) { return state.storeName(name); };
 
@@ -150,7 +150,7 @@ void DebugStringDecoder::decode(std::string_view text, uint32_t fileOffset)
         return;
     }
     case 'U': {
-        if (!(mask & 0x1000))
+        if (!(mask & IE_READ_SECTION_USES))
             return;
         needSource();
         StringFields fields(text, fileOffset, 2);
@@ -162,7 +162,7 @@ void DebugStringDecoder::decode(std::string_view text, uint32_t fileOffset)
         return;
     }
     case 'S': {
-        if (!(mask & 0x2000))
+        if (!(mask & IE_READ_STACK_INFO))
             return;
         needFunction();
         StringFields fields(text, fileOffset, 2);
@@ -183,7 +183,7 @@ void DebugStringDecoder::decode(std::string_view text, uint32_t fileOffset)
             item->info1 = fields.numberOrZero();
             item->info2 = fields.numberOrZero();
         } else {
-            fail(kStackInfoError, subKindOffset);
+            fail(IE_ERROR_STACK_INFO, subKindOffset);
         }
         return;
     }
@@ -194,7 +194,7 @@ void DebugStringDecoder::decode(std::string_view text, uint32_t fileOffset)
         decodeVariableString(text, fileOffset);
         return;
     default:
-        fail(kIllegalInformation, fileOffset);
+        fail(IE_ERROR_ILLEGAL_INFORMATION, fileOffset);
     }
 }
 
@@ -209,33 +209,33 @@ void DebugStringDecoder::decodeFunctionString(std::string_view text, uint32_t fi
     bool needsFunction;
     switch (subKind) {
     case 's':
-        bit = 0x0800;
+        bit = IE_READ_FUNCTIONS;
         needsFunction = false;
         break;
     case 'd':
     case 'e':
-        bit = 0x0800;
+        bit = IE_READ_FUNCTIONS;
         needsFunction = true;
         break;
     case 'p':
-        bit = 0x0400;
+        bit = IE_READ_SOURCE_FN_REFS;
         needsFunction = false;
         break;
     case 'r':
-        bit = 0x8000;
+        bit = IE_READ_FUNCTION_FN_REFS;
         needsFunction = true;
         break;
     case 't':
-        bit = 0x0040;
+        bit = IE_READ_TYPE_REFS;
         needsFunction = false;
         break;
     default:
-        fail(kFunctionInfoError, subKindOffset);
+        fail(IE_ERROR_FUNCTION_INFO, subKindOffset);
     }
     if (!(mask & bit))
         return;
     if (needsFunction ? !decode.currentFunction : !decode.currentSource)
-        fail(needsFunction ? kNoFunctionInfo : kNoModuleInfo, subKindOffset);
+        fail(needsFunction ? IE_ERROR_NO_FUNCTION_INFO : IE_ERROR_NO_MODULE_INFO, subKindOffset);
 
     StringFields fields(text, fileOffset, 2);
     auto storeName = [&](std::string_view name) { return state.storeName(name); };
@@ -305,25 +305,25 @@ void DebugStringDecoder::decodeVariableString(std::string_view text, uint32_t fi
     bool needsFunction = false;
     switch (subKind) {
     case 'd':
-        bit = 0x0200;
+        bit = IE_READ_VARIABLES;
         break;
     case 'e':
-        bit = 0x0100;
+        bit = IE_READ_SOURCE_VA_REFS;
         break;
     case 'r':
-        bit = 0x4000;
+        bit = IE_READ_FUNCTION_VA_REFS;
         needsFunction = true;
         break;
     case 't':
-        bit = 0x0040;
+        bit = IE_READ_TYPE_REFS;
         break;
     default:
-        fail(kVariableInfoError, subKindOffset);
+        fail(IE_ERROR_VARIABLE_INFO, subKindOffset);
     }
     if (!(mask & bit))
         return;
     if (needsFunction ? !decode.currentFunction : !decode.currentSource)
-        fail(needsFunction ? kNoFunctionInfo : kNoModuleInfo, subKindOffset);
+        fail(needsFunction ? IE_ERROR_NO_FUNCTION_INFO : IE_ERROR_NO_MODULE_INFO, subKindOffset);
 
     StringFields fields(text, fileOffset, 2);
     auto storeName = [&](std::string_view name) { return state.storeName(name); };

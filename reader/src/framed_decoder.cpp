@@ -42,20 +42,15 @@ template <std::size_t N> const char* keepHeaderName(char (&buffer)[N], std::stri
 constexpr uint16_t kNoPart = 0xFFFF;
 constexpr uint8_t kFunctionBlock = 3;
 
-// Section part kinds, packed as the IEEE-695 letters of the section type.
-constexpr int32_t kProgram = 0xC1D3D0; // A S P
-constexpr int32_t kData = 0xC1D3C4; // A S D
-constexpr int32_t kRom = 0xC1D3D2; // A S R
-
 int32_t sectionPartKind(uint8_t f1, uint8_t f2)
 {
     switch (f1 >> 4) {
     case 0:
-        return kProgram;
+        return IE_SECTION_ASP;
     case 1:
-        return (f2 & 0x30) ? kData : kRom;
+        return (f2 & 0x30) ? IE_SECTION_ASD : IE_SECTION_ASR;
     default:
-        return kData;
+        return IE_SECTION_ASD;
     }
 }
 
@@ -153,7 +148,7 @@ private:
             while (m_records.is(kModulePassedOver))
                 m_records.next();
             for (; m_records.is(kGlobalSymbols); m_records.next())
-                if (m_state.mask & 0x0001)
+                if (m_state.mask & IE_READ_EXTERNALS)
                     readGlobalSymbols();
         }
     }
@@ -198,7 +193,7 @@ private:
             symbol->attribute = 8;
             symbol->extra = 1;
             const int top = flags >> 5;
-            symbol->kind = top <= 1 ? 15 : top == 2 ? 17 : 0;
+            symbol->kind = top <= 1 ? IE_KIND_LABEL : top == 2 ? IE_KIND_EQU : 0;
             if (flags < 64)
                 symbol->value = partStart(partNumber) + m_records.u32();
             else if (top == 2)
@@ -408,7 +403,7 @@ private:
         m_records.skip(4);
         const uint16_t partNumber = m_records.u16();
         const uint32_t value = partStart(partNumber) + m_records.u32();
-        appendLocalSymbol(name, 15, value);
+        appendLocalSymbol(name, IE_KIND_LABEL, value);
     }
 
     void readLocalValue()
@@ -416,7 +411,7 @@ private:
         m_records.u16();
         const std::string_view name = m_records.string();
         const uint32_t value = m_records.countedNumber();
-        appendLocalSymbol(name, 17, value);
+        appendLocalSymbol(name, IE_KIND_EQU, value);
     }
 
     void appendLocalSymbol(std::string_view name, int32_t kind, uint32_t value)

@@ -12,7 +12,7 @@ void FramedRecords::next()
     m_type = m_in.byte();
     const uint8_t length = m_in.byte();
     if (length < 2)
-        fail(kReadError, m_start);
+        fail(IE_ERROR_READ, m_start);
     m_length = length - 2u;
     m_pos = 0;
     m_in.block(m_buffer.data(), m_length);
@@ -65,7 +65,7 @@ void FramedRecords::skipUntilBalanced()
 
 void FramedRecords::fault() const
 {
-    fail(kReadError, m_start);
+    fail(IE_ERROR_READ, m_start);
 }
 
 const uint8_t* FramedRecords::take(std::size_t n)

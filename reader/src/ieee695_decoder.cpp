@@ -1,406 +1,220 @@
-// ieee695_decoder.cpp: the header, environment, section, external and debug parts of IEEE-695.
-#include "debug_string.hpp"
-#include "decoders.hpp"
-#include "ieee695_items.hpp"
-#include "ieee695_types.hpp"
-#include "module_lookup.hpp"
-#include "reader_state.hpp"
-#include "tree_builder.hpp"
+// ieee695_decoder.cpp: the order of the parts, the header, the environment part and their items.
+#include "ieee695_decoder.hpp"
 
+#include "decoders.hpp"
+#include "wanted_names.hpp"
+
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 
 namespace orvik {
-namespace {
 
 using namespace ieee695;
+using enum Ieee695Deviation;
 
-// The packed type code of a section's letters; only the six known combinations count.
-int32_t packSectionType(const std::string& letters)
+Ieee695Decoder::Ieee695Decoder(Ieee695Policy policy)
+    : Ieee695Items(readerState().input)
+    , m_policy(policy)
+    , m_state(readerState())
+    , m_decode(m_state.decode)
+    , m_strings(m_state)
+    , m_skips(m_state.input, policy)
 {
-    static const char* const kKnown[] = { "ASD", "ASP", "ASR", "CD", "CP", "CR" };
-    for (const char* known : kKnown) {
-        if (letters == known) {
-            int32_t code = 0;
-            for (const char* c = known; *c; ++c)
-                code = (code << 8) | (*c - 'A' + 0xC1);
-            return code;
-        }
-    }
-    return 0;
 }
 
-class Ieee695Decoder : private Ieee695Items {
-public:
-    Ieee695Decoder()
-        : Ieee695Items(readerState().input)
-        , m_state(readerState())
-        , m_decode(m_state.decode)
-        , m_strings(m_state)
-    {
-    }
-
-    void run()
-    {
-        readHeader();
-        if (m_state.mask & 0xFFC0)
-            readEnvironmentPart();
-        if (m_state.mask & 0x0002)
-            readSectionPart();
-        if (m_state.mask & 0x0001) {
-            // Every definition that waits for a global's address exists by now.
+void Ieee695Decoder::run()
+{
+    auto present = [&](std::size_t part) { return !allows(AbsentParts) || m_decode.partOffsets[part] != 0; };
+    readHeader();
+    if ((m_state.mask & IE_READ_ENVIRONMENT_PART) && present(1))
+        readEnvironmentPart();
+    if ((m_state.mask & IE_READ_SECTIONS) && present(2))
+        readSectionPart();
+    if ((m_state.mask & IE_READ_EXTERNALS) && present(3)) {
+        // Every definition that waits for a global's address exists by now. Symbols whose
+        // values come in records of their own are not offered; the address pass walks them.
+        if (!allows(RecordOrder))
             m_decode.globalNames = std::make_unique<WantedNames>(wantedGlobalAddresses());
-            readExternalPart();
-        }
-        if (m_state.mask & 0x0038)
-            readDebugPart();
+        readExternalPart();
     }
+    if (allows(SizesFromContents) && (m_state.mask & IE_READ_SECTIONS) && present(5))
+        readDataPart();
+    if ((m_state.mask & IE_READ_DEBUG_PART) && present(4))
+        readDebugPart();
+    if (allows(SizesFromContents))
+        m_sections.sizeFromContents();
+}
 
-private:
-    // ---- header ----
+// ---- parts walked record by record ----
 
-    void readHeader()
-    {
-        if (m_in.byte() != kModuleBegin)
-            fail(kReadError, 0);
-        nameInto(m_state.cpuNameBuffer, sizeof m_state.cpuNameBuffer);
-        m_state.root.cpuName = m_state.cpuNameBuffer;
-        nameInto(m_state.moduleNameBuffer, sizeof m_state.moduleNameBuffer);
-        m_state.root.moduleName = m_state.moduleNameBuffer;
+// The first byte of a part; in any order of records the file may end before it.
+bool Ieee695Decoder::firstCodeOfPart(uint8_t& code)
+{
+    if (allows(RecordOrder))
+        return m_in.tryByte(code);
+    code = m_in.byte();
+    return true;
+}
 
-        // The address descriptor is taken to be exactly four bytes long.
+// Where the part starting at offset ends: at the next part the header names, else nowhere.
+uint32_t Ieee695Decoder::partEnd(uint32_t start) const
+{
+    uint32_t end = std::numeric_limits<uint32_t>::max();
+    for (uint32_t offset : m_decode.partOffsets)
+        if (offset > start)
+            end = std::min(end, offset);
+    return end;
+}
+
+// Records in any order end their part at its bound, at ME, or at a byte that cannot start a
+// record; the strict layout says by itself where each part ends.
+bool Ieee695Decoder::endsPart(uint8_t code, uint32_t at, uint32_t bound) const
+{
+    return allows(RecordOrder) && (at >= bound || !isRecordCode(code) || code == kModuleEnd || code == kModuleBegin);
+}
+
+// The byte after a value is the next record's code; for other producers anything else makes
+// the value an expression, which an absolute file does not need.
+uint8_t Ieee695Decoder::codeAfterValue()
+{
+    const uint32_t at = m_in.offset();
+    const uint8_t code = m_in.byte();
+    if (allows(AbsoluteOnly) && !isRecordCode(code))
+        fail(IE_ERROR_READ, at);
+    return code;
+}
+
+// A name with an address but no type is a label, which is how the viewer can list it at all.
+void Ieee695Decoder::labelIfUntyped(int32_t& kind) const
+{
+    if (allows(UntypedLabels) && kind == 0)
+        kind = IE_KIND_LABEL;
+}
+
+// ---- header ----
+
+void Ieee695Decoder::readHeader()
+{
+    if (m_in.byte() != kModuleBegin)
+        fail(IE_ERROR_READ, 0);
+    nameInto(m_state.cpuNameBuffer, sizeof m_state.cpuNameBuffer);
+    m_state.root.cpuName = m_state.cpuNameBuffer;
+    nameInto(m_state.moduleNameBuffer, sizeof m_state.moduleNameBuffer);
+    m_state.root.moduleName = m_state.moduleNameBuffer;
+
+    if (!allows(ShortAddressDescriptor)) {
+        // The address descriptor is taken to be exactly four bytes long, and each ASW record
+        // starts with a pair of bytes; the first other pair ends the header.
         const uint32_t adAt = m_in.offset();
         uint8_t descriptor[4];
         m_in.block(descriptor, sizeof descriptor);
         if (descriptor[0] != kAddressDescriptor)
-            fail(kReadError, adAt);
-
+            fail(IE_ERROR_READ, adAt);
         for (;;) {
             uint8_t pair[2];
             m_in.block(pair, sizeof pair);
-            if (pair[0] != kAssignValue || pair[1] != 0xD7)
-                break;
-            const uint32_t index = number();
-            const uint32_t offset = number();
-            if (index < m_decode.partOffsets.size())
-                m_decode.partOffsets[index] = offset;
-        }
-    }
-
-    // ---- environment part ----
-
-    void readEnvironmentPart()
-    {
-        m_in.seek(m_decode.partOffsets[1]);
-        expectByte(kNameRecord);
-        skipNumber();
-        skipName();
-        for (;;) {
-            const uint32_t recordAt = m_in.offset();
-            if (m_in.byte() != kAttribute)
+            if (pair[0] != kAssignValue || pair[1] != kVariableW)
                 return;
-            if (m_in.byte() != 0xCE)
-                fail(kReadError, recordAt);
-            skipNumber();
-            skipNumber();
-            const uint32_t attribute = number();
-            const uint32_t attributeEnd = m_in.offset() - 1;
-            switch (attribute) {
-            case 50:
-                skipNumbers(6);
-                break;
-            case 54:
-                skipNumbers(4);
-                break;
-            case 52:
-            case 53:
-                skipNumbers(1);
-                break;
-            case 51:
-                skipName();
-                break;
-            case 55:
-                readDebugString();
-                break;
-            default:
-                fail(kReadError, attributeEnd);
-            }
+            readPartOffset();
         }
     }
 
-    void readDebugString()
-    {
-        std::string& text = m_decode.debugString;
-        text.resize(nameLength());
-        const uint32_t textAt = m_in.offset();
-        m_in.block(reinterpret_cast<uint8_t*>(text.data()), text.size());
-        if (text == "REV.F")
-            return; // a revision marker, not a record
-        m_strings.decode(text, textAt);
+    // AD: bits per MAU, MAUs per address, and an address-order letter some producers leave out.
+    expectByte(kAddressDescriptor);
+    const uint32_t bitsPerMau = number();
+    number();
+    m_bytesPerMau = std::max<uint64_t>(1, (uint64_t { bitsPerMau } + 7) / 8);
+    uint8_t code = m_in.byte();
+    if (code == 0xCC || code == 0xCD)
+        code = m_in.byte();
+    while (code == kAssignValue && m_in.byte() == kVariableW) {
+        readPartOffset();
+        code = m_in.byte();
     }
+}
 
-    // ---- section part ----
-
-    void readSectionPart()
-    {
-        m_in.seek(m_decode.partOffsets[2]);
-        uint8_t code = m_in.byte();
-        while (code == kSectionType) {
-            IeSection* section = appendSection();
-            section->index = signedNumber();
-            std::string letters;
-            uint32_t at = m_in.offset();
-            uint8_t b = m_in.byte();
-            while (isLetter(b)) {
-                letters.push_back(static_cast<char>(b - 0xC1 + 'A'));
-                at = m_in.offset();
-                b = m_in.byte();
-            }
-            section->type = packSectionType(letters);
-            if (b > 0x7F)
-                fail(kReadError, at);
-            m_scratch.resize(b);
-            m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), b);
-            section->name = m_state.storeName(m_scratch);
-
-            code = skipToRecordCode();
-            for (;;) {
-                if (code == kSectionAlignment) {
-                    skipNumber();
-                    section->alignment = signedNumber();
-                } else if (code == kAssignValue) {
-                    const uint8_t variable = m_in.byte();
-                    if (variable == 0xCC) {
-                        skipNumber();
-                        section->start = number();
-                    } else if (variable == 0xD3) {
-                        skipNumber();
-                        section->size = number();
-                    }
-                } else {
-                    break;
-                }
-                code = m_in.byte();
-            }
-        }
-    }
-
-    // ---- external part ----
-
-    void readExternalPart()
-    {
-        m_in.seek(m_decode.partOffsets[3]);
-        for (;;) {
-            const uint32_t at = m_in.offset();
-            const uint8_t code = m_in.byte();
-            if (code == kExternalName)
-                fail(kReadError, at);
-            if (code != kPublicName)
-                return;
-            IeSymbol* symbol = appendSymbol();
-            skipNumber();
-            symbol->name = m_state.storeName(name());
-            expectByte(kAttribute);
-            if (m_in.byte() == 0xC9) {
-                skipNumber();
-                symbol->kind = signedNumber();
-                symbol->attribute = signedNumber();
-                symbol->extra = signedNumber();
-            }
-            expectByte(kAssignValue);
-            if (m_in.byte() == 0xC9) {
-                skipNumber();
-                symbol->value = number();
-            }
-            m_decode.globalNames->offer(symbol->name, symbol->value);
-        }
-    }
-
-    // ---- debug part ----
-
-    void readDebugPart()
-    {
-        // Modules so far come from the environment part; blocks may add more.
-        ModuleLookup modules;
-        m_modules = &modules;
-        Ieee695TypeBlocks typeBlocks(m_state, modules);
-        for (IeSection* section = m_state.root.sections; section; section = section->next)
-            m_sectionsByIndex.emplace(section->index, section);
-
-        m_in.seek(m_decode.partOffsets[4]);
-        uint8_t code = m_in.byte();
-        while (code == kBlockBegin) {
-            const uint32_t typeAt = m_in.offset();
-            const uint8_t type = m_in.byte();
-            switch (type) {
-            case 1:
-                code = (m_state.mask & 0x0020) ? typeBlocks.readTypeBlock() : skipTypeBlock();
-                break;
-            case 2:
-                skipNumber();
-                skipName();
-                expectByte(kBlockEnd);
-                code = m_in.byte();
-                break;
-            case 3:
-            case 5:
-                code = skipNestedBlock(type);
-                break;
-            case 10:
-                code = readAssemblerBlock((m_state.mask & 0x0018) != 0);
-                break;
-            default:
-                fail(kReadError, typeAt);
-            }
-        }
-    }
-
-    uint8_t skipTypeBlock()
-    {
-        skipNumber();
-        skipName();
-        uint8_t code = m_in.byte();
-        while (code != kBlockEnd) {
-            if (code == kNameRecord) {
-                skipNumber();
-                skipName();
-                code = m_in.byte();
-            } else {
-                // a TY record, or anything else, is passed over up to the next record
-                code = skipToRecordCode();
-            }
-        }
-        return m_in.byte();
-    }
-
-    uint8_t skipNestedBlock(uint8_t outerType)
-    {
-        auto skipHeader = [&](uint8_t type) -> uint8_t {
-            skipNumber();
-            skipName();
-            if (type == 5)
-                return skipToRecordCode();
-            if (type == 4 || type == 6)
-                skipNumbers(3);
-            return m_in.byte();
-        };
-        int depth = 1;
-        uint8_t code = skipHeader(outerType);
-        for (;;) {
-            const uint32_t at = m_in.offset() - 1;
-            switch (code) {
-            case kAssignValue:
-            case kAttribute:
-                code = skipToRecordCode();
-                break;
-            case kNameRecord:
-                skipNumber();
-                skipName();
-                code = m_in.byte();
-                break;
-            case kBlockBegin: {
-                const uint32_t typeAt = m_in.offset();
-                const uint8_t nested = m_in.byte();
-                const bool allowed = outerType == 3 ? (nested == 4 || nested == 6) : nested == 5;
-                if (!allowed)
-                    fail(kReadError, typeAt);
-                code = skipHeader(nested);
-                ++depth;
-                break;
-            }
-            case kBlockEnd:
-                code = skipToRecordCode();
-                if (--depth == 0)
-                    return code;
-                break;
-            default:
-                fail(kReadError, at);
-            }
-        }
-    }
-
-    uint8_t readAssemblerBlock(bool create)
-    {
-        skipNumber();
-        const std::string moduleName(name());
-        IeModule* module = m_modules->selectAssemblerModule(m_decode, moduleName, create);
-        skipName();
-        skipNumber();
-        uint8_t code = skipOptionalNameToRecordCode();
-        for (;;) {
-            if (code == kBlockBegin) {
-                m_in.byte(); // the nested block's type is not checked
-                readModuleSection(module);
-            } else if (code == kNameRecord) {
-                readLocalSymbol(module);
-            } else {
-                return m_in.byte();
-            }
-            code = m_in.byte();
-        }
-    }
-
-    void readModuleSection(IeModule* module)
-    {
-        IeModSection scratch {};
-        IeModSection* part = module ? appendModSection(module) : &scratch;
-        skipNumber();
-        skipName();
-        part->kind = signedNumber();
-        part->sectionIndex = signedNumber();
-        if (module) {
-            auto found = m_sectionsByIndex.find(part->sectionIndex);
-            part->section = found != m_sectionsByIndex.end() ? found->second : nullptr;
-        }
-        part->start = number();
-        uint32_t at = m_in.offset();
-        uint8_t b = m_in.byte();
-        if (b == 0x90) {
-            m_in.byte();
-            at = m_in.offset();
-            b = m_in.byte();
-        }
-        if (b != kBlockEnd)
-            fail(kReadError, at);
-        part->size = number();
-    }
-
-    void readLocalSymbol(IeModule* module)
-    {
-        IeModSymbol scratch {};
-        IeModSymbol* symbol = module ? appendModSymbol(module) : &scratch;
-        skipNumber();
-        if (module)
-            symbol->name = m_state.storeName(name());
-        else
-            skipName();
-        expectByte(kAttribute);
-        expectByte(0xCE);
-        skipNumber();
-        symbol->kind = signedNumber();
-        symbol->attribute = signedNumber();
-        symbol->extra1 = signedNumber();
-        symbol->extra2 = signedNumber();
-        expectByte(kAssignValue);
-        expectByte(0xCE);
-        skipNumber();
-        symbol->value = number();
-    }
-
-    ReaderState& m_state;
-    DecodeState& m_decode;
-    DebugStringDecoder m_strings;
-    ModuleLookup* m_modules = nullptr; // while the debug part is read
-    std::unordered_map<int32_t, IeSection*> m_sectionsByIndex;
-};
-
-} // namespace
-
-void decodeIeee695()
+// The index and offset of an ASW record; indexes above 7 are ignored.
+void Ieee695Decoder::readPartOffset()
 {
-    Ieee695Decoder().run();
+    const uint32_t index = number();
+    const uint32_t offset = number();
+    if (index < m_decode.partOffsets.size())
+        m_decode.partOffsets[index] = offset;
+}
+
+// ---- environment part ----
+
+void Ieee695Decoder::readEnvironmentPart()
+{
+    const uint32_t partAt = m_decode.partOffsets[1];
+    m_in.seek(partAt);
+    uint8_t code = m_in.byte();
+    // The part opens with an NN record; other producers may open it with an ATN.
+    if (code != kNameRecord && !(allows(RecordOrder) && code == kAttribute))
+        fail(IE_ERROR_READ, partAt);
+    bool opening = true;
+    for (;;) {
+        const uint32_t recordAt = m_in.offset() - 1;
+        if (code == kNameRecord && (opening || allows(RecordOrder))) {
+            skipNumber();
+            skipName();
+            code = m_in.byte();
+            opening = false;
+            continue;
+        }
+        opening = false;
+        if (code != kAttribute)
+            return;
+        if (m_in.byte() != kVariableN)
+            fail(IE_ERROR_READ, recordAt);
+        skipNumber();
+        skipNumber();
+        const uint32_t attribute = number();
+        const uint32_t attributeEnd = m_in.offset() - 1;
+        switch (attribute) {
+        case 50:
+            skipNumbers(6);
+            break;
+        case 54:
+            skipNumbers(4);
+            break;
+        case 52:
+        case 53:
+            skipNumbers(1);
+            break;
+        case 51:
+            skipName();
+            break;
+        case 55:
+            readDebugString();
+            break;
+        default:
+            if (!allows(UnknownRecords))
+                fail(IE_ERROR_READ, attributeEnd);
+            // another producer's attribute: its fields run to the next record
+            code = skipToRecordCode();
+            continue;
+        }
+        code = m_in.byte();
+    }
+}
+
+void Ieee695Decoder::readDebugString()
+{
+    std::string& text = m_decode.debugString;
+    text.resize(nameLength());
+    const uint32_t textAt = m_in.offset();
+    m_in.block(reinterpret_cast<uint8_t*>(text.data()), text.size());
+    if (text == "REV.F")
+        return; // a revision marker, not a record
+    m_strings.decode(text, textAt);
+}
+
+void decodeIeee695(Ieee695Policy policy)
+{
+    Ieee695Decoder(policy).run();
 }
 
 } // namespace orvik

@@ -14,17 +14,30 @@ namespace orvik {
 
 namespace ieee695 {
 constexpr uint8_t kModuleBegin = 0xE0;
+constexpr uint8_t kModuleEnd = 0xE1;
 constexpr uint8_t kAssignValue = 0xE2;
+constexpr uint8_t kInitialiseRelocation = 0xE3;
+constexpr uint8_t kLoadRelocated = 0xE4;
+constexpr uint8_t kCurrentSection = 0xE5;
 constexpr uint8_t kSectionType = 0xE6;
 constexpr uint8_t kSectionAlignment = 0xE7;
 constexpr uint8_t kPublicName = 0xE8;
 constexpr uint8_t kExternalName = 0xE9;
 constexpr uint8_t kAddressDescriptor = 0xEC;
+constexpr uint8_t kLoadData = 0xED;
 constexpr uint8_t kNameRecord = 0xF0;
 constexpr uint8_t kAttribute = 0xF1;
 constexpr uint8_t kTypeRecord = 0xF2;
 constexpr uint8_t kBlockBegin = 0xF8;
 constexpr uint8_t kBlockEnd = 0xF9;
+
+// The variable letters of AS, ATN and similar records.
+constexpr uint8_t kVariableI = 0xC9;
+constexpr uint8_t kVariableL = 0xCC;
+constexpr uint8_t kVariableN = 0xCE;
+constexpr uint8_t kVariableP = 0xD0;
+constexpr uint8_t kVariableS = 0xD3;
+constexpr uint8_t kVariableW = 0xD7;
 
 inline bool isRecordCode(uint8_t b)
 {
@@ -56,7 +69,7 @@ public:
         if (first < 0x80)
             return first;
         if (first < 0x81 || first > 0x84)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
         uint32_t value = 0;
         for (int i = 0; i < (first & 0x0F); ++i)
             value = (value << 8) | m_in.byte();
@@ -82,7 +95,7 @@ public:
             const std::size_t high = m_in.byte();
             return high << 8 | m_in.byte();
         }
-        fail(kReadError, at);
+        fail(IE_ERROR_READ, at);
     }
 
     std::size_t nameLength()
@@ -94,7 +107,14 @@ public:
     // Reads a Name into the scratch buffer and returns it (valid until the next name).
     std::string_view name()
     {
-        m_scratch.resize(nameLength());
+        const uint32_t at = m_in.offset();
+        return nameFrom(m_in.byte(), at);
+    }
+
+    // A Name whose length byte, found at offset at, has been read already.
+    std::string_view nameFrom(uint8_t first, uint32_t at)
+    {
+        m_scratch.resize(nameLength(first, at));
         m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), m_scratch.size());
         return m_scratch;
     }
@@ -123,12 +143,26 @@ public:
         }
     }
 
+    // Passes over fields to the next record code, as skipToRecordCode does, but returns false
+    // when the file ends first.
+    bool skipFieldsTo(uint8_t& code)
+    {
+        for (;;) {
+            if (!m_in.tryByte(code))
+                return false;
+            if (ieee695::isRecordCode(code))
+                return true;
+            if (code >= 0x81 && code <= 0x84)
+                m_in.skip(code & 0x0F);
+        }
+    }
+
     // Reads one byte and raises code 3 at its offset unless it is expected.
     void expectByte(uint8_t expected)
     {
         const uint32_t at = m_in.offset();
         if (m_in.byte() != expected)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
     }
 
     void skipNumbers(int count)
@@ -141,7 +175,7 @@ public:
     std::string_view shortName(uint8_t length, uint32_t at)
     {
         if (length > 0x7F)
-            fail(kReadError, at);
+            fail(IE_ERROR_READ, at);
         m_scratch.resize(length);
         m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), length);
         return m_scratch;

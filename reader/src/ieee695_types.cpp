@@ -206,9 +206,12 @@ void Ieee695TypeBlocks::resolveTypes(ModuleTypes& types)
         auto waiting = types.waiting.find(static_cast<uint32_t>(type->index));
         if (waiting == types.waiting.end())
             continue;
-        IeTypeDef* first = types.firstByIndex.at(static_cast<uint32_t>(type->index));
+        // Every definition of this block is in firstByIndex, so the search always succeeds.
+        const auto first = types.firstByIndex.find(static_cast<uint32_t>(type->index));
+        if (first == types.firstByIndex.end())
+            failAtInput(IE_ERROR_READ);
         for (IeTypeDef** field : waiting->second)
-            *field = first;
+            *field = first->second;
         types.waiting.erase(waiting);
     }
 }

@@ -8,11 +8,6 @@
 
 namespace orvik {
 
-InputFile::InputFile()
-    : m_buffer(new uint8_t[kBufferBytes])
-{
-}
-
 InputFile::~InputFile()
 {
     close();
@@ -21,6 +16,10 @@ InputFile::~InputFile()
 bool InputFile::open(const char* path)
 {
     close();
+    // Taken at the first read rather than when the library is loaded, where a failure could
+    // not be reported; it then stays for every later read.
+    if (!m_buffer)
+        m_buffer = std::make_unique<uint8_t[]>(kBufferBytes);
     m_file = std::fopen(path, "rb");
     if (!m_file)
         return false;
@@ -95,7 +94,7 @@ void InputFile::blockAcrossRefill(uint8_t* out, std::size_t n)
 
 void InputFile::failAtEnd(uint64_t offset) const
 {
-    fail(kFileEnd, static_cast<uint32_t>(offset));
+    fail(IE_ERROR_FILE_END, static_cast<uint32_t>(offset));
 }
 
 } // namespace orvik

@@ -13,11 +13,12 @@ namespace orvik {
 // at the offset of the missing byte (or of the start of a block).
 class InputFile {
 public:
-    InputFile();
+    InputFile() = default;
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
+    // False when the file cannot be opened; std::bad_alloc when no buffer can be had.
     bool open(const char* path);
     void close();
     bool isOpen() const { return m_file != nullptr; }

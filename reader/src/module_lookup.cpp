@@ -1,6 +1,7 @@
 // module_lookup.cpp: the module lookup of type-definition and assembler-module blocks.
 #include "module_lookup.hpp"
 
+#include "read_fault.hpp"
 #include "tree_builder.hpp"
 
 #include <algorithm>
@@ -52,8 +53,15 @@ void ModuleLookup::add(IeModule* module)
 IeModule* ModuleLookup::find(ModuleLookupCursor& cursor, std::string_view name)
 {
     std::size_t start = 0;
-    if (cursor.matches != 0)
-        start = cursor.next ? m_position.at(cursor.next) : m_order.size();
+    if (cursor.matches != 0 && !cursor.next) {
+        start = m_order.size();
+    } else if (cursor.matches != 0) {
+        // The cursor only ever holds a module this lookup knows.
+        const auto position = m_position.find(cursor.next);
+        if (position == m_position.end())
+            failAtInput(IE_ERROR_READ);
+        start = position->second;
+    }
     auto found = m_byKey.find(foldCase(name));
     if (found == m_byKey.end())
         return nullptr;

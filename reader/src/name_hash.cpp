@@ -36,23 +36,26 @@ template <typename Def> void insert(HashTable& table, Pool& links, std::array<Ie
     tails[slot] = link;
 }
 
+// The link to search from: the slot, or in mode 2 the link after the last match, which must
+// lie on this name's chain; null when the search cannot start.
+IeHashLink* searchStart(IeHashLink* slot, const IeHashLink* cursor, int mode)
+{
+    if (mode == 1)
+        return slot;
+    IeHashLink* link = slot;
+    while (link && link != cursor)
+        link = link->next;
+    return link ? link->next : nullptr;
+}
+
+// Any other mode leaves the cursor alone; a search that fails, however, leaves none, so that a
+// mode-2 call after it finds nothing either.
 template <typename Def> Def* find(HashTable& table, IeHashLink*& cursor, const char* name, int mode)
 {
-    if ((mode != 1 && mode != 2) || !name)
+    if (mode != 1 && mode != 2)
         return nullptr;
-    IeHashLink* slot = &table[nameBucket(name)];
-    if (!itemOf<Def>(*slot))
-        return nullptr;
-    IeHashLink* start = slot;
-    if (mode == 2) {
-        // Continue after the last match, which must lie on this name's chain.
-        IeHashLink* link = slot;
-        while (link && link != cursor)
-            link = link->next;
-        if (!link)
-            return nullptr;
-        start = link->next;
-    }
+    IeHashLink* slot = name ? &table[nameBucket(name)] : nullptr;
+    IeHashLink* start = slot && itemOf<Def>(*slot) ? searchStart(slot, cursor, mode) : nullptr;
     for (IeHashLink* link = start; link; link = link->next) {
         Def* def = itemOf<Def>(*link);
         if (def->name && std::strcmp(def->name, name) == 0) {

@@ -38,7 +38,7 @@ Pool::Block* Pool::newBlock(std::size_t capacity)
 {
     void* memory = g_allocator(kHeader + capacity);
     if (!memory)
-        failWithoutPosition(kNoMemory);
+        failWithoutPosition(IE_ERROR_NO_MEMORY);
     // Records rely on starting zeroed, whatever the allocator gave.
     std::memset(memory, 0, kHeader + capacity);
     auto* block = static_cast<Block*>(memory);

@@ -1,4 +1,5 @@
 // queries.cpp: the IE_ walks and lookups over the tree, with their process-wide cursors.
+#include "c_edge.hpp"
 #include "name_hash.hpp"
 #include "orvik.h"
 #include "reader_state.hpp"
@@ -89,153 +90,184 @@ IeSource* firstSourceFrom(IeModule* module)
 
 extern "C" IeModule* IE_getModMode(int mode)
 {
-    ReaderState& state = readerState();
-    return stepList(state.moduleCursor, state.root.modules, mode);
+    return sealed([&]() -> IeModule* {
+        ReaderState& state = readerState();
+        return stepList(state.moduleCursor, state.root.modules, mode);
+    });
 }
 
 extern "C" IeSection* IE_getSecMode(int mode)
 {
-    ReaderState& state = readerState();
-    return stepList(state.sectionCursor, state.root.sections, mode);
+    return sealed([&]() -> IeSection* {
+        ReaderState& state = readerState();
+        return stepList(state.sectionCursor, state.root.sections, mode);
+    });
 }
 
 extern "C" IeSymbol* IE_getSymMode(int mode)
 {
-    ReaderState& state = readerState();
-    return stepList(state.symbolCursor, state.root.symbols, mode);
+    return sealed([&]() -> IeSymbol* {
+        ReaderState& state = readerState();
+        return stepList(state.symbolCursor, state.root.symbols, mode);
+    });
 }
 
 extern "C" IeModSection* IE_getModSecMode(int mode)
 {
-    ReaderState& state = readerState();
-    if (!state.currentModule)
-        return nullptr;
-    return stepPart(state.modSectionCursor, state.currentModule->sections, mode);
+    return sealed([&]() -> IeModSection* {
+        ReaderState& state = readerState();
+        if (!state.currentModule)
+            return nullptr;
+        return stepPart(state.modSectionCursor, state.currentModule->sections, mode);
+    });
 }
 
 extern "C" IeModSymbol* IE_getModSymFi(int mode)
 {
-    ReaderState& state = readerState();
-    if (!state.currentModule)
-        return nullptr;
-    return stepPart(state.modSymbolCursor, state.currentModule->symbols, mode);
+    return sealed([&]() -> IeModSymbol* {
+        ReaderState& state = readerState();
+        if (!state.currentModule)
+            return nullptr;
+        return stepPart(state.modSymbolCursor, state.currentModule->symbols, mode);
+    });
 }
 
 extern "C" IeSource* IE_getSrcSrcMode(const char* source, int mode)
 {
-    ReaderState& state = readerState();
-    if (mode == 1)
-        state.sourceCursor = firstSourceFrom(state.root.modules);
-    else if (mode != 2)
-        return nullptr;
-    for (IeSource* candidate = state.sourceCursor; candidate;) {
-        if (sameNameFolded(candidate->name, source)) {
-            state.sourceCursor = candidate->next
-                ? candidate->next
-                : (candidate->owner ? firstSourceFrom(candidate->owner->next) : nullptr);
-            return candidate;
+    return sealed([&]() -> IeSource* {
+        ReaderState& state = readerState();
+        if (mode == 1)
+            state.sourceCursor = firstSourceFrom(state.root.modules);
+        else if (mode != 2)
+            return nullptr;
+        for (IeSource* candidate = state.sourceCursor; candidate;) {
+            if (sameNameFolded(candidate->name, source)) {
+                state.sourceCursor = candidate->next
+                    ? candidate->next
+                    : (candidate->owner ? firstSourceFrom(candidate->owner->next) : nullptr);
+                return candidate;
+            }
+            candidate = candidate->next ? candidate->next
+                                        : (candidate->owner ? firstSourceFrom(candidate->owner->next) : nullptr);
         }
-        candidate = candidate->next ? candidate->next
-                                    : (candidate->owner ? firstSourceFrom(candidate->owner->next) : nullptr);
-    }
-    state.sourceCursor = nullptr;
-    return nullptr;
+        state.sourceCursor = nullptr;
+        return nullptr;
+    });
 }
 
 extern "C" IeFnDef* IE_getFnDefMode(const char* name, int mode)
 {
-    return findFunctionByName(name, mode);
+    return sealed([&]() -> IeFnDef* { return findFunctionByName(name, mode); });
 }
 
 extern "C" IeVaDef* IE_getVaDefMode(const char* name, int mode)
 {
-    return findVariableByName(name, mode);
+    return sealed([&]() -> IeVaDef* { return findVariableByName(name, mode); });
 }
 
 extern "C" IeModule* IE_getModName(const char* name)
 {
-    IeModule* module = firstModuleNamed(name);
-    readerState().moduleCursor = module ? module->next : nullptr;
-    return module;
+    return sealed([&]() -> IeModule* {
+        IeModule* module = firstModuleNamed(name);
+        readerState().moduleCursor = module ? module->next : nullptr;
+        return module;
+    });
 }
 
 extern "C" IeSection* IE_getSecName(const char* name)
 {
-    for (IeSection* section = readerState().root.sections; section; section = section->next)
-        if (sameName(section->name, name))
-            return section;
-    return nullptr;
+    return sealed([&]() -> IeSection* {
+        for (IeSection* section = readerState().root.sections; section; section = section->next)
+            if (sameName(section->name, name))
+                return section;
+        return nullptr;
+    });
 }
 
 extern "C" IeSymbol* IE_getSymName(const char* name)
 {
-    for (IeSymbol* symbol = readerState().root.symbols; symbol; symbol = symbol->next)
-        if (sameName(symbol->name, name))
-            return symbol;
-    return nullptr;
+    return sealed([&]() -> IeSymbol* {
+        for (IeSymbol* symbol = readerState().root.symbols; symbol; symbol = symbol->next)
+            if (sameName(symbol->name, name))
+                return symbol;
+        return nullptr;
+    });
 }
 
 extern "C" IeSource* IE_getSrcSrcMod(const char* source, const char* module)
 {
-    IeModule* owner = firstModuleNamed(module);
-    if (!owner)
+    return sealed([&]() -> IeSource* {
+        IeModule* owner = firstModuleNamed(module);
+        if (!owner)
+            return nullptr;
+        for (IeSource* candidate = owner->sources; candidate; candidate = candidate->next)
+            if (sameNameFolded(candidate->name, source))
+                return candidate;
         return nullptr;
-    for (IeSource* candidate = owner->sources; candidate; candidate = candidate->next)
-        if (sameNameFolded(candidate->name, source))
-            return candidate;
-    return nullptr;
+    });
 }
 
 extern "C" IeFnDef* IE_getFnDef(const char* name, const char* source)
 {
-    for (IeModule* module = readerState().root.modules; module; module = module->next)
-        for (IeSource* file = module->sources; file; file = file->next)
-            if (sameNameFolded(file->name, source))
-                for (IeFnDef* function = file->functions; function; function = function->next)
-                    if (sameName(function->name, name))
-                        return function;
-    return nullptr;
+    return sealed([&]() -> IeFnDef* {
+        for (IeModule* module = readerState().root.modules; module; module = module->next)
+            for (IeSource* file = module->sources; file; file = file->next)
+                if (sameNameFolded(file->name, source))
+                    for (IeFnDef* function = file->functions; function; function = function->next)
+                        if (sameName(function->name, name))
+                            return function;
+        return nullptr;
+    });
 }
 
 extern "C" IeVaDef* IE_getVaDef(const char* name, const char* source, int scope, const char* function)
 {
-    for (IeModule* module = readerState().root.modules; module; module = module->next)
-        for (IeSource* file = module->sources; file; file = file->next)
-            if (sameNameFolded(file->name, source))
-                for (IeVaDef* variable = file->variables; variable; variable = variable->next)
-                    if (sameName(variable->name, name) && (scope != 'L' || sameName(variable->function, function)))
-                        return variable;
-    return nullptr;
+    return sealed([&]() -> IeVaDef* {
+        for (IeModule* module = readerState().root.modules; module; module = module->next)
+            for (IeSource* file = module->sources; file; file = file->next)
+                if (sameNameFolded(file->name, source))
+                    for (IeVaDef* variable = file->variables; variable; variable = variable->next)
+                        if (sameName(variable->name, name) && (scope != 'L' || sameName(variable->function, function)))
+                            return variable;
+        return nullptr;
+    });
 }
 
 extern "C" IeModSection* IE_getModSecFpi(const char* module)
 {
-    return stepNamedModule(module, readerState().modSectionCursor, &IeModule::sections);
+    return sealed([&]() -> IeModSection* {
+        return stepNamedModule(module, readerState().modSectionCursor, &IeModule::sections);
+    });
 }
 
 extern "C" IeModSymbol* IE_getModSymFpi(const char* module)
 {
-    return stepNamedModule(module, readerState().modSymbolCursor, &IeModule::symbols);
+    return sealed(
+        [&]() -> IeModSymbol* { return stepNamedModule(module, readerState().modSymbolCursor, &IeModule::symbols); });
 }
 
 extern "C" IeModSection* IE_getModSecFip(int index, const char* module)
 {
-    IeModule* owner = firstModuleNamed(module);
-    if (!owner)
+    return sealed([&]() -> IeModSection* {
+        IeModule* owner = firstModuleNamed(module);
+        if (!owner)
+            return nullptr;
+        for (IeModSection* part = owner->sections; part; part = part->next)
+            if (part->sectionIndex == index)
+                return part;
         return nullptr;
-    for (IeModSection* part = owner->sections; part; part = part->next)
-        if (part->sectionIndex == index)
-            return part;
-    return nullptr;
+    });
 }
 
 extern "C" IeModSection* IE_getModSecFp(const char* section, const char* module)
 {
-    IeModule* owner = firstModuleNamed(module);
-    if (!owner)
+    return sealed([&]() -> IeModSection* {
+        IeModule* owner = firstModuleNamed(module);
+        if (!owner)
+            return nullptr;
+        for (IeModSection* part = owner->sections; part; part = part->next)
+            if (part->section && sameName(part->section->name, section))
+                return part;
         return nullptr;
-    for (IeModSection* part = owner->sections; part; part = part->next)
-        if (part->section && sameName(part->section->name, section))
-            return part;
-    return nullptr;
+    });
 }

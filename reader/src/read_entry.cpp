@@ -1,4 +1,5 @@
 // read_entry.cpp: IE_readIEEE, the one place where a read starts, fails and ends.
+#include "c_edge.hpp"
 #include "decoders.hpp"
 #include "name_hash.hpp"
 #include "orvik.h"
@@ -19,55 +20,55 @@ void copyPath(ReaderState& state, const char* path)
     state.pathBuffer[sizeof state.pathBuffer - 1] = '\0';
 }
 
-} // namespace
-
-extern "C" int IE_readIEEE(const char* path, int mask)
+// The read itself: refusals return their code, faults leave by exception.
+int readFile(ReaderState& state, const char* path, int mask)
 {
-    ReaderState& state = readerState();
     copyPath(state, path);
     if (!path || !state.input.open(path))
-        return kCantOpen;
+        return IE_ERROR_CANT_OPEN;
 
     state.root.revision = "Rev.N";
     state.root.version = "V.2.10.00";
     state.mask = mask;
 
     uint8_t first = 0;
-    try {
-        if (!state.input.tryByte(first)) {
-            state.input.close();
-            return kFileEnd;
-        }
-    } catch (const ReadFault& fault) {
-        state.input.close();
-        return fault.code;
-    }
+    if (!state.input.tryByte(first))
+        return IE_ERROR_FILE_END;
     if (first != 0xE0 && first != 0x80) {
-        state.input.close();
         state.errorPosition = 0;
-        return kReadError;
+        return IE_ERROR_READ;
     }
 
+    state.input.seek(0);
+    state.freeTree();
+    if (first == 0xE0) {
+        decodeIeee695((mask & IE_READ_TOLERANT) ? Ieee695Policy::tolerant() : Ieee695Policy::strict());
+        resolveSectionUses();
+        resolveAddresses();
+    } else {
+        decodeFramed();
+    }
+    state.currentModule = state.root.modules;
+    buildNameHashes();
+    return 0;
+}
+
+} // namespace
+
+extern "C" int IE_readIEEE(const char* path, int mask)
+{
+    ReaderState& state = readerState();
     int result = 0;
     try {
-        state.input.seek(0);
-        state.freeTree();
-        if (first == 0xE0) {
-            if (mask & IE_READ_TOLERANT)
-                decodeIeee695Tolerant();
-            else
-                decodeIeee695();
-            resolveSectionUses();
-            resolveAddresses();
-        } else {
-            decodeFramed();
-        }
-        state.currentModule = state.root.modules;
-        buildNameHashes();
+        result = readFile(state, path, mask);
     } catch (const ReadFault& fault) {
         result = fault.code;
     } catch (const std::bad_alloc&) {
-        result = kNoMemory;
+        result = IE_ERROR_NO_MEMORY;
+    } catch (...) {
+        // Nothing else should be thrown; if it is, the read failed where the input stood.
+        state.errorPosition = state.input.offset();
+        result = IE_ERROR_READ;
     }
     state.decode.reset();
     state.input.close();
@@ -77,10 +78,14 @@ extern "C" int IE_readIEEE(const char* path, int mask)
 extern "C" IeRoot* IE_getRoot(void)
 {
     ReaderState& state = readerState();
-    IeRoot& root = state.root;
-    state.moduleCursor = root.modules;
-    state.sectionCursor = root.sections;
-    state.symbolCursor = root.symbols;
-    state.sourceCursor = root.modules ? root.modules->sources : nullptr;
-    return &root;
+    return sealed(
+        [&] {
+            IeRoot& root = state.root;
+            state.moduleCursor = root.modules;
+            state.sectionCursor = root.sections;
+            state.symbolCursor = root.symbols;
+            state.sourceCursor = root.modules ? root.modules->sources : nullptr;
+            return &root;
+        },
+        &state.root);
 }

@@ -1,4 +1,5 @@
 // read_errors.cpp: unwinding a failed read, the error texts, and releasing the tree.
+#include "c_edge.hpp"
 #include "orvik.h"
 #include "read_fault.hpp"
 #include "reader_state.hpp"
@@ -55,6 +56,11 @@ void failWithoutPosition(int code)
     throw ReadFault { code };
 }
 
+void failAtInput(int code)
+{
+    fail(code, readerState().input.offset());
+}
+
 } // namespace orvik
 
 using orvik::readerState;
@@ -62,23 +68,30 @@ using orvik::readerState;
 extern "C" const char* IE_readError(int code)
 {
     auto& state = readerState();
-    if (code < 1 || code > 10)
-        return state.messageBuffer;
-    const auto& text = orvik::kErrorTexts[code - 1];
-    char suffix[128];
-    if (text.withPosition)
-        std::snprintf(suffix, sizeof suffix, ", %08x: %s\n", static_cast<unsigned>(state.errorPosition), text.message);
-    else if (text.withPath)
-        std::snprintf(suffix, sizeof suffix, ", %s\n", text.message);
-    else
-        std::snprintf(suffix, sizeof suffix, "%s\n", text.message);
-    orvik::formatWithPath(
-        state.messageBuffer, sizeof state.messageBuffer, text.withPath ? state.pathBuffer : "", suffix);
-    return state.messageBuffer;
+    return orvik::sealed(
+        [&]() -> const char* {
+            if (code < IE_ERROR_CANT_OPEN || code > IE_ERROR_STACK_INFO)
+                return state.messageBuffer;
+            const auto& text = orvik::kErrorTexts[code - 1];
+            char suffix[128];
+            if (text.withPosition)
+                std::snprintf(
+                    suffix, sizeof suffix, ", %08x: %s\n", static_cast<unsigned>(state.errorPosition), text.message);
+            else if (text.withPath)
+                std::snprintf(suffix, sizeof suffix, ", %s\n", text.message);
+            else
+                std::snprintf(suffix, sizeof suffix, "%s\n", text.message);
+            orvik::formatWithPath(
+                state.messageBuffer, sizeof state.messageBuffer, text.withPath ? state.pathBuffer : "", suffix);
+            return state.messageBuffer;
+        },
+        static_cast<const char*>(state.messageBuffer));
 }
 
 extern "C" int IE_freeIEEE(void)
 {
-    readerState().freeTree();
-    return 0;
+    return orvik::sealed([] {
+        readerState().freeTree();
+        return 0;
+    });
 }

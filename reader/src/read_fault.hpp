@@ -1,22 +1,11 @@
 // read_fault.hpp: the one exception that unwinds a failed read back to IE_readIEEE.
 #pragma once
 
+#include "orvik.h"
+
 #include <cstdint>
 
 namespace orvik {
-
-enum ReadErrorCode : int {
-    kCantOpen = 1,
-    kFileEnd = 2,
-    kReadError = 3,
-    kIllegalInformation = 4,
-    kNoMemory = 5,
-    kNoModuleInfo = 6,
-    kNoFunctionInfo = 7,
-    kFunctionInfoError = 8,
-    kVariableInfoError = 9,
-    kStackInfoError = 10,
-};
 
 // Carries the code; the position is recorded in the reader state before throwing.
 struct ReadFault {
@@ -27,5 +16,8 @@ struct ReadFault {
 [[noreturn]] void fail(int code, uint32_t position);
 // Unwinds without touching the error position (codes 1 and 5).
 [[noreturn]] void failWithoutPosition(int code);
+// Unwinds at the offset where the input stands, for a fault that no byte read just now shows:
+// a lookup into the decoder's own tables that finds nothing.
+[[noreturn]] void failAtInput(int code);
 
 } // namespace orvik

@@ -43,7 +43,7 @@ void BM_BuildMapTables(benchmark::State& state)
     treeReplaced();
     IE_freeIEEE();
     const double heapBefore = heapMegabytes();
-    if (IE_readIEEE(path.c_str(), 0x89F) != 0) {
+    if (IE_readIEEE(path.c_str(), IE_READ_VIEWER) != 0) {
         state.SkipWithError("the big program did not read");
         return;
     }
@@ -70,7 +70,7 @@ void BM_OpenBaseline(benchmark::State& state)
     double snapshotMB = 0;
     for (auto _ : state) {
         const double heapBefore = heapWithMappedMegabytes();
-        if (tessaly::ReadBuildSnapshot(path, 0x89F, snapshot) != 0) {
+        if (tessaly::ReadBuildSnapshot(path, IE_READ_VIEWER, snapshot) != 0) {
             state.SkipWithError("the big program did not read");
             return;
         }
@@ -79,7 +79,7 @@ void BM_OpenBaseline(benchmark::State& state)
         snapshot = {};
         state.ResumeTiming();
     }
-    if (IE_readIEEE(path.c_str(), 0x89F) != 0)
+    if (IE_readIEEE(path.c_str(), IE_READ_VIEWER) != 0)
         return;
     tessaly::MapModel model;
     tessaly::DetectCpuFamily(model);
@@ -93,8 +93,8 @@ void BM_CompareWithTables(benchmark::State& state)
 {
     treeReplaced();
     tessaly::BuildSnapshot baseline;
-    if (tessaly::ReadBuildSnapshot(tessaly::bench::bigProgramFile().pathString(), 0x89F, baseline) != 0
-        || IE_readIEEE(tessaly::bench::bigChangedProgramFile().pathString().c_str(), 0x89F) != 0) {
+    if (tessaly::ReadBuildSnapshot(tessaly::bench::bigProgramFile().pathString(), IE_READ_VIEWER, baseline) != 0
+        || IE_readIEEE(tessaly::bench::bigChangedProgramFile().pathString().c_str(), IE_READ_VIEWER) != 0) {
         state.SkipWithError("the big programs did not read");
         return;
     }

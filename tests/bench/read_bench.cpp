@@ -17,7 +17,7 @@ void readWithOrvik(benchmark::State& state, const std::string& path)
     double total = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const int code = IE_readIEEE(path.c_str(), 0x89F);
+        const int code = IE_readIEEE(path.c_str(), IE_READ_VIEWER);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (code != 0) {
             state.SkipWithError(IE_readError(code));

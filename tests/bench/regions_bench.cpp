@@ -73,7 +73,7 @@ void BM_MemoryUsage(benchmark::State& state)
 {
     const std::string path = tessaly::bench::bigProgramFile().pathString();
     treeReplaced();
-    if (IE_readIEEE(path.c_str(), 0x89F) != 0) {
+    if (IE_readIEEE(path.c_str(), IE_READ_VIEWER) != 0) {
         state.SkipWithError("the big program did not read");
         return;
     }

@@ -1,8 +1,10 @@
 // fuzz_input.cpp: one fuzz input through the reader, the tree walk, every query, the model and the dump.
 #include "fuzz_input.hpp"
 
+#include "fuzz_check.hpp"
 #include "orvik.h"
 #include "scratch_file.hpp"
+#include "tree_walk.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -35,41 +37,20 @@
 namespace tessaly::fuzz {
 namespace {
 
-// Aborts with the broken promise, so libFuzzer saves the input and the replay test fails.
-#define FUZZ_CHECK(condition)                                                                                          \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                   \
-            std::abort();                                                                                              \
-        }                                                                                                              \
-    } while (false)
-
-constexpr int kViewerMask = 0x89F;
-constexpr int kEveryGroup = 0xFFFF;
 // Masks that switch single groups off, so the skipping paths get their turn; one per input,
 // picked by its size so the choice stays stable while a mutation keeps the length.
-constexpr int kOtherMasks[] = { 0x0020, 0x0003, 0x2FC0 | 0x0038, 0x0011 };
-
-// How many names of each kind the lookups are tried with; each lookup walks a list, so a
-// bound keeps the harness linear in the tree.
-constexpr std::size_t kNamesPerKind = 12;
+constexpr int kOtherMasks[] = {
+    IE_READ_TYPE_BLOCKS,
+    IE_READ_EXTERNALS | IE_READ_SECTIONS,
+    (IE_READ_ENVIRONMENT_PART & ~(IE_READ_SECTION_USES | IE_READ_FUNCTION_VA_REFS | IE_READ_FUNCTION_FN_REFS))
+        | IE_READ_DEBUG_PART,
+    IE_READ_EXTERNALS | IE_READ_ASM_BLOCKS_ALT,
+};
 
 ScratchFile& scratchFile()
 {
     static ScratchFile file;
     return file;
-}
-
-// Lengths go here, where the optimiser cannot see them unused and drop the strlen.
-volatile std::size_t g_touchedBytes = 0;
-
-// Reading every byte of a name lets AddressSanitizer see one that is not terminated or that
-// lies in released memory.
-std::size_t touch(const char* text)
-{
-    const std::size_t length = text ? std::strlen(text) : 0;
-    g_touchedBytes = g_touchedBytes + length;
-    return length;
 }
 
 bool sameName(const char* a, const char* b)
@@ -90,222 +71,6 @@ bool sameNameFolded(const char* a, const char* b)
         if (x == 0)
             return true;
     }
-}
-
-// Names met on the walk, a few of each kind, for the lookups.
-struct TreeNames {
-    std::vector<const char*> modules;
-    std::vector<const char*> sources;
-    std::vector<const char*> sections;
-    std::vector<const char*> symbols;
-    std::vector<const char*> functions;
-    std::vector<const char*> variables;
-    std::vector<const char*> variableFunctions;
-    std::vector<int32_t> sectionIndexes;
-    std::size_t moduleCount = 0;
-    std::size_t sectionCount = 0;
-    std::size_t symbolCount = 0;
-    std::size_t sourceCount = 0;
-};
-
-void keep(std::vector<const char*>& names, const char* name)
-{
-    if (name && names.size() < kNamesPerKind)
-        names.push_back(name);
-}
-
-// A resolved type field holds a definition of the same module and number, or null.
-void checkResolved(const IeModule* module, int32_t number, const IeTypeDef* resolved)
-{
-    if (!resolved)
-        return;
-    FUZZ_CHECK(resolved->owner == module);
-    FUZZ_CHECK(resolved->index == number);
-}
-
-void walkTypeDef(const IeModule* module, const IeTypeDef* type)
-{
-    FUZZ_CHECK(type->owner == module);
-    switch (type->letter) {
-    case 'N': {
-        const IeEnumType* enumeration = type->payload.enumeration;
-        FUZZ_CHECK(enumeration);
-        touch(enumeration->name);
-        for (const IeEnumItem* item = enumeration->items; item; item = item->next)
-            touch(item->name);
-        break;
-    }
-    case 'O':
-    case 'P': {
-        const IePointerType* pointer = type->payload.pointer;
-        FUZZ_CHECK(pointer);
-        checkResolved(module, pointer->target, pointer->resolvedTarget);
-        break;
-    }
-    case 'S':
-    case 'U': {
-        const IeRecordType* record = type->payload.record;
-        FUZZ_CHECK(record);
-        touch(record->name);
-        for (const IeRecordMember* member = record->members; member; member = member->next) {
-            touch(member->name);
-            checkResolved(module, member->type, member->resolvedType);
-        }
-        break;
-    }
-    case 'T': {
-        const IeAliasType* alias = type->payload.alias;
-        FUZZ_CHECK(alias);
-        touch(alias->name);
-        checkResolved(module, alias->type, alias->resolvedType);
-        break;
-    }
-    case 'Z': {
-        const IeArrayType* array = type->payload.array;
-        FUZZ_CHECK(array);
-        checkResolved(module, array->elementType, array->resolvedElement);
-        break;
-    }
-    case 'g': {
-        const IeBitFieldType* bitField = type->payload.bitField;
-        FUZZ_CHECK(bitField);
-        checkResolved(module, bitField->baseType, bitField->resolvedBase);
-        break;
-    }
-    case 'x': {
-        const IeFunctionType* function = type->payload.function;
-        FUZZ_CHECK(function);
-        checkResolved(module, function->returnType, function->resolvedReturn);
-        for (const IeFunctionParam* param = function->params; param; param = param->next)
-            checkResolved(module, param->type, param->resolvedType);
-        break;
-    }
-    default:
-        FUZZ_CHECK(type->payload.any == nullptr);
-        break;
-    }
-}
-
-void walkTypeRef(const IeModule* module, const IeTypeRef* ref)
-{
-    if (!ref)
-        return;
-    touch(ref->name);
-    touch(ref->function);
-    checkResolved(module, ref->typeIndex, ref->typeDef);
-}
-
-void walkFnRefs(const IeModule* module, const IeFnRef* head, const IeSource* source, const IeFnDef* function)
-{
-    for (const IeFnRef* ref = head; ref; ref = ref->next) {
-        touch(ref->name);
-        touch(ref->name2);
-        walkTypeRef(module, ref->typeRef);
-        FUZZ_CHECK(source ? ref->owner.source == source : ref->owner.function == function);
-    }
-}
-
-void walkVaRefs(const IeModule* module, const IeVaRef* head, const IeSource* source, const IeFnDef* function)
-{
-    for (const IeVaRef* ref = head; ref; ref = ref->next) {
-        touch(ref->name);
-        walkTypeRef(module, ref->typeRef);
-        FUZZ_CHECK(source ? ref->owner.source == source : ref->owner.function == function);
-    }
-}
-
-void walkSource(const IeModule* module, const IeSource* source, TreeNames& names)
-{
-    FUZZ_CHECK(source->owner == module);
-    touch(source->name);
-    keep(names.sources, source->name);
-    ++names.sourceCount;
-    for (const IeSecUse* use = source->sectionUses; use; use = use->next) {
-        FUZZ_CHECK(use->owner == source);
-        touch(use->sectionName);
-        touch(use->name2);
-    }
-    for (const IeFnDef* function = source->functions; function; function = function->next) {
-        FUZZ_CHECK(function->owner == source);
-        touch(function->name);
-        touch(function->linkName);
-        keep(names.functions, function->name);
-        walkTypeRef(module, function->typeRef);
-        for (const IeStackInfo* info = function->stackInfo; info; info = info->next) {
-            FUZZ_CHECK(info->owner == function);
-            if (info->subKind == 'p') {
-                FUZZ_CHECK(info->payload.value);
-                (void)info->payload.value->value;
-            } else {
-                FUZZ_CHECK(info->subKind == 'c' || info->subKind == 's');
-                FUZZ_CHECK(info->payload.item);
-                touch(info->payload.item->name);
-                touch(info->payload.item->name2);
-            }
-        }
-        walkFnRefs(module, function->fnRefs, nullptr, function);
-        walkVaRefs(module, function->vaRefs, nullptr, function);
-    }
-    walkFnRefs(module, source->fnRefs, source, nullptr);
-    for (const IeVaDef* variable = source->variables; variable; variable = variable->next) {
-        FUZZ_CHECK(variable->owner == source);
-        touch(variable->name);
-        touch(variable->linkName);
-        touch(variable->function);
-        keep(names.variables, variable->name);
-        keep(names.variableFunctions, variable->function);
-        walkTypeRef(module, variable->typeRef);
-    }
-    walkVaRefs(module, source->vaRefs, source, nullptr);
-}
-
-TreeNames walkTree(const IeRoot* root)
-{
-    TreeNames names;
-    touch(root->cpuName);
-    touch(root->moduleName);
-    touch(root->revision);
-    touch(root->version);
-    for (const IeSection* section = root->sections; section; section = section->next) {
-        FUZZ_CHECK(section->owner == root);
-        touch(section->name);
-        keep(names.sections, section->name);
-        if (names.sectionIndexes.size() < kNamesPerKind)
-            names.sectionIndexes.push_back(section->index);
-        ++names.sectionCount;
-    }
-    for (const IeSymbol* symbol = root->symbols; symbol; symbol = symbol->next) {
-        FUZZ_CHECK(symbol->owner == root);
-        touch(symbol->name);
-        keep(names.symbols, symbol->name);
-        ++names.symbolCount;
-    }
-    for (const IeModule* module = root->modules; module; module = module->next) {
-        touch(module->name);
-        keep(names.modules, module->name);
-        ++names.moduleCount;
-        for (const IeModSection* part = module->sections; part; part = part->next) {
-            FUZZ_CHECK(part->owner == module);
-            if (part->section) {
-                // the section the part names by index belongs to this tree
-                FUZZ_CHECK(part->section->owner == root);
-                touch(part->section->name);
-            }
-        }
-        for (const IeModSymbol* symbol = module->symbols; symbol; symbol = symbol->next) {
-            FUZZ_CHECK(symbol->owner == module);
-            touch(symbol->name);
-        }
-        for (const IeTypeDef* type = module->typeDefs; type; type = type->next)
-            walkTypeDef(module, type);
-        for (const IeTypeRef* ref = module->typeRefs; ref; ref = ref->next) {
-            FUZZ_CHECK(ref->owner == module);
-            walkTypeRef(module, ref);
-        }
-        for (const IeSource* source = module->sources; source; source = source->next)
-            walkSource(module, source, names);
-    }
-    return names;
 }
 
 // Steps a mode-1/mode-2 walk to its end; it may not run longer than the list it walks.
@@ -704,7 +469,7 @@ void useGoodTree([[maybe_unused]] const IeRoot* root)
 void readAndUse(const char* path, int mask, bool consumers)
 {
     const int code = IE_readIEEE(path, mask);
-    FUZZ_CHECK(code >= 0 && code <= 10);
+    FUZZ_CHECK(code >= 0 && code <= IE_ERROR_STACK_INFO);
     if (code != 0)
         FUZZ_CHECK(touch(IE_readError(code)) > 0);
     IeRoot* root = IE_getRoot();
@@ -743,12 +508,12 @@ void runFuzzInput(const uint8_t* data, std::size_t size, InputFormat format)
             bytes[0] = lead;
     }
     const char* path = scratchFile().write(std::span<const uint8_t>(bytes));
-    readAndUse(path, kViewerMask, true);
-    readAndUse(path, kEveryGroup, false);
+    readAndUse(path, IE_READ_VIEWER, true);
+    readAndUse(path, IE_READ_ALL, false);
     readAndUse(path, kOtherMasks[size % std::size(kOtherMasks)], false);
 #if defined(IE_READ_TOLERANT)
     // The decoder for other producers' files, which accepts more and so reaches further.
-    readAndUse(path, kEveryGroup | IE_READ_TOLERANT, false);
+    readAndUse(path, IE_READ_ALL | IE_READ_TOLERANT, false);
 #endif
     IE_freeIEEE();
     const IeRoot* root = IE_getRoot();

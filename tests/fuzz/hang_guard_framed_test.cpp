@@ -35,31 +35,31 @@ std::vector<Case> framedCases()
         FramedWriter w = start();
         w.record(kSkippedGroup);
         cases.push_back(
-            { "skipped group records", append(std::move(w), filler({ kSkippedFirst & 0x7F, 2 })), kViewerMask });
+            { "skipped group records", append(std::move(w), filler({ kSkippedFirst & 0x7F, 2 })), IE_READ_VIEWER });
     }
     {
         FramedWriter w = start();
         w.module("m");
         cases.push_back({ "records passed over in a module",
-            append(std::move(w), filler({ kModuleExtra & 0x7F, 3, 0 })), kViewerMask });
+            append(std::move(w), filler({ kModuleExtra & 0x7F, 3, 0 })), IE_READ_VIEWER });
     }
     {
         // A definition of a kind the reader skips, then descriptions that only ever open.
         FramedWriter w = withDefinitions();
         w.record(kDefinition, FramedContent {}.byte(40));
         cases.push_back({ "balanced description skip", append(std::move(w), filler({ kDescriptionEnd & 0x7F, 3, 0 })),
-            kViewerMask });
+            IE_READ_VIEWER });
     }
     {
         FramedWriter w = withDefinitions();
         cases.push_back(
-            { "nested definition blocks", append(std::move(w), filler({ kBlock & 0x7F, 3, 1 })), kViewerMask });
+            { "nested definition blocks", append(std::move(w), filler({ kBlock & 0x7F, 3, 1 })), IE_READ_VIEWER });
     }
     {
         // Records between definitions that are neither a definition nor a block.
         FramedWriter w = withDefinitions();
         cases.push_back(
-            { "unknown records in a block", append(std::move(w), filler({ 0x7E, 4, 0xB4, 0xB2 })), kViewerMask });
+            { "unknown records in a block", append(std::move(w), filler({ 0x7E, 4, 0xB4, 0xB2 })), IE_READ_VIEWER });
     }
     return cases;
 }

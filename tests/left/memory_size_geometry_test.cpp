@@ -186,12 +186,12 @@ TEST(MemorySizePictureTest, BandsFollowStartAndEndInsideTheRange)
 TEST(MemorySizePictureTest, BandsCarryTheirRecord)
 {
     const PictureTable table(
-        6, { { nullptr, 0x100, 0x100 }, { "code", 0x200, 0x100, 0xC1D3D0 } }, kRangeStart, kRangeEnd);
+        6, { { nullptr, 0x100, 0x100 }, { "code", 0x200, 0x100, IE_SECTION_ASP } }, kRangeStart, kRangeEnd);
     const auto p = picture(table);
     ASSERT_EQ(p.bands.size(), 2u);
     EXPECT_EQ(p.bands[0].record->name, nullptr);
     EXPECT_STREQ(p.bands[1].record->name, "code");
-    EXPECT_EQ(p.bands[1].record->type, 0xC1D3D0);
+    EXPECT_EQ(p.bands[1].record->type, IE_SECTION_ASP);
 }
 
 TEST(MemorySizePictureTest, CrowdedLabelsGiveWayToEllipses)

@@ -20,9 +20,9 @@ constexpr CellMetrics kCell { 8, 16 };
 
 // free 0+100, code 100+100, zero 180+0, free 200+200, data 400+80, free 480 up to the top.
 const std::vector<Entry> kSections = {
-    { "code", 0x100, 0x100, 0xC1D3D0 },
+    { "code", 0x100, 0x100, IE_SECTION_ASP },
     { "zero", 0x180, 0 },
-    { "data", 0x400, 0x80, 0xC1D3C4 },
+    { "data", 0x400, 0x80, IE_SECTION_ASD },
 };
 
 TEST(AddressFormatTest, SixAndEightDigitsWithALeadingBlank)

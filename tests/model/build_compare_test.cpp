@@ -77,7 +77,7 @@ BuildSnapshot snapshotOf(const Program& program)
 {
     const TempFile file(write(program));
     BuildSnapshot snapshot;
-    EXPECT_EQ(ReadBuildSnapshot(file.pathString(), 0x89F, snapshot), 0);
+    EXPECT_EQ(ReadBuildSnapshot(file.pathString(), IE_READ_VIEWER, snapshot), 0);
     return snapshot;
 }
 
@@ -355,7 +355,7 @@ TEST(CompareWithTables, EveryEntryFindsItsChangeAndTheBaselineItem)
 
     const BuildSnapshot baseline = snapshotOf(before);
     const TempFile shownFile(write(after));
-    ASSERT_EQ(IE_readIEEE(shownFile.pathString().c_str(), 0x89F), 0);
+    ASSERT_EQ(IE_readIEEE(shownFile.pathString().c_str(), IE_READ_VIEWER), 0);
     MapModel model;
     DetectCpuFamily(model);
     const TableChanges changes = CompareWithTables(baseline, model, IE_getRoot());
@@ -410,14 +410,14 @@ TEST(ReadBuildSnapshot, AFailedReadLeavesNoSnapshotAndNoTree)
 {
     const TempFile good(write(basic()));
     BuildSnapshot snapshot;
-    ASSERT_EQ(ReadBuildSnapshot(good.pathString(), 0x89F, snapshot), 0);
+    ASSERT_EQ(ReadBuildSnapshot(good.pathString(), IE_READ_VIEWER, snapshot), 0);
     EXPECT_EQ(snapshot.sections.size(), 2u);
     EXPECT_EQ(IE_getRoot()->sections, nullptr) << "the tree is freed once copied";
 
     std::vector<uint8_t> cut = write(basic());
     cut.resize(cut.size() - 3);
     const TempFile bad(cut);
-    EXPECT_EQ(ReadBuildSnapshot(bad.pathString(), 0x89F, snapshot), 2);
+    EXPECT_EQ(ReadBuildSnapshot(bad.pathString(), IE_READ_VIEWER, snapshot), 2);
     EXPECT_TRUE(snapshot.sections.empty());
     EXPECT_TRUE(snapshot.labels.empty());
     EXPECT_EQ(IE_getRoot()->sections, nullptr);

@@ -72,7 +72,7 @@ TEST(DetectCpuFamily, SecondDetectionReplacesFamilyAndClearsNameWidths)
     auto* code = grus.section("a_long_section_name", 0x1000, 0x100);
     grus.part(module, code, 0x1000, 0x100);
     grus.global("a_long_label_name", 0x1000);
-    grus.global("a_long_equ_name", 5, 17);
+    grus.global("a_long_equ_name", 5, IE_KIND_EQU);
     grus.function(grus.source(module, "a_long_source_file.c"), "a_long_function_name", "_f", 0x1000);
 
     MemoryTree alcor("Alcor");

@@ -204,7 +204,7 @@ TEST_F(DocumentTest, FailedReadClearsTitleShowsTheReadersTextAndKeepsTheFamily)
     host.nextPath = bad.pathString();
     document.OnOpenMapFile();
 
-    const int code = IE_readIEEE(bad.pathString().c_str(), tessaly::kReadSelectionMask);
+    const int code = IE_readIEEE(bad.pathString().c_str(), IE_READ_VIEWER);
     ASSERT_NE(code, 0);
     const std::string text = IE_readError(code);
     EXPECT_EQ(host.events,
@@ -222,7 +222,8 @@ TEST_F(DocumentTest, MissingFileIsReportedWithTheReadersText)
     host.nextPath = "/nonexistent/dir/prog.abs";
     document.OnOpenMapFile();
     ASSERT_EQ(host.events.size(), 5u);
-    EXPECT_EQ(host.events[2], std::string("message:") + IE_readError(IE_readIEEE("/nonexistent/dir/prog.abs", 0x89F)));
+    EXPECT_EQ(host.events[2],
+        std::string("message:") + IE_readError(IE_readIEEE("/nonexistent/dir/prog.abs", IE_READ_VIEWER)));
     EXPECT_FALSE(model.FileLoaded);
     EXPECT_EQ(model.LoadedPath, "/nonexistent/dir/prog.abs");
 }
@@ -313,12 +314,12 @@ TEST_F(DocumentTest, TolerantReadingOpensOtherProducersFilesForTheWholeRun)
     const std::string sample = std::string(TESSALY_SAMPLES_DIR) + "/zds_HelloWorld_v1.lod";
     if (!std::filesystem::exists(sample))
         GTEST_SKIP() << "the other linker's samples are not beside this checkout: " << sample;
-    EXPECT_EQ(tessaly::readSelectionMask(), 0x89F);
+    EXPECT_EQ(tessaly::readSelectionMask(), IE_READ_VIEWER);
     document.OpenCommandLineFile(sample);
     EXPECT_FALSE(model.FileLoaded) << "strict reading refuses the other linker's layout";
 
     tessaly::setTolerantReading(true);
-    EXPECT_EQ(tessaly::readSelectionMask(), 0x89F | IE_READ_TOLERANT);
+    EXPECT_EQ(tessaly::readSelectionMask(), IE_READ_VIEWER | IE_READ_TOLERANT);
     document.OpenCommandLineFile(sample);
     tessaly::setTolerantReading(false);
     ASSERT_TRUE(model.FileLoaded);

@@ -276,9 +276,9 @@ TEST(SymbolOrder, ValueThenNameScopeTakesNoPart)
     tree.local(m2, "z", 0x20);
     tree.local(m2, "B", 0x10);
     tree.global("skipped", 0x10, 16); // neither label nor .EQU
-    tree.global("two", 2, 17);
-    tree.local(m1, "one", 2, 17);
-    tree.local(m2, "zero", 0, 17);
+    tree.global("two", 2, IE_KIND_EQU);
+    tree.local(m1, "one", 2, IE_KIND_EQU);
+    tree.local(m2, "zero", 0, IE_KIND_EQU);
     tree.local(m2, "skipped too", 0, 0);
 
     MapModel model;
@@ -477,7 +477,7 @@ TEST(FreeAreas, NoSectionsStillBuildsTheOtherTables)
     MemoryTree tree;
     auto* module = tree.module("m");
     tree.global("start", 0x120);
-    tree.local(module, "k", 3, 17);
+    tree.local(module, "k", 3, IE_KIND_EQU);
     tree.function(tree.source(module, "a.c"), "f", "_f", 0x120);
     MapModel model;
     tessaly::DetectCpuFamily(model, &tree.root);
@@ -544,8 +544,8 @@ protected:
         tree.global("l4", 0x350);
         tree.local(m1, "l5", 0x850);
         tree.global("l6", 0xFFFFFF); // at MaxAddress: counted nowhere
-        tree.global("e1", 0x120, 17);
-        tree.local(m1, "equ_22", 0x120, 17);
+        tree.global("e1", 0x120, IE_KIND_EQU);
+        tree.local(m1, "equ_22", 0x120, IE_KIND_EQU);
 
         auto* main = tree.source(m1, "main.c");
         tree.function(main, "f1", "_f1", 0x110);
@@ -691,7 +691,7 @@ TEST(BuildMapTables, ARebuildReplacesEveryTable)
     auto* code = first.section("CODE", 0x100, 0x100);
     first.part(module, code, 0x100, 0x100);
     first.global("a", 0x100);
-    first.global("k", 1, 17);
+    first.global("k", 1, IE_KIND_EQU);
     first.function(first.source(module, "a.c"), "f", "_f", 0x100);
 
     MemoryTree second;

@@ -87,14 +87,14 @@ TEST(FramedSections, PartKindComesFromTheFlagBytes)
         uint8_t f1, f2;
         int32_t kind;
     } rows[] = {
-        { 0x00, 0x00, 0xC1D3D0 },
-        { 0x0F, 0x30, 0xC1D3D0 },
-        { 0x10, 0x10, 0xC1D3C4 },
-        { 0x10, 0x20, 0xC1D3C4 },
-        { 0x10, 0x00, 0xC1D3D2 },
-        { 0x1F, 0xCF, 0xC1D3D2 },
-        { 0x20, 0x00, 0xC1D3C4 },
-        { 0xF0, 0x00, 0xC1D3C4 },
+        { 0x00, 0x00, IE_SECTION_ASP },
+        { 0x0F, 0x30, IE_SECTION_ASP },
+        { 0x10, 0x10, IE_SECTION_ASD },
+        { 0x10, 0x20, IE_SECTION_ASD },
+        { 0x10, 0x00, IE_SECTION_ASR },
+        { 0x1F, 0xCF, IE_SECTION_ASR },
+        { 0x20, 0x00, IE_SECTION_ASD },
+        { 0xF0, 0x00, IE_SECTION_ASD },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << std::hex << "F1=" << int(row.f1) << " F2=" << int(row.f2));
@@ -126,9 +126,9 @@ TEST(FramedSections, NewSectionsTakeThePartsFieldsAndTheirPosition)
         int32_t index, type, alignment;
         uint32_t start, size;
     } expected[] = {
-        { "CODE", 0, 0xC1D3D0, 2, 0x1000, 0x200 },
-        { "DATA", 1, 0xC1D3C4, 4, 0x8000, 0x50 },
-        { "ROM", 2, 0xC1D3D2, 1, 0x4000, 0x10 },
+        { "CODE", 0, IE_SECTION_ASP, 2, 0x1000, 0x200 },
+        { "DATA", 1, IE_SECTION_ASD, 4, 0x8000, 0x50 },
+        { "ROM", 2, IE_SECTION_ASR, 1, 0x4000, 0x10 },
     };
     for (std::size_t i = 0; i < sections.size(); ++i) {
         SCOPED_TRACE(expected[i].name);
@@ -219,7 +219,7 @@ TEST(FramedGlobals, AreOnlyReadWithMaskBitZero)
     ASSERT_EQ(readFramed(w, 0x89E).code, 0);
     EXPECT_EQ(IE_getRoot()->symbols, nullptr);
     EXPECT_EQ(listOf(IE_getRoot()->modules).size(), 2u); // the records after it are still read
-    ASSERT_EQ(readFramed(w, 0x0001).code, 0);
+    ASSERT_EQ(readFramed(w, IE_READ_EXTERNALS).code, 0);
     EXPECT_NE(IE_getRoot()->symbols, nullptr);
 }
 

@@ -15,7 +15,7 @@ TEST(FramedErrors, AWrongFinalRecordIsAReadErrorAtItsOffset)
         w.module("m");
         const std::size_t at = w.end(last);
         const ReadResult result = readFramed(w);
-        ASSERT_EQ(result.code, 3);
+        ASSERT_EQ(result.code, IE_ERROR_READ);
         EXPECT_EQ(result.message, readErrorAt(result, at));
     }
 }
@@ -44,7 +44,7 @@ TEST(FramedErrors, TheFileEndingInsideARecordIsFileEnd)
         SCOPED_TRACE(row.name);
         const std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(row.keep));
         const ReadResult result = readFramed(cut);
-        ASSERT_EQ(result.code, 2);
+        ASSERT_EQ(result.code, IE_ERROR_FILE_END);
         EXPECT_EQ(result.message, result.path + ", File is end.\n");
     }
 }
@@ -160,7 +160,7 @@ TEST(FramedErrors, UnguardedInputIsAReadErrorAtTheRecord)
         const std::size_t at = row.build(w);
         w.end(); // where the fault is not seen, the read would go on to a good end
         const ReadResult result = readFramed(w);
-        ASSERT_EQ(result.code, 3);
+        ASSERT_EQ(result.code, IE_ERROR_READ);
         EXPECT_EQ(result.message, readErrorAt(result, at));
     }
 }
@@ -180,7 +180,7 @@ TEST(FramedErrors, DeeplyNestedDescriptionsAreRefusedNotFollowed)
     w.typedefDef("deep", 1, desc);
     w.closeBlock();
     w.end();
-    EXPECT_EQ(readFramed(w).code, 3);
+    EXPECT_EQ(readFramed(w).code, IE_ERROR_READ);
 }
 
 TEST(FramedErrors, RecordsBeforeTheFaultStayInTheTree)
@@ -191,7 +191,7 @@ TEST(FramedErrors, RecordsBeforeTheFaultStayInTheTree)
     w.module("second");
     w.moduleSelect(5);
     w.end();
-    ASSERT_EQ(readFramed(w).code, 3);
+    ASSERT_EQ(readFramed(w).code, IE_ERROR_READ);
     const auto modules = listOf(IE_getRoot()->modules);
     ASSERT_EQ(modules.size(), 2u);
     EXPECT_EQ(str(modules[1]->name), "second");
@@ -213,7 +213,7 @@ TEST(FramedErrors, TheHeaderNamesOutlastTheTreeAndAFailedRead)
     // of the file before, which must still be there after the release.
     const std::vector<uint8_t> whole = good.bytes();
     const std::vector<uint8_t> cut(whole.begin(), whole.begin() + 3);
-    ASSERT_EQ(readFramed(cut).code, 2);
+    ASSERT_EQ(readFramed(cut).code, IE_ERROR_FILE_END);
     const IeRoot* root = IE_getRoot();
     EXPECT_EQ(str(root->cpuName), longCpu);
     EXPECT_EQ(str(root->moduleName), "prog");

@@ -11,15 +11,13 @@
 
 namespace tessaly::testing::framed_test {
 
-constexpr int kViewerMask = 0x89F;
-
 struct ReadResult {
     int code = 0;
     std::string path;
     std::string message; // IE_readError(code), taken while the path is known
 };
 
-inline ReadResult readFramed(const std::vector<uint8_t>& bytes, int mask = kViewerMask)
+inline ReadResult readFramed(const std::vector<uint8_t>& bytes, int mask = IE_READ_VIEWER)
 {
     TempFile file(bytes);
     ReadResult result;
@@ -30,7 +28,7 @@ inline ReadResult readFramed(const std::vector<uint8_t>& bytes, int mask = kView
     return result;
 }
 
-inline ReadResult readFramed(const FramedWriter& writer, int mask = kViewerMask)
+inline ReadResult readFramed(const FramedWriter& writer, int mask = IE_READ_VIEWER)
 {
     return readFramed(writer.bytes(), mask);
 }

@@ -37,15 +37,19 @@ TEST(Ieee695Header, HeaderNamesLongerThanTheirBufferAreCutAndReadingStaysInStep)
     EXPECT_STREQ(IE_getRoot()->sections->name, "CODE");
 }
 
-TEST(Ieee695Header, AswIndexesAboveSevenAreIgnored)
+TEST(Ieee695Header, AswIndexesAboveSevenAreIgnoredStrictlyAndTolerantly)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
     w.extraAsw(8, 3);
     w.extraAsw(200, 0);
     w.section({ .index = 1, .type = "CP", .name = "A", .start = 1, .size = 1 });
-    ASSERT_EQ(readFile(w), 0);
-    ASSERT_NE(IE_getRoot()->sections, nullptr);
+    for (const int mask : { IE_READ_VIEWER, IE_READ_VIEWER | IE_READ_TOLERANT }) {
+        SCOPED_TRACE(mask);
+        ASSERT_EQ(readFile(w, mask), 0);
+        ASSERT_NE(IE_getRoot()->sections, nullptr);
+        EXPECT_STREQ(IE_getRoot()->sections->name, "A");
+    }
 }
 
 TEST(Ieee695Sections, TypeLettersAreePackedOnlyForKnownCombinations)
@@ -54,12 +58,12 @@ TEST(Ieee695Sections, TypeLettersAreePackedOnlyForKnownCombinations)
         const char* letters;
         int32_t type;
     } rows[] = {
-        { "ASD", 0xC1D3C4 },
-        { "ASP", 0xC1D3D0 },
-        { "ASR", 0xC1D3D2 },
-        { "CD", 0xC3C4 },
-        { "CP", 0xC3D0 },
-        { "CR", 0xC3D2 },
+        { "ASD", IE_SECTION_ASD },
+        { "ASP", IE_SECTION_ASP },
+        { "ASR", IE_SECTION_ASR },
+        { "CD", IE_SECTION_CD },
+        { "CP", IE_SECTION_CP },
+        { "CR", IE_SECTION_CR },
         { "AS", 0 },
         { "ASDX", 0 },
         { "", 0 },
@@ -105,19 +109,19 @@ TEST(Ieee695Externals, GlobalSymbolsWithKindAttributeAndValue)
 {
     Ieee695Writer w;
     w.header("Alcor", "p");
-    w.globalSymbol({ .name = "_main", .value = 0x1234, .kind = 15, .attribute = 8, .extra = 1 });
-    w.globalSymbol({ .name = "BAUD", .value = 0xFFFFFFFF, .kind = 17, .attribute = 9, .extra = 0 });
+    w.globalSymbol({ .name = "_main", .value = 0x1234, .kind = IE_KIND_LABEL, .attribute = 8, .extra = 1 });
+    w.globalSymbol({ .name = "BAUD", .value = 0xFFFFFFFF, .kind = IE_KIND_EQU, .attribute = 9, .extra = 0 });
     ASSERT_EQ(readFile(w), 0);
     const auto symbols = listOf(IE_getRoot()->symbols);
     ASSERT_EQ(symbols.size(), 2u);
     EXPECT_STREQ(symbols[0]->name, "_main");
-    EXPECT_EQ(symbols[0]->kind, 15);
+    EXPECT_EQ(symbols[0]->kind, IE_KIND_LABEL);
     EXPECT_EQ(symbols[0]->attribute, 8);
     EXPECT_EQ(symbols[0]->extra, 1);
     EXPECT_EQ(symbols[0]->value, 0x1234u);
     EXPECT_EQ(symbols[0]->owner, IE_getRoot());
     EXPECT_STREQ(symbols[1]->name, "BAUD");
-    EXPECT_EQ(symbols[1]->kind, 17);
+    EXPECT_EQ(symbols[1]->kind, IE_KIND_EQU);
     EXPECT_EQ(symbols[1]->value, 0xFFFFFFFFu);
 }
 
@@ -133,14 +137,14 @@ TEST(Ieee695Mask, PartsAreReadOnlyWhenTheirBitIsSet)
         int mask;
         bool sections, symbols, module, moduleSections;
     } rows[] = {
-        { 0x0000, false, false, false, false },
-        { 0x0001, false, true, false, false },
-        { 0x0002, true, false, false, false },
-        { 0x0008, false, false, true, true }, // assembler blocks make their own module
-        { 0x0010, false, false, true, true },
-        { 0x0080, false, false, true, false }, // environment only: the M string's module
-        { 0x0088, false, false, true, true },
-        { 0x089F, true, true, true, true },
+        { 0, false, false, false, false },
+        { IE_READ_EXTERNALS, false, true, false, false },
+        { IE_READ_SECTIONS, true, false, false, false },
+        { IE_READ_ASM_BLOCKS, false, false, true, true }, // assembler blocks make their own module
+        { IE_READ_ASM_BLOCKS_ALT, false, false, true, true },
+        { IE_READ_ENVIRONMENT, false, false, true, false }, // environment only: the M string's module
+        { IE_READ_ENVIRONMENT | IE_READ_ASM_BLOCKS, false, false, true, true },
+        { IE_READ_VIEWER, true, true, true, true },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mask);
@@ -169,7 +173,7 @@ TEST(Ieee695Environment, MStringsSelectOrCreateModulesAndSources)
     env.debugString(dstr::M("a.c", "one")); // selects the existing source
     env.debugString(dstr::M("a.c", "two"));
     env.debugString(dstr::M("c.c", "One")); // module names compare exactly
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     const auto modules = listOf(IE_getRoot()->modules);
     ASSERT_EQ(modules.size(), 3u);
     EXPECT_STREQ(modules[0]->name, "one");
@@ -187,7 +191,7 @@ TEST(Ieee695Environment, RevisionStringAloneCreatesNothing)
     Ieee695Writer w;
     w.header("Alcor", "p");
     w.environment().revision();
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     EXPECT_EQ(IE_getRoot()->modules, nullptr);
 }
 
@@ -218,7 +222,7 @@ TEST(Ieee695Environment, EveryDebugStringCreatesItsRecord)
 {
     Ieee695Writer w;
     everyDebugString(w);
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     IeModule* module = IE_getRoot()->modules;
     ASSERT_NE(module, nullptr);
     IeSource* source = module->sources;
@@ -302,22 +306,22 @@ TEST(Ieee695Environment, EachDebugStringNeedsItsOwnMaskBit)
         int bit;
         const char* what;
     } rows[] = {
-        { 0x1000, "U" },
-        { 0x2000, "S" },
-        { 0x0800, "Fs" },
-        { 0x0400, "Fp" },
-        { 0x8000, "Fr" },
-        { 0x0040, "Ft" },
-        { 0x0200, "Vd" },
-        { 0x0100, "Ve" },
-        { 0x4000, "Vr" },
+        { IE_READ_SECTION_USES, "U" },
+        { IE_READ_STACK_INFO, "S" },
+        { IE_READ_FUNCTIONS, "Fs" },
+        { IE_READ_SOURCE_FN_REFS, "Fp" },
+        { IE_READ_FUNCTION_FN_REFS, "Fr" },
+        { IE_READ_TYPE_REFS, "Ft" },
+        { IE_READ_VARIABLES, "Vd" },
+        { IE_READ_SOURCE_VA_REFS, "Ve" },
+        { IE_READ_FUNCTION_VA_REFS, "Vr" },
     };
     Ieee695Writer w;
     everyDebugString(w);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         // Fs keeps a function current for the strings that need one.
-        const int mask = 0x0080 | 0x0800 | row.bit;
+        const int mask = IE_READ_ENVIRONMENT | IE_READ_FUNCTIONS | row.bit;
         ASSERT_EQ(readFile(w, mask), 0);
         IeModule* module = IE_getRoot()->modules;
         ASSERT_NE(module, nullptr);
@@ -334,8 +338,8 @@ TEST(Ieee695Environment, EachDebugStringNeedsItsOwnMaskBit)
         EXPECT_EQ(source->vaRefs != nullptr, what == "Ve");
         EXPECT_EQ(function->vaRefs != nullptr, what == "Vr");
     }
-    // Without 0x0800 no function is made at all.
-    ASSERT_EQ(readFile(w, 0x0080), 0);
+    // Without the function bit no function is made at all.
+    ASSERT_EQ(readFile(w, IE_READ_ENVIRONMENT), 0);
     EXPECT_EQ(IE_getRoot()->modules->sources->functions, nullptr);
 }
 
@@ -372,8 +376,9 @@ TEST(Ieee695Debug, AssemblerBlocksMakeModuleSectionsAndLocalSymbols)
     w.asmModule("crt0", { .skippedName = "crt0.s" })
         .moduleSection({ .sectionIndex = 1, .start = 0x100, .size = 0x20, .kind = 3 })
         .moduleSection({ .sectionIndex = 9, .start = 0x500, .size = 0x4, .kind = 2, .after90 = 0x12 })
-        .localSymbol({ .name = "loop", .value = 0x104, .kind = 15, .attribute = 19, .extra1 = 1, .extra2 = 2 })
-        .localSymbol({ .name = "SIZE", .value = 0x40, .kind = 17 })
+        .localSymbol(
+            { .name = "loop", .value = 0x104, .kind = IE_KIND_LABEL, .attribute = 19, .extra1 = 1, .extra2 = 2 })
+        .localSymbol({ .name = "SIZE", .value = 0x40, .kind = IE_KIND_EQU })
         .end();
     ASSERT_EQ(readFile(w), 0);
     IeModule* module = IE_getRoot()->modules;
@@ -392,12 +397,12 @@ TEST(Ieee695Debug, AssemblerBlocksMakeModuleSectionsAndLocalSymbols)
     const auto locals = listOf(module->symbols);
     ASSERT_EQ(locals.size(), 2u);
     EXPECT_STREQ(locals[0]->name, "loop");
-    EXPECT_EQ(locals[0]->kind, 15);
+    EXPECT_EQ(locals[0]->kind, IE_KIND_LABEL);
     EXPECT_EQ(locals[0]->attribute, 19);
     EXPECT_EQ(locals[0]->extra1, 1);
     EXPECT_EQ(locals[0]->extra2, 2);
     EXPECT_EQ(locals[0]->value, 0x104u);
-    EXPECT_EQ(locals[1]->kind, 17);
+    EXPECT_EQ(locals[1]->kind, IE_KIND_EQU);
     EXPECT_EQ(locals[1]->owner, module);
 }
 
@@ -440,7 +445,7 @@ TEST(Ieee695Debug, SkippedBlockTypesCreateNothingAndReadingGoesOn)
         .end()
         .end();
     debug.bb5("five").nested(5, "inner").nested(5, "deeper").end().end().end();
-    debug.typeBlock("types").nn("t").type(ty::T(0x100, 3)).end(); // skipped under 0x89F
+    debug.typeBlock("types").nn("t").type(ty::T(0x100, 3)).end(); // skipped under IE_READ_VIEWER
     debug.asmModule("after").localSymbol({ .name = "seen" }).end();
     ASSERT_EQ(readFile(w), 0);
     const auto modules = listOf(IE_getRoot()->modules);
@@ -471,7 +476,7 @@ TEST(Ieee695Types, EveryTypeLetterBuildsItsPayloadAndResolvesNumbers)
         .type(ty::x(0x109, 3, {}, 0xFFFFFFFFu))
         .type(ty::O(0x10A, 0x10A))
         .end();
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     IeModule* module = IE_getRoot()->modules;
     const auto types = listOf(module->typeDefs);
     ASSERT_EQ(types.size(), 11u);
@@ -536,7 +541,7 @@ TEST(Ieee695Types, LaterBlocksResolveNumbersThatEarlierBlocksLacked)
     // second block finds that same module.
     w.debug().typeBlock("types").type(ty::P(0x100, 0x200)).end();
     w.debug().typeBlock("types").type(ty::T(0x200, 1)).type(ty::T(0x200, 2)).end();
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     const auto types = listOf(IE_getRoot()->modules->typeDefs);
     ASSERT_EQ(types.size(), 3u);
     EXPECT_EQ(types[0]->payload.pointer->resolvedTarget, types[1]) << "the first definition of the number";
@@ -560,7 +565,7 @@ TEST(Ieee695Types, TypeReferencesLinkToDefinitionsAndDefinitionsToReferences)
     env.debugString(dstr::Vt("s", 'L', 0x101));
     env.debugString(dstr::Ft("h", 'G', 0x102));
     w.debug().typeBlock("types").type(ty::T(0x100, 1)).type(ty::T(0x101, 2)).type(ty::T(0x100, 3)).end();
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     IeModule* module = IE_getRoot()->modules;
     const auto refs = listOf(module->typeRefs);
     ASSERT_EQ(refs.size(), 4u);
@@ -609,7 +614,7 @@ TEST(Ieee695Passes, SectionUsesAndAddressesAreResolved)
         .localSymbol({ .name = "_helper", .value = 0x160 })
         .localSymbol({ .name = "_state", .value = 0x410 })
         .end();
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     IeSource* source = IE_getRoot()->modules->sources;
     const auto uses = listOf(source->sectionUses);
     ASSERT_EQ(uses.size(), 2u);

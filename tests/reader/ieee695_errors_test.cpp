@@ -25,14 +25,14 @@ Mark stringAt(const AtnPos& pos, std::size_t byte)
 std::vector<FaultCase> faultCases()
 {
     return {
-        { "environment part without NN", kViewerMask,
+        { "environment part without NN", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header({ .cpu = "Alcor", .module = "p", .withEnvironment = false });
                 w.environment({ .nn = false }).raw({ 0xF5 });
                 return w.partOffset(1);
             },
-            3 },
-        { "ATN without its CE", kViewerMask,
+            IE_ERROR_READ },
+        { "ATN without its CE", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& env = w.environment();
@@ -40,77 +40,77 @@ std::vector<FaultCase> faultCases()
                 env.raw({ 0xF1, 0xC9, 0, 0, 55 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "ATN attribute 56", kViewerMask,
+            IE_ERROR_READ },
+        { "ATN attribute 56", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 AtnPos pos = w.environment().attribute(56);
                 return w.offsetOf(pos.payload) - 1;
             },
-            3 },
-        { "long attribute number: its last byte", kViewerMask,
+            IE_ERROR_READ },
+        { "long attribute number: its last byte", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& env = w.environment();
                 env.raw({ 0xF1, 0xCE, 0, 0 }).numberWidth(56, 2);
                 return w.offsetOf(env.here()) - 1;
             },
-            3 },
-        { "debug string of an unknown kind", kViewerMask,
+            IE_ERROR_READ },
+        { "debug string of an unknown kind", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 return w.offsetOf(w.environment().debugString(dstr::text("Qq")).text);
             },
-            4 },
-        { "U without a source", kEverything,
+            IE_ERROR_ILLEGAL_INFORMATION },
+        { "U without a source", IE_READ_ALL,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 return w.offsetOf(stringAt(w.environment().debugString(dstr::U('a', "S", "", 'x')), 1));
             },
-            6 },
-        { "Fd before any Fs", kViewerMask,
+            IE_ERROR_NO_MODULE_INFO },
+        { "Fd before any Fs", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 w.environment().debugString(dstr::M("m.c", "m"));
                 return w.offsetOf(stringAt(w.environment().debugString(dstr::Fd("f", "", 0, { 1, 2, 3, 4 })), 1));
             },
-            7 },
-        { "S without a function", kEverything,
+            IE_ERROR_NO_FUNCTION_INFO },
+        { "S without a function", IE_READ_ALL,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 w.environment().debugString(dstr::M("m.c", "m"));
                 return w.offsetOf(stringAt(w.environment().debugString(dstr::text("Sz")), 1));
             },
-            7 },
-        { "S of an unknown sub-kind", kEverything,
+            IE_ERROR_NO_FUNCTION_INFO },
+        { "S of an unknown sub-kind", IE_READ_ALL,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 w.environment().debugString(dstr::M("m.c", "m"));
                 w.environment().debugString(dstr::Fs("f", "_f", 'G', 1));
                 return w.offsetOf(stringAt(w.environment().debugString(dstr::text("Sz")), 1));
             },
-            10 },
-        { "F of an unknown sub-kind, even with its bits clear", 0x0080,
+            IE_ERROR_STACK_INFO },
+        { "F of an unknown sub-kind, even with its bits clear", IE_READ_ENVIRONMENT,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 return w.offsetOf(stringAt(w.environment().debugString(dstr::text("Fz")), 1));
             },
-            8 },
-        { "V of an unknown sub-kind", 0x0080,
+            IE_ERROR_FUNCTION_INFO },
+        { "V of an unknown sub-kind", IE_READ_ENVIRONMENT,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 return w.offsetOf(stringAt(w.environment().debugString(dstr::text("Vq")), 1));
             },
-            9 },
-        { "invalid name length inside a debug string", kViewerMask,
+            IE_ERROR_VARIABLE_INFO },
+        { "invalid name length inside a debug string", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 Bytes text;
                 text.text("M").byte(0xA0);
                 return w.offsetOf(stringAt(w.environment().debugString(text), 1));
             },
-            3 },
-        { "section name length of 0x80", kViewerMask,
+            IE_ERROR_READ },
+        { "section name length of 0x80", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& part = w.sections();
@@ -119,8 +119,8 @@ std::vector<FaultCase> faultCases()
                 part.raw({ 0x80 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "number prefix 0x80 in a field read as a Number", kViewerMask,
+            IE_ERROR_READ },
+        { "number prefix 0x80 in a field read as a Number", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& part = w.sections();
@@ -129,8 +129,8 @@ std::vector<FaultCase> faultCases()
                 part.raw({ 0x80 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "external reference NX", kViewerMask,
+            IE_ERROR_READ },
+        { "external reference NX", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 w.globalSymbol({ .name = "a" });
@@ -139,8 +139,8 @@ std::vector<FaultCase> faultCases()
                 part.raw({ 0xE9, 1 }).name("ext");
                 return w.offsetOf(at);
             },
-            3 },
-        { "NI without its attribute record", kViewerMask,
+            IE_ERROR_READ },
+        { "NI without its attribute record", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& part = w.externals();
@@ -149,8 +149,8 @@ std::vector<FaultCase> faultCases()
                 part.raw({ 0xE2, 0xC9, 32, 1 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "NI without its value record", kViewerMask,
+            IE_ERROR_READ },
+        { "NI without its value record", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& part = w.externals();
@@ -159,8 +159,8 @@ std::vector<FaultCase> faultCases()
                 part.raw({ 0xE8 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "debug block of an unknown type", kViewerMask,
+            IE_ERROR_READ },
+        { "debug block of an unknown type", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& debug = w.debug();
@@ -169,8 +169,8 @@ std::vector<FaultCase> faultCases()
                 debug.raw({ 0x04, 0 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "type 2 block without its end", kViewerMask,
+            IE_ERROR_READ },
+        { "type 2 block without its end", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& debug = w.debug();
@@ -179,8 +179,8 @@ std::vector<FaultCase> faultCases()
                 debug.raw({ 0xE1 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "module section without F9", kViewerMask,
+            IE_ERROR_READ },
+        { "module section without F9", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& debug = w.debug();
@@ -189,8 +189,8 @@ std::vector<FaultCase> faultCases()
                 debug.raw({ 0xF8 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "local symbol whose attribute record lacks CE", kViewerMask,
+            IE_ERROR_READ },
+        { "local symbol whose attribute record lacks CE", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& debug = w.debug();
@@ -199,8 +199,8 @@ std::vector<FaultCase> faultCases()
                 debug.raw({ 0xC9 });
                 return w.offsetOf(at);
             },
-            3 },
-        { "nested block type 5 inside type 3", kViewerMask,
+            IE_ERROR_READ },
+        { "nested block type 5 inside type 3", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& debug = w.debug();
@@ -209,8 +209,8 @@ std::vector<FaultCase> faultCases()
                 debug.raw({ 0x05, 0 }).name("x");
                 return w.offsetOf(at);
             },
-            3 },
-        { "file ends inside the section part", kViewerMask,
+            IE_ERROR_READ },
+        { "file ends inside the section part", IE_READ_VIEWER,
             [](Ieee695Writer& w) {
                 w.header("Alcor", "p");
                 auto& part = w.sections();
@@ -218,7 +218,7 @@ std::vector<FaultCase> faultCases()
                 part.raw({ 0xE6, 0x01, 0xC1 });
                 return w.offsetOf(part.here());
             },
-            2 },
+            IE_ERROR_FILE_END },
     };
 }
 
@@ -239,7 +239,7 @@ TEST(Ieee695Faults, AnInvalidNameLengthInTheHeaderIsCode3AtItsByte)
     w.header("x", "p");
     std::vector<uint8_t> bytes = w.bytes();
     bytes[1] = 0x90; // the processor name's length byte
-    EXPECT_EQ(readBytes(bytes), 3);
+    EXPECT_EQ(readBytes(bytes), IE_ERROR_READ);
     EXPECT_EQ(orvik::readerState().errorPosition, 1u);
 }
 
@@ -258,7 +258,7 @@ TEST(Ieee695Faults, AStackStringOfUnknownSubKindPassesWhileItsBitIsClear)
     Ieee695Writer w;
     w.header("Alcor", "p");
     w.environment().debugString(dstr::text("Sz"));
-    EXPECT_EQ(readFile(w, kViewerMask), 0);
+    EXPECT_EQ(readFile(w, IE_READ_VIEWER), 0);
 }
 
 } // namespace

@@ -120,7 +120,7 @@ TEST(Pool, FailingToGetABlockRaisesCode5)
         code = fault.code;
     }
     orvik::setBlockAllocator(nullptr);
-    EXPECT_EQ(code, 5);
+    EXPECT_EQ(code, IE_ERROR_NO_MEMORY);
     EXPECT_EQ(pool.blockCount(), 0u);
 }
 

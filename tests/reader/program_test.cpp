@@ -34,14 +34,14 @@ TEST(Ieee695Program, AThousandSymbolsInManyModulesReadBackInOrder)
             block.localSymbol({ .name = "L" + std::to_string(m) + "_" + std::to_string(l), .value = uint32_t(l) });
         block.end();
     }
-    ASSERT_EQ(readFile(w, kEverything), 0);
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
     IeRoot* root = IE_getRoot();
     EXPECT_EQ(listOf(root->sections).size(), 8u);
     const auto symbols = listOf(root->symbols);
     ASSERT_EQ(symbols.size(), 1000u);
     EXPECT_STREQ(symbols[999]->name, "g999");
     EXPECT_EQ(symbols[999]->value, 999u * 8);
-    EXPECT_EQ(symbols[10]->kind, 17);
+    EXPECT_EQ(symbols[10]->kind, IE_KIND_EQU);
     const auto modules = listOf(root->modules);
     ASSERT_EQ(modules.size(), 4u);
     for (int m = 0; m < 4; ++m) {

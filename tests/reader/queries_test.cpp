@@ -1,7 +1,9 @@
 // queries_test.cpp: the IE_ walks and lookups, and how their cursors move.
 #include "read_helpers.hpp"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace tessaly::testing {
 namespace {
@@ -40,7 +42,7 @@ protected:
             .localSymbol({ .name = "l1" })
             .end();
         w.asmModule("app").moduleSection({ .sectionIndex = 2, .start = 0x410, .size = 0x10 }).end();
-        ASSERT_EQ(readFile(w, kEverything), 0);
+        ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
         root = IE_getRoot();
         modules = listOf(root->modules);
         ASSERT_EQ(modules.size(), 3u);
@@ -164,6 +166,58 @@ TEST_F(Queries, HashLookupsFindEveryDefinitionOfANameInTreeOrder)
     for (IeVaDef* v = IE_getVaDefMode("state", 1); v; v = IE_getVaDefMode("state", 2))
         links.push_back(v->linkName);
     EXPECT_EQ(links, (std::vector<std::string> { "_s1", "_s2", "_s3" }));
+}
+
+// Whichever way a search by name fails, it leaves no cursor for a mode-2 call to continue from.
+TEST(QueryLookups, EveryFailedNameSearchClearsItsCursor)
+{
+    Ieee695Writer w;
+    w.header("Alcor", "p");
+    auto& env = w.environment();
+    env.debugString(dstr::M("a.c", "a"));
+    env.debugString(dstr::Fs("main", "_main_a", 'G', 1));
+    env.debugString(dstr::Fs("init", "_init", 'G', 2));
+    env.debugString(dstr::Vd("count", "_count_a", 'G', { 0, 0, 0, 0, 0 }));
+    env.debugString(dstr::Vd("flag", "_flag", 'G', { 0, 0, 0, 0, 0 }));
+    env.debugString(dstr::M("b.c", "b"));
+    env.debugString(dstr::Fs("main", "_main_b", 'G', 3));
+    env.debugString(dstr::Vd("count", "_count_b", 'G', { 0, 0, 0, 0, 0 }));
+    ASSERT_EQ(readFile(w, IE_READ_ALL), 0);
+
+    auto linkOf = [](const auto* definition) { return definition ? str(definition->linkName) : str(nullptr); };
+    const struct {
+        const char* table;
+        std::function<std::string(const char*, int)> find;
+        const char* name; // defined twice
+        const char* other; // defined once, in another slot
+    } tables[] = {
+        { "functions", [&](const char* n, int mode) { return linkOf(IE_getFnDefMode(n, mode)); }, "main", "init" },
+        { "variables", [&](const char* n, int mode) { return linkOf(IE_getVaDefMode(n, mode)); }, "count", "flag" },
+    };
+    for (const auto& t : tables) {
+        SCOPED_TRACE(t.table);
+        const std::string first = t.find(t.name, 1);
+        const std::string second = t.find(t.name, 2);
+        ASSERT_NE(first, str(nullptr));
+        ASSERT_NE(second, str(nullptr));
+        // "nosuch" lands in an empty slot; the anagram in the name's own slot, which runs to its end.
+        const std::string anagram = std::string(t.name).substr(0, 2) + t.name[3] + t.name[2] + (t.name + 4);
+        const struct {
+            const char* how;
+            std::string name;
+            int mode;
+        } failures[] = {
+            { "empty slot", "nosuch", 1 },
+            { "mode 2 on another name's chain", t.other, 2 },
+            { "chain run to its end", anagram, 1 },
+        };
+        for (const auto& failure : failures) {
+            SCOPED_TRACE(failure.how);
+            ASSERT_EQ(t.find(t.name, 1), first);
+            EXPECT_EQ(t.find(failure.name.c_str(), failure.mode), str(nullptr));
+            EXPECT_EQ(t.find(t.name, 2), str(nullptr)) << "the failed search left the cursor on " << first;
+        }
+    }
 }
 
 TEST(QueryLookups, NullNamesFindNothing)

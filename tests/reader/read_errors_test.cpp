@@ -26,7 +26,7 @@ TEST(ReadErrors, EveryCodeHasItsExactTextAndFormat)
     w.header(header);
     TempFile file(w.bytes());
     const std::string path = file.pathString();
-    ASSERT_EQ(IE_readIEEE(path.c_str(), kViewerMask), 3);
+    ASSERT_EQ(IE_readIEEE(path.c_str(), IE_READ_VIEWER), IE_ERROR_READ);
     char position[16];
     std::snprintf(position, sizeof position, "%08zx", w.adOffset());
 
@@ -34,16 +34,21 @@ TEST(ReadErrors, EveryCodeHasItsExactTextAndFormat)
         int code;
         std::string expected;
     } rows[] = {
-        { 1, path + ", Can't Open File.\n" },
-        { 2, path + ", File is end.\n" },
-        { 3, path + ", " + position + ": File read error.\n" },
-        { 4, path + ", " + position + ": File read error.\nInspect Part: Illegal information.\n" },
-        { 5, "Can't allocate Memorys.\n" },
-        { 6, path + ", " + position + ": File read error.\nInspect Part: No Module Info.\n" },
-        { 7, path + ", " + position + ": File read error.\nInspect Part: No function Information.\n" },
-        { 8, path + ", " + position + ": File read error.\nInspect Part: Function Information error.\n" },
-        { 9, path + ", " + position + ": File read error.\nInspect Part: Variable Information error.\n" },
-        { 10, path + ", " + position + ": File read error.\nInspect Part: Stack Information error.\n" },
+        { IE_ERROR_CANT_OPEN, path + ", Can't Open File.\n" },
+        { IE_ERROR_FILE_END, path + ", File is end.\n" },
+        { IE_ERROR_READ, path + ", " + position + ": File read error.\n" },
+        { IE_ERROR_ILLEGAL_INFORMATION,
+            path + ", " + position + ": File read error.\nInspect Part: Illegal information.\n" },
+        { IE_ERROR_NO_MEMORY, "Can't allocate Memorys.\n" },
+        { IE_ERROR_NO_MODULE_INFO, path + ", " + position + ": File read error.\nInspect Part: No Module Info.\n" },
+        { IE_ERROR_NO_FUNCTION_INFO,
+            path + ", " + position + ": File read error.\nInspect Part: No function Information.\n" },
+        { IE_ERROR_FUNCTION_INFO,
+            path + ", " + position + ": File read error.\nInspect Part: Function Information error.\n" },
+        { IE_ERROR_VARIABLE_INFO,
+            path + ", " + position + ": File read error.\nInspect Part: Variable Information error.\n" },
+        { IE_ERROR_STACK_INFO,
+            path + ", " + position + ": File read error.\nInspect Part: Stack Information error.\n" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.code);
@@ -53,8 +58,8 @@ TEST(ReadErrors, EveryCodeHasItsExactTextAndFormat)
 
 TEST(ReadErrors, CodesOutsideTheTableReturnThePreviousText)
 {
-    IE_readIEEE("/nonexistent/dir/file.abs", kViewerMask);
-    const std::string previous = IE_readError(1);
+    IE_readIEEE("/nonexistent/dir/file.abs", IE_READ_VIEWER);
+    const std::string previous = IE_readError(IE_ERROR_CANT_OPEN);
     for (int code : { 0, 11, -1, 1000 }) {
         SCOPED_TRACE(code);
         EXPECT_EQ(std::string(IE_readError(code)), previous);
@@ -68,8 +73,8 @@ TEST(ReadErrors, MissingFileIsCode1AndKeepsThePreviousTree)
     ASSERT_EQ(readFile(w), 0);
     IeSection* before = IE_getRoot()->sections;
     ASSERT_NE(before, nullptr);
-    EXPECT_EQ(IE_readIEEE("/nonexistent/dir/file.abs", kViewerMask), 1);
-    EXPECT_EQ(std::string(IE_readError(1)), "/nonexistent/dir/file.abs, Can't Open File.\n");
+    EXPECT_EQ(IE_readIEEE("/nonexistent/dir/file.abs", IE_READ_VIEWER), IE_ERROR_CANT_OPEN);
+    EXPECT_EQ(std::string(IE_readError(IE_ERROR_CANT_OPEN)), "/nonexistent/dir/file.abs, Can't Open File.\n");
     EXPECT_EQ(IE_getRoot()->sections, before);
     EXPECT_STREQ(IE_getRoot()->sections->name, "CODE");
 }
@@ -81,20 +86,20 @@ TEST(ReadErrors, EmptyFileAndUnknownFirstByteAreRefusedBeforeAnythingChanges)
     ASSERT_EQ(readFile(w), 0);
     IeSymbol* before = IE_getRoot()->symbols;
 
-    EXPECT_EQ(readBytes({}), 2);
+    EXPECT_EQ(readBytes({}), IE_ERROR_FILE_END);
     EXPECT_EQ(IE_getRoot()->symbols, before);
 
     TempFile unknown(std::vector<uint8_t> { 0x7F, 0x45, 0x4C, 0x46 });
-    EXPECT_EQ(IE_readIEEE(unknown.pathString().c_str(), kViewerMask), 3);
-    EXPECT_EQ(std::string(IE_readError(3)), unknown.pathString() + ", 00000000: File read error.\n");
+    EXPECT_EQ(IE_readIEEE(unknown.pathString().c_str(), IE_READ_VIEWER), IE_ERROR_READ);
+    EXPECT_EQ(std::string(IE_readError(IE_ERROR_READ)), unknown.pathString() + ", 00000000: File read error.\n");
     EXPECT_EQ(IE_getRoot()->symbols, before);
 }
 
 TEST(ReadErrors, LongPathsAreCutSoTheMessageStillFits)
 {
     const std::string path = "/nonexistent/" + std::string(2000, 'p') + ".abs";
-    EXPECT_EQ(IE_readIEEE(path.c_str(), kViewerMask), 1);
-    const std::string text = IE_readError(1);
+    EXPECT_EQ(IE_readIEEE(path.c_str(), IE_READ_VIEWER), IE_ERROR_CANT_OPEN);
+    const std::string text = IE_readError(IE_ERROR_CANT_OPEN);
     EXPECT_LE(text.size(), 511u);
     EXPECT_EQ(text.substr(0, 13), "/nonexistent/");
     const std::string suffix = ", Can't Open File.\n";
@@ -113,10 +118,10 @@ TEST(ReadErrors, RunningOutOfMemoryIsCode5)
     smallProgram(w);
     TempFile file(w.bytes());
     orvik::setBlockAllocator(&failingAllocator);
-    const int code = IE_readIEEE(file.pathString().c_str(), kViewerMask);
+    const int code = IE_readIEEE(file.pathString().c_str(), IE_READ_VIEWER);
     orvik::setBlockAllocator(nullptr);
-    EXPECT_EQ(code, 5);
-    EXPECT_EQ(std::string(IE_readError(5)), "Can't allocate Memorys.\n");
+    EXPECT_EQ(code, IE_ERROR_NO_MEMORY);
+    EXPECT_EQ(std::string(IE_readError(IE_ERROR_NO_MEMORY)), "Can't allocate Memorys.\n");
     EXPECT_EQ(IE_getRoot()->sections, nullptr);
 }
 
@@ -127,7 +132,7 @@ TEST(ReadErrors, AFailedReadKeepsTheRecordsBuiltBeforeTheFault)
     w.environment().debugString(dstr::M("main.c", "prog"));
     w.environment().debugString(dstr::Fs("main", "_main", 'G', 1));
     w.environment().debugString(dstr::text("Qx")); // an unknown kind ends the read
-    ASSERT_EQ(readFile(w), 4);
+    ASSERT_EQ(readFile(w), IE_ERROR_ILLEGAL_INFORMATION);
     IeRoot* root = IE_getRoot();
     ASSERT_NE(root->modules, nullptr);
     ASSERT_NE(root->modules->sources, nullptr);

@@ -10,16 +10,13 @@
 
 namespace tessaly::testing {
 
-constexpr int kViewerMask = 0x89F;
-constexpr int kEverything = 0xFFFF;
-
-inline int readBytes(const std::vector<uint8_t>& bytes, int mask = kViewerMask)
+inline int readBytes(const std::vector<uint8_t>& bytes, int mask = IE_READ_VIEWER)
 {
     TempFile file(bytes);
     return IE_readIEEE(file.pathString().c_str(), mask);
 }
 
-inline int readFile(const Ieee695Writer& writer, int mask = kViewerMask)
+inline int readFile(const Ieee695Writer& writer, int mask = IE_READ_VIEWER)
 {
     return readBytes(writer.bytes(), mask);
 }

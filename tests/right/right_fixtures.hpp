@@ -49,8 +49,8 @@ inline void addWorkedExample(BuiltModel& built)
     t.global("loop", 0x1004);
     t.global("done", 0x1008);
     t.local(mod, "inner", 0x100c);
-    t.global("LIMIT", 0x1010, 17);
-    t.global("COUNT", 0x1014, 17);
+    t.global("LIMIT", 0x1010, IE_KIND_EQU);
+    t.global("COUNT", 0x1014, IE_KIND_EQU);
     IeSource* src = t.source(mod, "main.c");
     t.function(src, "f1", "_f1", 0x1000);
     t.function(src, "f2", "_f2", 0x1010);

@@ -26,7 +26,7 @@ TEST(GetSectionTag, KindAndCaseFollowTypeAndSize)
         { "CODE", kSectionTypeCode, 4, "[C]", { 0, 255, 255 } }, { "ROM", kSectionTypeRom, 4, "[R]", { 0, 255, 0 } },
         { "data0", kSectionTypeData, 0, "[d]", { 255, 255, 0 } },
         { "code0", kSectionTypeCode, 0, "[c]", { 0, 255, 255 } }, { "rom0", kSectionTypeRom, 0, "[r]", { 0, 255, 0 } },
-        { "CD", 0xC3C4, 4, "   ", { 255, 255, 255 } }, { "other", 0, 0, "   ", { 255, 255, 255 } },
+        { "CD", IE_SECTION_CD, 4, "   ", { 255, 255, 255 } }, { "other", 0, 0, "   ", { 255, 255, 255 } },
         { nullptr, kSectionTypeData, 4, "   ", { 255, 255, 255 } }, // no name: a free area
     };
     for (const Case& c : cases) {

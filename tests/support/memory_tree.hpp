@@ -53,7 +53,7 @@ public:
         return &p;
     }
 
-    IeSymbol* global(const char* name, uint32_t value, int32_t kind = 15)
+    IeSymbol* global(const char* name, uint32_t value, int32_t kind = IE_KIND_LABEL)
     {
         IeSymbol& s = m_globals.emplace_back();
         s.name = name;
@@ -64,7 +64,7 @@ public:
         return &s;
     }
 
-    IeModSymbol* local(IeModule* module, const char* name, uint32_t value, int32_t kind = 15)
+    IeModSymbol* local(IeModule* module, const char* name, uint32_t value, int32_t kind = IE_KIND_LABEL)
     {
         IeModSymbol& s = m_locals.emplace_back();
         s.name = name;

@@ -30,9 +30,6 @@ namespace {
 using namespace tessaly::dump;
 using namespace tessaly::testing;
 
-constexpr int kViewerMask = 0x89F;
-constexpr int kEverything = 0xFFFF;
-
 // ---------------------------------------------------------------- a small JSON reader
 
 // Just enough JSON to check the writer's output by structure: objects keep their key
@@ -368,7 +365,7 @@ void writeFullFile(Ieee695Writer& w)
 
     w.globalSymbol({ .name = "_main", .value = 0x1000 });
     w.globalSymbol({ .name = "_count", .value = 0xFF8000 });
-    w.globalSymbol({ .name = "BUFSIZE", .value = 0x40, .kind = 17 });
+    w.globalSymbol({ .name = "BUFSIZE", .value = 0x40, .kind = IE_KIND_EQU });
 
     w.asmModule("main")
         .moduleSection({ .sectionIndex = 1, .start = 0x1000, .size = 0x100, .kind = 3 })
@@ -411,17 +408,17 @@ TEST(OrvikDumpArguments, AcceptedCommandLines)
         std::string path;
     };
     const Case cases[] = {
-        { { "a.abs" }, OutputFormat::Text, 0x89F, "a.abs" },
-        { { "--tree", "a.abs" }, OutputFormat::Text, 0x89F, "a.abs" },
-        { { "--json", "a.abs" }, OutputFormat::Json, 0x89F, "a.abs" },
-        { { "a.abs", "--json", "--tree" }, OutputFormat::Json, 0x89F, "a.abs" },
+        { { "a.abs" }, OutputFormat::Text, IE_READ_VIEWER, "a.abs" },
+        { { "--tree", "a.abs" }, OutputFormat::Text, IE_READ_VIEWER, "a.abs" },
+        { { "--json", "a.abs" }, OutputFormat::Json, IE_READ_VIEWER, "a.abs" },
+        { { "a.abs", "--json", "--tree" }, OutputFormat::Json, IE_READ_VIEWER, "a.abs" },
         { { "--mask", "31", "a.abs" }, OutputFormat::Text, 31, "a.abs" },
         { { "--mask", "0xFFFF", "a.abs" }, OutputFormat::Text, 0xFFFF, "a.abs" },
         { { "--mask", "0x0", "a.abs" }, OutputFormat::Text, 0, "a.abs" },
         { { "--mask=0x1", "--json", "a.abs" }, OutputFormat::Json, 1, "a.abs" },
         { { "--mask", "0xffffffff", "a.abs" }, OutputFormat::Text, -1, "a.abs" },
-        { { "--", "--json" }, OutputFormat::Text, 0x89F, "--json" },
-        { { "-" }, OutputFormat::Text, 0x89F, "-" },
+        { { "--", "--json" }, OutputFormat::Text, IE_READ_VIEWER, "--json" },
+        { { "-" }, OutputFormat::Text, IE_READ_VIEWER, "-" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + " " + std::to_string(c.args.size()) + " args");
@@ -462,7 +459,7 @@ TEST(OrvikDumpArguments, DiffTakesTwoFiles)
         EXPECT_EQ(options.format, c.format);
         EXPECT_EQ(options.all, c.all);
         EXPECT_EQ(options.tolerant, c.tolerant);
-        EXPECT_EQ(options.mask, kViewerMask);
+        EXPECT_EQ(options.mask, IE_READ_VIEWER);
     }
 }
 
@@ -474,11 +471,11 @@ TEST(OrvikDumpArguments, TolerantIsAFlagBesideTheMask)
         int mask;
     };
     const Case cases[] = {
-        { { "a.abs" }, false, 0x89F },
-        { { "--tolerant", "a.abs" }, true, 0x89F },
-        { { "a.abs", "--tolerant" }, true, 0x89F },
+        { { "a.abs" }, false, IE_READ_VIEWER },
+        { { "--tolerant", "a.abs" }, true, IE_READ_VIEWER },
+        { { "a.abs", "--tolerant" }, true, IE_READ_VIEWER },
         { { "--tolerant", "--mask", "0x1", "a.abs" }, true, 0x1 },
-        { { "--", "--tolerant" }, false, 0x89F },
+        { { "--", "--tolerant" }, false, IE_READ_VIEWER },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -600,7 +597,7 @@ TEST(OrvikDumpTree, SmallFileJsonIsExact)
 {
     Ieee695Writer w;
     writeSmallFile(w);
-    TreeFile file(w, kViewerMask);
+    TreeFile file(w, IE_READ_VIEWER);
     ASSERT_EQ(file.code(), 0);
 
     EXPECT_EQ(jsonOf(IE_getRoot()), R"({
@@ -662,7 +659,7 @@ TEST(OrvikDumpTree, SmallFileTextIsExact)
 {
     Ieee695Writer w;
     writeSmallFile(w);
-    TreeFile file(w, kViewerMask);
+    TreeFile file(w, IE_READ_VIEWER);
     ASSERT_EQ(file.code(), 0);
 
     EXPECT_EQ(textOf(IE_getRoot()),
@@ -685,7 +682,7 @@ protected:
     void SetUp() override
     {
         writeFullFile(m_writer);
-        m_file = std::make_unique<TreeFile>(m_writer, kEverything);
+        m_file = std::make_unique<TreeFile>(m_writer, IE_READ_ALL);
         ASSERT_EQ(m_file->code(), 0) << IE_readError(m_file->code());
         m_json = jsonOf(IE_getRoot());
         m_text = textOf(IE_getRoot());
@@ -885,7 +882,7 @@ TEST_F(OrvikDumpFullTree, FieldValues)
     EXPECT_EQ(m_tree["modules"][0]["typeRefs"][0]["kind"].text, "F");
     EXPECT_EQ(m_tree["modules"][0]["typeRefs"][1]["kind"].text, "V");
     EXPECT_EQ(m_tree["symbols"][2]["kind"].number, 17);
-    EXPECT_EQ(m_tree["sections"][2]["type"].number, 0xC3D2);
+    EXPECT_EQ(m_tree["sections"][2]["type"].number, IE_SECTION_CR);
 }
 
 TEST_F(OrvikDumpFullTree, TextHasOneLinePerRecord)
@@ -924,23 +921,39 @@ TEST_F(OrvikDumpFullTree, TextHasOneLinePerRecord)
     EXPECT_EQ(linesOf(m_text).size(), 1u + 3 + 3 + 38 + 5);
 }
 
-TEST(OrvikDumpTree, NamesAreLatin1AndControlCharactersAreEscaped)
+TEST(OrvikDumpTree, NamesAreLatin1InEveryFormAndControlCharactersAreEscaped)
 {
+    std::string highBytes;
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+        highBytes.push_back(static_cast<char>(byte));
     Ieee695Writer w;
     w.header("CPU\xe9", "prog");
     w.environment();
+    w.section({ .index = 1, .type = "ASP", .name = "S\xb5", .start = 0, .size = 0x10 });
     w.globalSymbol({ .name = "caf\xe9\x01\"q\"", .value = 1 });
-    TreeFile file(w, kViewerMask);
+    w.globalSymbol({ .name = highBytes, .value = 2 });
+    TreeFile file(w, IE_READ_VIEWER);
     ASSERT_EQ(file.code(), 0);
 
     const std::string json = jsonOf(IE_getRoot());
     EXPECT_NE(json.find("\"name\": \"caf\xc3\xa9\\u0001\\\"q\\\"\""), std::string::npos) << json;
     const Json tree = parseJson(json);
     EXPECT_EQ(tree["cpuName"].text, "CPU\xc3\xa9");
+    EXPECT_EQ(tree["sections"][0]["name"].text, "S\xc2\xb5");
     EXPECT_EQ(tree["symbols"][0]["name"].text, "caf\xc3\xa9\x01\"q\"");
+    const std::string highText = tree["symbols"][1]["name"].text;
+    EXPECT_EQ(highText.size(), 2 * highBytes.size());
     EXPECT_TRUE(hasLine(textOf(IE_getRoot()),
         "  symbol #0 name=\"caf\xc3\xa9\\u0001\\\"q\\\"\" kind=15 attribute=0 extra=0 "
         "value=0x00000001"));
+
+    // The tables' text writes names bare, with the same characters as the JSON form.
+    tessaly::MapModel model;
+    tessaly::DetectCpuFamily(model);
+    std::ostringstream tables;
+    tessaly::writeTablesText(model, tables);
+    EXPECT_NE(tables.str().find(" section S\xc2\xb5 "), std::string::npos) << tables.str();
+    EXPECT_NE(tables.str().find(" 000002 " + highText + "\n"), std::string::npos) << tables.str();
 }
 
 // ---------------------------------------------------------------- the program
@@ -962,10 +975,10 @@ TEST(OrvikDumpProgram, WritesTheTreeOfTheFile)
         bool json;
     };
     const Case cases[] = {
-        { {}, kViewerMask, false },
-        { { "--tree" }, kViewerMask, false },
-        { { "--json" }, kViewerMask, true },
-        { { "--json", "--mask", "0xffff" }, kEverything, true },
+        { {}, IE_READ_VIEWER, false },
+        { { "--tree" }, IE_READ_VIEWER, false },
+        { { "--json" }, IE_READ_VIEWER, true },
+        { { "--json", "--mask", "0xffff" }, IE_READ_ALL, true },
         { { "--mask", "1" }, 1, false },
     };
     for (const Case& c : cases) {
@@ -995,7 +1008,7 @@ TEST(OrvikDumpProgram, TablesShowTheViewersFamilyAndTables)
         args.push_back(input.pathString());
         const ProgramRun run = runDump(args);
 
-        ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 0);
+        ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), IE_READ_VIEWER), 0);
         tessaly::MapModel model;
         tessaly::DetectCpuFamily(model);
         std::ostringstream expected;
@@ -1020,7 +1033,7 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
     const TempFile input(w.bytes());
 
     const ProgramRun strict = runDump({ input.pathString() });
-    ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), kViewerMask), 3);
+    ASSERT_EQ(IE_readIEEE(input.pathString().c_str(), IE_READ_VIEWER), IE_ERROR_READ);
     EXPECT_EQ(strict.status, 2);
     EXPECT_EQ(strict.err, input.pathString() + ", 00000000: File read error.\n");
 
@@ -1029,7 +1042,7 @@ TEST(OrvikDumpProgram, TolerantReadsWhatStrictReadingRefuses)
         int mask;
     };
     const Case cases[] = {
-        { { "--tolerant" }, kViewerMask },
+        { { "--tolerant" }, IE_READ_VIEWER },
         { { "--mask", "0x83", "--tolerant" }, 0x83 },
         { { "--mask", "0x10083" }, 0x83 },
     };
@@ -1089,16 +1102,16 @@ TEST(OrvikDumpProgram, ReadFailureGivesTheReadersText)
         std::string suffix; // "" when only the reader's own text is compared
     };
     const Case cases[] = {
-        { missing, 1, ", Can't Open File.\n" },
-        { empty.pathString(), 2, ", File is end.\n" },
-        { wrongFirstByte.pathString(), 3, ", 00000000: File read error.\n" },
-        { noFunction.pathString(), 7, "" },
-        { cut.pathString(), 2, "" },
+        { missing, IE_ERROR_CANT_OPEN, ", Can't Open File.\n" },
+        { empty.pathString(), IE_ERROR_FILE_END, ", File is end.\n" },
+        { wrongFirstByte.pathString(), IE_ERROR_READ, ", 00000000: File read error.\n" },
+        { noFunction.pathString(), IE_ERROR_NO_FUNCTION_INFO, "" },
+        { cut.pathString(), IE_ERROR_FILE_END, "" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         const ProgramRun run = runDump({ "--json", c.path });
-        ASSERT_EQ(IE_readIEEE(c.path.c_str(), kViewerMask), c.code);
+        ASSERT_EQ(IE_readIEEE(c.path.c_str(), IE_READ_VIEWER), c.code);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, IE_readError(c.code));
@@ -1241,7 +1254,7 @@ TEST(OrvikDumpProgram, NamesOutsideAsciiReachTheReader)
     Ieee695Writer w;
     writeSmallFile(w);
     const TempFile input(w.bytes(), "-\u00e9t\u00e9-\u03a9-\u540d.abs");
-    ASSERT_EQ(IE_readIEEE(TempFile(w.bytes()).pathString().c_str(), kViewerMask), 0);
+    ASSERT_EQ(IE_readIEEE(TempFile(w.bytes()).pathString().c_str(), IE_READ_VIEWER), 0);
     const std::string expected = textOf(IE_getRoot());
 
     const ProgramRun run = runDump({ input.pathString() });
@@ -1502,7 +1515,7 @@ TEST(OrvikDumpProgram, DiffReadFailureOfEitherFileWritesNothing)
         SCOPED_TRACE(c.before + " " + c.after);
         for (const char* format : { "--json", "--csv" }) {
             const ProgramRun run = runDump({ "--diff", format, c.before, c.after });
-            ASSERT_EQ(IE_readIEEE(c.failing.c_str(), kViewerMask), c.code);
+            ASSERT_EQ(IE_readIEEE(c.failing.c_str(), IE_READ_VIEWER), c.code);
             EXPECT_EQ(run.status, 2);
             EXPECT_EQ(run.out, "");
             EXPECT_EQ(run.err, IE_readError(c.code));

@@ -26,7 +26,7 @@ protected:
         tree.part(module, code, 0x100, 0x10, 2);
         tree.global("start", 0x100);
         tree.local(module, "loop", 0x104);
-        tree.global("K", 5, 17);
+        tree.global("K", 5, IE_KIND_EQU);
         auto* source = tree.source(module, "a.c");
         tree.function(source, "f", "_f", 0x100, 0x20);
         tree.function(source, "g", "_g", 0, 4, false);

@@ -48,7 +48,7 @@ struct Expected {
 Expected expectedTexts(const std::string& file, bool local, bool equ, bool functions)
 {
     Expected expected;
-    if (IE_readIEEE(file.c_str(), kReadSelectionMask) != 0)
+    if (IE_readIEEE(file.c_str(), IE_READ_VIEWER) != 0)
         return expected;
     MapModel model;
     DetectCpuFamily(model);

@@ -306,7 +306,7 @@ private slots:
         QFETCH(int, number);
         MemoryTree& t = tree();
         typedSection(t, "CODE", 0x1000, 0x100, kSectionTypeCode);
-        t.global("LIMIT", 0x1010, 17);
+        t.global("LIMIT", 0x1010, IE_KIND_EQU);
         labels(0x1000, 2);
         model().ShowEquList = true;
         model().ShowFunctionList = true;
@@ -418,7 +418,7 @@ private slots:
     {
         MemoryTree& t = tree();
         typedSection(t, "CODE", 0x1000, 0x100, kSectionTypeCode);
-        t.global("LIMIT", 0x1010, 17);
+        t.global("LIMIT", 0x1010, IE_KIND_EQU);
         labels(0x1000, 2);
         model().ShowFunctionList = true;
         load();

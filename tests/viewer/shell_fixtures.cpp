@@ -105,7 +105,7 @@ std::vector<uint8_t> smallMapFile(const std::string& cpu)
     w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x1000, .size = 0x100 });
     w.section({ .index = 2, .type = "ASD", .name = "DATA", .start = 0x2000, .size = 0x80 });
     w.globalSymbol({ .name = "_main", .value = 0x1000 });
-    w.globalSymbol({ .name = "LIMIT", .value = 0x40, .kind = 17 });
+    w.globalSymbol({ .name = "LIMIT", .value = 0x40, .kind = IE_KIND_EQU });
     auto& env = w.environment();
     env.debugString(dstr::M("main.c", "prog"));
     env.debugString(dstr::Fs("main", "_main", 'G', 1));

@@ -54,7 +54,7 @@ protected:
 // The text the reader gives for a file it rejects.
 QString readerMessage(const QString& path)
 {
-    const int code = IE_readIEEE(QFile::encodeName(path).constData(), 0x89F);
+    const int code = IE_readIEEE(QFile::encodeName(path).constData(), IE_READ_VIEWER);
     return code == 0 ? QString() : QString::fromLocal8Bit(IE_readError(code));
 }
 

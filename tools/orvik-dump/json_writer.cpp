@@ -1,6 +1,8 @@
 // json_writer.cpp: JSON string escaping and the indenting value writer.
 #include "json_writer.hpp"
 
+#include "name_text.hpp"
+
 #include <cassert>
 
 namespace tessaly::dump {
@@ -14,47 +16,53 @@ void writeUnicodeEscape(std::ostream& out, unsigned byte)
     out << "\\u00" << kHexDigits[byte >> 4] << kHexDigits[byte & 0x0F];
 }
 
+// The escape a byte needs inside a string literal, or null.
+const char* shortEscape(unsigned byte)
+{
+    switch (byte) {
+    case '"':
+        return "\\\"";
+    case '\\':
+        return "\\\\";
+    case '\b':
+        return "\\b";
+    case '\f':
+        return "\\f";
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 void writeJsonString(std::ostream& out, std::string_view bytes)
 {
     out << '"';
-    for (const char c : bytes) {
-        const unsigned byte = static_cast<unsigned char>(c);
-        switch (byte) {
-        case '"':
-            out << "\\\"";
+    // Runs of printable ASCII go out whole; names are mostly nothing else.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned byte = static_cast<unsigned char>(bytes[i]);
+        const char* escape = shortEscape(byte);
+        if (!escape && byte >= 0x20 && byte < 0x7F)
             continue;
-        case '\\':
-            out << "\\\\";
-            continue;
-        case '\b':
-            out << "\\b";
-            continue;
-        case '\f':
-            out << "\\f";
-            continue;
-        case '\n':
-            out << "\\n";
-            continue;
-        case '\r':
-            out << "\\r";
-            continue;
-        case '\t':
-            out << "\\t";
-            continue;
-        default:
-            break;
-        }
-        if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
-            writeUnicodeEscape(out, byte);
-        } else if (byte < 0x80) {
-            out << c;
+        out.write(bytes.data() + run, static_cast<std::streamsize>(i - run));
+        run = i + 1;
+        if (escape) {
+            out << escape;
+        } else if (byte < 0xA0) {
+            writeUnicodeEscape(out, byte); // the other control characters, 0x00..0x1F and 0x7F..0x9F
         } else {
-            // Two-byte UTF-8 form of the code point U+00A0..U+00FF.
-            out << static_cast<char>(0xC0 | (byte >> 6)) << static_cast<char>(0x80 | (byte & 0x3F));
+            const NameCharacter character = nameCharacter(static_cast<unsigned char>(byte));
+            out.write(character.bytes, static_cast<std::streamsize>(character.size));
         }
     }
+    out.write(bytes.data() + run, static_cast<std::streamsize>(bytes.size() - run));
     out << '"';
 }
 

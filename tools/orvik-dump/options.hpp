@@ -1,6 +1,8 @@
 // options.hpp: the command line of orvik-dump, parsed without touching the reader.
 #pragma once
 
+#include "orvik.h"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,13 +16,10 @@ enum class DumpMode { Tree, Tables, Diff };
 
 enum class OutputFormat { Text, Json, Csv }; // Csv only with Diff
 
-// The selection mask the viewer passes to IE_readIEEE.
-inline constexpr int kViewerSelectionMask = 0x89F;
-
 struct DumpOptions {
     DumpMode mode = DumpMode::Tree;
     OutputFormat format = OutputFormat::Text;
-    int mask = kViewerSelectionMask;
+    int mask = IE_READ_VIEWER;
     bool tolerant = false; // --tolerant: the read also sets IE_READ_TOLERANT, whatever the mask
     std::string regionsPath; // --regions FILE: used and free per memory region instead of a dump
     std::string path; // with Diff: the old build

@@ -2,6 +2,7 @@
 #include "tables_dump.hpp"
 
 #include "json_writer.hpp"
+#include "name_text.hpp"
 
 #include <charconv>
 #include <string>
@@ -33,6 +34,25 @@ public:
         return spill();
     }
     TextOut& operator<<(const char* text) { return *this << std::string_view(text); }
+
+    // A name of the tree, "(null)" for none, each byte as its ISO 8859-1 character in UTF-8.
+    TextOut& name(const char* text)
+    {
+        if (!text)
+            return *this << "(null)";
+        // ASCII runs, which names mostly are, are copied whole.
+        const char* run = text;
+        for (const char* p = text; *p; ++p) {
+            if (static_cast<unsigned char>(*p) < 0x80)
+                continue;
+            m_buffer.append(run, static_cast<std::size_t>(p - run));
+            const dump::NameCharacter character = dump::nameCharacter(static_cast<unsigned char>(*p));
+            m_buffer.append(character.bytes, character.size);
+            run = p + 1;
+        }
+        m_buffer.append(run);
+        return spill();
+    }
     TextOut& operator<<(char c)
     {
         m_buffer.push_back(c);
@@ -95,6 +115,16 @@ TextOut& operator<<(TextOut& out, Hex h)
     return out.hex(h.value, h.digits);
 }
 
+// A name of the tree, as TextOut::name writes it.
+struct Name {
+    const char* text;
+};
+
+TextOut& operator<<(TextOut& out, Name n)
+{
+    return out.name(n.text);
+}
+
 const char* rangeFlagName(RangeFlag flag)
 {
     switch (flag) {
@@ -106,11 +136,6 @@ const char* rangeFlagName(RangeFlag flag)
         return "outside";
     }
     return "?";
-}
-
-const char* textName(const char* name)
-{
-    return name ? name : "(null)";
 }
 
 template <typename Entry> void writeContentsText(TextOut& out, const Entry& entry)
@@ -186,7 +211,7 @@ void writeTablesText(const MapModel& model, std::ostream& stream)
         if (model.isFreeArea(entry))
             out << "(free)";
         else
-            out << "section " << textName(entry.record->name);
+            out << "section " << Name { entry.record->name };
         writeContentsText(out, entry);
         out << " moduleSections=" << entry.moduleSectionCount << '\n';
     }
@@ -201,8 +226,8 @@ void writeTablesText(const MapModel& model, std::ostream& stream)
         if (model.isFreeArea(entry))
             out << "(free)";
         else
-            out << "kind " << record.kind << " section " << textName(record.section ? record.section->name : nullptr)
-                << " module " << textName(record.owner ? record.owner->name : nullptr);
+            out << "kind " << record.kind << " section " << Name { record.section ? record.section->name : nullptr }
+                << " module " << Name { record.owner ? record.owner->name : nullptr };
         writeContentsText(out, entry);
         out << '\n';
     }
@@ -212,7 +237,7 @@ void writeTablesText(const MapModel& model, std::ostream& stream)
         for (std::size_t i = 0; i < table.size(); ++i) {
             const SymbolEntry& entry = table[i];
             out << "  [" << i << "] [" << static_cast<char>(entry.scope) << "] " << hex(entry.value) << ' '
-                << textName(entry.name) << '\n';
+                << Name { entry.name } << '\n';
         }
     };
     writeSymbols("label table", model.LabelTable, model.GlobalLabelCount, model.LocalLabelCount);
@@ -222,8 +247,8 @@ void writeTablesText(const MapModel& model, std::ostream& stream)
     for (std::size_t i = 0; i < model.FunctionTable.size(); ++i) {
         const IeFnDef& function = *model.FunctionTable[i].function;
         out << "  [" << i << "] " << hex(function.address) << ' ' << hex(function.size) << ' '
-            << (function.resolved ? "resolved" : "unresolved") << ' ' << textName(function.name) << " link "
-            << textName(function.linkName) << " source " << textName(function.owner ? function.owner->name : nullptr)
+            << (function.resolved ? "resolved" : "unresolved") << ' ' << Name { function.name } << " link "
+            << Name { function.linkName } << " source " << Name { function.owner ? function.owner->name : nullptr }
             << '\n';
     }
 }

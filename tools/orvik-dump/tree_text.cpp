@@ -2,20 +2,18 @@
 #include "tree_text.hpp"
 
 #include "json_writer.hpp"
+#include "tree_fields.hpp"
 #include "tree_index.hpp"
 
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace tessaly::dump {
 
 namespace {
-
-using SectionIndex = ListIndex<IeSection>;
-using TypeDefIndex = ListIndex<IeTypeDef>;
-using TypeRefIndex = ListIndex<IeTypeRef>;
 
 std::string hexWord(uint32_t value)
 {
@@ -25,7 +23,7 @@ std::string hexWord(uint32_t value)
 }
 
 // The section type word with its letters when every byte is a letter code (0xC1 'A'..0xDA 'Z').
-std::string sectionType(int32_t type)
+std::string sectionTypeText(int32_t type)
 {
     if (type == 0)
         return "0";
@@ -44,35 +42,54 @@ std::string sectionType(int32_t type)
     return std::string(hex) + "(" + letters + ")";
 }
 
-// One record line: the indentation and the record's kind, then fields appended by the caller.
-class Line {
+// Visits the tree with the fields of tree_fields.hpp: each record is a line, "kind #position"
+// and its fields, and a record's lists follow its line, indented one level deeper. A payload's
+// fields stand on the line of the record that holds it.
+class TreeTextWriter {
 public:
-    Line(std::ostream& out, int depth, std::string_view kind, std::optional<int32_t> position = std::nullopt)
+    TreeTextWriter(std::ostream& out, const IeRoot& root)
         : m_out(out)
+        , m_sections(root.sections)
     {
-        for (int level = 0; level < depth; ++level)
-            m_out << "  ";
-        m_out << kind;
-        if (position)
-            m_out << " #" << *position;
     }
-    ~Line() { m_out << '\n'; }
-    Line(const Line&) = delete;
-    Line& operator=(const Line&) = delete;
 
-    Line& str(std::string_view name, const char* text)
+    void write(const IeRoot& root)
     {
-        label(name);
+        beginLine("root", std::nullopt);
+        visitFields(root, *this);
+        endLine();
+    }
+
+    void string(std::string_view key, const char* text)
+    {
+        label(key);
         if (text)
             writeJsonString(m_out, text);
         else
             m_out << "null";
-        return *this;
     }
 
-    Line& chr(std::string_view name, int32_t value)
+    void integer(std::string_view key, int64_t value)
     {
-        label(name);
+        label(key);
+        m_out << value;
+    }
+
+    void address(std::string_view key, uint32_t value)
+    {
+        label(key);
+        m_out << hexWord(value);
+    }
+
+    void count(std::string_view key, uint32_t value)
+    {
+        label(key);
+        m_out << value;
+    }
+
+    void letter(std::string_view key, int32_t value)
+    {
+        label(key);
         if (value == 0)
             m_out << "null";
         else if (value > 0x20 && value < 0x7F && value != '\'' && value != '\\')
@@ -82,313 +99,84 @@ public:
                   << "0123456789abcdef"[value >> 4] << "0123456789abcdef"[value & 0x0F] << '\'';
         else
             m_out << value;
-        return *this;
     }
 
-    Line& num(std::string_view name, int64_t value)
+    void sectionType(std::string_view key, int32_t type)
     {
-        label(name);
-        m_out << value;
-        return *this;
+        label(key);
+        m_out << sectionTypeText(type);
     }
 
-    Line& hex(std::string_view name, uint32_t value)
+    void reference(std::string_view key, const IeSection* section) { position(key, m_sections.find(section)); }
+    void reference(std::string_view key, const IeTypeRef* ref) { position(key, m_typeRefs->find(ref)); }
+    void typeDef(std::string_view key, const IeTypeDef* type, int32_t) { position(key, m_typeDefs->find(type)); }
+
+    template <typename Record> void object(std::string_view key, const Record* record)
     {
-        label(name);
-        m_out << hexWord(value);
-        return *this;
+        if (record)
+            visitFields(*record, *this);
+        else
+            absent(key, nullptr);
     }
 
-    Line& ref(std::string_view name, std::optional<int32_t> position)
+    void absent(std::string_view key, const void*)
     {
-        label(name);
+        label(key);
+        m_out << "null";
+    }
+
+    template <typename Parent, typename Record> void list(std::string_view, const Parent&, const Record* head)
+    {
+        endLine(); // the children follow their parent's line
+        ++m_depth;
+        forEachInList(head, [&](const Record& record, int32_t position) {
+            if constexpr (std::is_same_v<Record, IeModule>) {
+                m_typeDefs.emplace(record.typeDefs);
+                m_typeRefs.emplace(record.typeRefs);
+            }
+            beginLine(kRecordName<Record>, position);
+            visitFields(record, *this);
+            endLine();
+        });
+        --m_depth;
+    }
+
+private:
+    void beginLine(std::string_view kind, std::optional<int32_t> position)
+    {
+        for (int level = 0; level < m_depth; ++level)
+            m_out << "  ";
+        m_out << kind;
+        if (position)
+            m_out << " #" << *position;
+        m_lineOpen = true;
+    }
+
+    void endLine()
+    {
+        if (m_lineOpen)
+            m_out << '\n';
+        m_lineOpen = false;
+    }
+
+    void label(std::string_view key) { m_out << ' ' << key << '='; }
+
+    void position(std::string_view key, std::optional<int32_t> position)
+    {
+        label(key);
         if (position)
             m_out << '#' << *position;
         else
             m_out << "null";
-        return *this;
-    }
-
-    Line& raw(std::string_view name, std::string_view text)
-    {
-        label(name);
-        m_out << text;
-        return *this;
-    }
-
-private:
-    void label(std::string_view name) { m_out << ' ' << name << '='; }
-
-    std::ostream& m_out;
-};
-
-class TreeTextWriter {
-public:
-    TreeTextWriter(std::ostream& out, const IeRoot& root)
-        : m_out(out)
-        , m_sections(root.sections)
-    {
-    }
-
-    void root(const IeRoot& root)
-    {
-        Line(m_out, 0, "root")
-            .str("cpuName", root.cpuName)
-            .str("moduleName", root.moduleName)
-            .str("revision", root.revision)
-            .str("version", root.version);
-        forEachInList(root.sections, [&](const IeSection& s, int32_t i) {
-            Line(m_out, 1, "section", i)
-                .num("index", s.index)
-                .str("name", s.name)
-                .raw("type", sectionType(s.type))
-                .num("alignment", s.alignment)
-                .hex("size", s.size)
-                .hex("start", s.start);
-        });
-        forEachInList(root.symbols, [&](const IeSymbol& s, int32_t i) {
-            Line(m_out, 1, "symbol", i)
-                .str("name", s.name)
-                .num("kind", s.kind)
-                .num("attribute", s.attribute)
-                .num("extra", s.extra)
-                .hex("value", s.value);
-        });
-        forEachInList(root.modules, [&](const IeModule& m, int32_t i) { module(m, i); });
-    }
-
-private:
-    void module(const IeModule& module, int32_t position)
-    {
-        m_typeDefs.emplace(module.typeDefs);
-        m_typeRefs.emplace(module.typeRefs);
-        Line(m_out, 1, "module", position).str("name", module.name);
-        forEachInList(module.sources, [&](const IeSource& s, int32_t i) { source(s, i); });
-        forEachInList(module.typeDefs, [&](const IeTypeDef& t, int32_t i) { typeDef(t, i); });
-        forEachInList(module.sections, [&](const IeModSection& s, int32_t i) {
-            Line(m_out, 2, "modSection", i)
-                .num("kind", s.kind)
-                .num("sectionIndex", s.sectionIndex)
-                .hex("start", s.start)
-                .hex("size", s.size)
-                .ref("section", m_sections.find(s.section));
-        });
-        forEachInList(module.symbols, [&](const IeModSymbol& s, int32_t i) {
-            Line(m_out, 2, "modSymbol", i)
-                .str("name", s.name)
-                .num("kind", s.kind)
-                .num("attribute", s.attribute)
-                .num("extra1", s.extra1)
-                .num("extra2", s.extra2)
-                .hex("value", s.value);
-        });
-        forEachInList(module.typeRefs, [&](const IeTypeRef& r, int32_t i) {
-            Line(m_out, 2, "typeRef", i)
-                .chr("kind", r.kind)
-                .str("name", r.name)
-                .chr("letter", r.letter)
-                .num("typeIndex", r.typeIndex)
-                .str("function", r.function)
-                .ref("typeDef", typeDefPosition(r.typeDef));
-        });
-    }
-
-    std::optional<int32_t> typeDefPosition(const IeTypeDef* type) const { return m_typeDefs->find(type); }
-    std::optional<int32_t> typeRefPosition(const IeTypeRef* ref) const { return m_typeRefs->find(ref); }
-
-    void source(const IeSource& source, int32_t position)
-    {
-        Line(m_out, 2, "source", position).str("name", source.name);
-        forEachInList(source.sectionUses, [&](const IeSecUse& u, int32_t i) {
-            Line(m_out, 3, "secUse", i)
-                .chr("subKind", u.subKind)
-                .str("sectionName", u.sectionName)
-                .str("name2", u.name2)
-                .chr("letter", u.letter)
-                .num("resolved", u.resolved)
-                .hex("start", u.start)
-                .hex("size", u.size);
-        });
-        forEachInList(source.functions, [&](const IeFnDef& f, int32_t i) { function(f, i); });
-        forEachInList(source.fnRefs, [&](const IeFnRef& r, int32_t i) { fnRef(r, i, 3); });
-        forEachInList(source.variables, [&](const IeVaDef& v, int32_t i) {
-            Line(m_out, 3, "variable", i)
-                .str("name", v.name)
-                .str("linkName", v.linkName)
-                .chr("scope", v.scope)
-                .num("info1", v.info1)
-                .num("info2", v.info2)
-                .num("info3", v.info3)
-                .num("info4", v.info4)
-                .num("info5", v.info5)
-                .num("resolved", v.resolved)
-                .hex("address", v.address)
-                .str("function", v.function)
-                .ref("typeRef", typeRefPosition(v.typeRef));
-        });
-        forEachInList(source.vaRefs, [&](const IeVaRef& r, int32_t i) { vaRef(r, i, 3); });
-    }
-
-    void function(const IeFnDef& f, int32_t position)
-    {
-        Line(m_out, 3, "function", position)
-            .num("number", f.number)
-            .str("name", f.name)
-            .str("linkName", f.linkName)
-            .chr("scope", f.scope)
-            .num("info1", f.info1)
-            .num("info2", f.info2)
-            .num("info3", f.info3)
-            .num("info4", f.info4)
-            .num("endInfo", f.endInfo)
-            .hex("size", f.size)
-            .num("resolved", f.resolved)
-            .hex("address", f.address)
-            .ref("typeRef", typeRefPosition(f.typeRef));
-        forEachInList(f.stackInfo, [&](const IeStackInfo& s, int32_t i) {
-            Line line(m_out, 4, "stackInfo", i);
-            line.chr("subKind", s.subKind);
-            if (s.subKind == 'p' && s.payload.value) {
-                line.num("value", s.payload.value->value);
-            } else if ((s.subKind == 'c' || s.subKind == 's') && s.payload.item) {
-                const IeStackItem& item = *s.payload.item;
-                line.str("name", item.name)
-                    .str("name2", item.name2)
-                    .chr("letter", item.letter)
-                    .num("info1", item.info1)
-                    .num("info2", item.info2);
-            } else {
-                line.raw("payload", "null");
-            }
-        });
-        forEachInList(f.fnRefs, [&](const IeFnRef& r, int32_t i) { fnRef(r, i, 4); });
-        forEachInList(f.vaRefs, [&](const IeVaRef& r, int32_t i) { vaRef(r, i, 4); });
-    }
-
-    void fnRef(const IeFnRef& r, int32_t position, int depth)
-    {
-        Line(m_out, depth, "fnRef", position)
-            .str("name", r.name)
-            .str("name2", r.name2)
-            .chr("letter", r.letter)
-            .num("info1", r.info1)
-            .num("info2", r.info2)
-            .num("info3", r.info3)
-            .num("info4", r.info4)
-            .ref("typeRef", typeRefPosition(r.typeRef));
-    }
-
-    void vaRef(const IeVaRef& r, int32_t position, int depth)
-    {
-        Line(m_out, depth, "vaRef", position)
-            .str("name", r.name)
-            .chr("letter", r.letter)
-            .num("info1", r.info1)
-            .num("info2", r.info2)
-            .num("info3", r.info3)
-            .num("info4", r.info4)
-            .num("info5", r.info5)
-            .ref("typeRef", typeRefPosition(r.typeRef));
-    }
-
-    // The type definition's line carries its payload's plain fields; list items follow
-    // as child lines.
-    void typeDef(const IeTypeDef& type, int32_t position)
-    {
-        {
-            Line line(m_out, 2, "typeDef", position);
-            line.num("index", type.index).chr("letter", type.letter);
-            if (!typePayloadFields(line, type))
-                line.raw("payload", "null");
-        }
-        if (!type.payload.any)
-            return;
-        switch (type.letter) {
-        case 'N':
-            forEachInList(type.payload.enumeration->items, [&](const IeEnumItem& item, int32_t i) {
-                Line(m_out, 3, "item", i).str("name", item.name).num("value", item.value);
-            });
-            break;
-        case 'S':
-        case 'U':
-            forEachInList(type.payload.record->members, [&](const IeRecordMember& member, int32_t i) {
-                Line(m_out, 3, "member", i)
-                    .str("name", member.name)
-                    .num("type", member.type)
-                    .num("offset", member.offset)
-                    .ref("resolvedType", typeDefPosition(member.resolvedType));
-            });
-            break;
-        case 'x':
-            forEachInList(type.payload.function->params, [&](const IeFunctionParam& param, int32_t i) {
-                Line(m_out, 3, "param", i)
-                    .num("type", param.type)
-                    .ref("resolvedType", typeDefPosition(param.resolvedType));
-            });
-            break;
-        default:
-            break;
-        }
-    }
-
-    // Appends the payload's non-list fields; false when there is no payload to show.
-    bool typePayloadFields(Line& line, const IeTypeDef& type) const
-    {
-        if (!type.payload.any)
-            return false;
-        switch (type.letter) {
-        case 'N':
-            line.str("name", type.payload.enumeration->name);
-            return true;
-        case 'O':
-        case 'P': {
-            const IePointerType& p = *type.payload.pointer;
-            line.num("target", p.target).ref("resolvedTarget", typeDefPosition(p.resolvedTarget));
-            return true;
-        }
-        case 'S':
-        case 'U': {
-            const IeRecordType& r = *type.payload.record;
-            line.str("name", r.name).num("size", r.size);
-            return true;
-        }
-        case 'T': {
-            const IeAliasType& a = *type.payload.alias;
-            line.str("name", a.name).num("type", a.type).ref("resolvedType", typeDefPosition(a.resolvedType));
-            return true;
-        }
-        case 'Z': {
-            const IeArrayType& a = *type.payload.array;
-            line.num("elementType", a.elementType)
-                .num("bound", a.bound)
-                .ref("resolvedElement", typeDefPosition(a.resolvedElement));
-            return true;
-        }
-        case 'g': {
-            const IeBitFieldType& g = *type.payload.bitField;
-            line.num("info1", g.info1)
-                .num("info2", g.info2)
-                .num("baseType", g.baseType)
-                .ref("resolvedBase", typeDefPosition(g.resolvedBase));
-            return true;
-        }
-        case 'x': {
-            const IeFunctionType& f = *type.payload.function;
-            line.num("returnType", f.returnType)
-                .num("paramCount", f.paramCount)
-                .ref("resolvedReturn", typeDefPosition(f.resolvedReturn));
-            return true;
-        }
-        default:
-            return false;
-        }
     }
 
     std::ostream& m_out;
-    SectionIndex m_sections;
+    ListIndex<IeSection> m_sections;
     // The lists of the module being written; pointers inside it resolve through these.
-    std::optional<TypeDefIndex> m_typeDefs;
-    std::optional<TypeRefIndex> m_typeRefs;
+    std::optional<ListIndex<IeTypeDef>> m_typeDefs;
+    std::optional<ListIndex<IeTypeRef>> m_typeRefs;
+    int m_depth = 0;
+    bool m_lineOpen = false;
 };
 
 } // namespace
@@ -399,7 +187,7 @@ void writeTreeText(const IeRoot* root, std::ostream& out)
         out << "null\n";
         return;
     }
-    TreeTextWriter(out, *root).root(*root);
+    TreeTextWriter(out, *root).write(*root);
 }
 
 } // namespace tessaly::dump

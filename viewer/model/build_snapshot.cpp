@@ -5,14 +5,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int32_t kLabelKind = 15;
-constexpr int32_t kEquKind = 17;
-
-// Packed section-type letters (A S P, A S D, A S R in the file's letter codes).
-constexpr int32_t kTypeCode = 0xC1D3D0;
-constexpr int32_t kTypeData = 0xC1D3C4;
-constexpr int32_t kTypeRom = 0xC1D3D2;
-
 std::string_view nameOf(const char* name)
 {
     return name ? std::string_view(name) : std::string_view();
@@ -52,8 +44,8 @@ void reserveExactly(const IeRoot& root, CpuFamily family, BasicBuildSnapshot<Nam
 {
     std::size_t sections = 0, modules = 0, parts = 0, labels = 0, equs = 0, sources = 0, functions = 0;
     auto countSymbol = [&](int32_t kind) {
-        labels += kind == kLabelKind;
-        equs += kind == kEquKind;
+        labels += kind == IE_KIND_LABEL;
+        equs += kind == IE_KIND_EQU;
     };
     for (const IeSection* s = root.sections; s; s = s->next)
         ++sections;
@@ -117,10 +109,10 @@ void walkBuild(const IeRoot& root, const BuildSnapshot* likely, BasicBuildSnapsh
     }
 
     auto addSymbol = [&](int32_t kind, const char* name, uint32_t value, int32_t module, const void* record) {
-        if (kind == kLabelKind) {
+        if (kind == IE_KIND_LABEL) {
             out.labels.push_back({ Name(nameOf(name)), value, module });
             records.label(record);
-        } else if (kind == kEquKind) {
+        } else if (kind == IE_KIND_EQU) {
             out.equs.push_back({ Name(nameOf(name)), value, module });
             records.equ(record);
         }
@@ -157,11 +149,11 @@ void walkBuild(const IeRoot& root, const BuildSnapshot* likely, BasicBuildSnapsh
 SectionKind SectionKindOf(int32_t type)
 {
     switch (type) {
-    case kTypeCode:
+    case IE_SECTION_ASP:
         return SectionKind::Code;
-    case kTypeData:
+    case IE_SECTION_ASD:
         return SectionKind::Data;
-    case kTypeRom:
+    case IE_SECTION_ASR:
         return SectionKind::Rom;
     default:
         return SectionKind::Other;

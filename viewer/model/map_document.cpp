@@ -46,7 +46,7 @@ void setTolerantReading(bool tolerant)
 
 int readSelectionMask()
 {
-    return kReadSelectionMask | (g_tolerantReading ? IE_READ_TOLERANT : 0);
+    return IE_READ_VIEWER | (g_tolerantReading ? IE_READ_TOLERANT : 0);
 }
 
 void MapDocument::OnOpenMapFile()

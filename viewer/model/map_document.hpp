@@ -9,12 +9,8 @@
 
 namespace tessaly {
 
-// Record groups every read of the viewer takes in: externals, sections, assembler-module
-// blocks, the environment part and the function debug strings.
-constexpr int kReadSelectionMask = 0x89F;
-
 // Tolerant reading (of other producers' IEEE-695 files) is chosen for a whole run; every read
-// of the document then adds the reader's tolerant bit to kReadSelectionMask.
+// of the document then adds the reader's tolerant bit to the viewer's mask, IE_READ_VIEWER.
 void setTolerantReading(bool tolerant);
 int readSelectionMask();
 

@@ -8,9 +8,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int32_t kLabelKind = 15;
-constexpr int32_t kEquKind = 17;
-
 int32_t nameLength(const char* name)
 {
     return name ? static_cast<int32_t>(std::strlen(name)) : 0;
@@ -226,8 +223,8 @@ void buildSymbolTables(MapModel& model, const IeRoot& root)
     std::size_t labels = 0;
     std::size_t equs = 0;
     auto countKind = [&](int32_t kind) {
-        labels += kind == kLabelKind;
-        equs += kind == kEquKind;
+        labels += kind == IE_KIND_LABEL;
+        equs += kind == IE_KIND_EQU;
     };
     for (const IeSymbol* symbol = root.symbols; symbol; symbol = symbol->next)
         countKind(symbol->kind);
@@ -245,11 +242,11 @@ void buildSymbolTables(MapModel& model, const IeRoot& root)
     model.GlobalEquCount = model.LocalEquCount = 0;
 
     auto add = [&](int32_t kind, const SymbolEntry& entry, int32_t& globalLabels, int32_t& globalEqus) {
-        if (kind == kLabelKind) {
+        if (kind == IE_KIND_LABEL) {
             labelTable.push_back(entry);
             raiseWidth(model.NameWidths[NameWidthLabel], entry.name);
             ++globalLabels;
-        } else if (kind == kEquKind) {
+        } else if (kind == IE_KIND_EQU) {
             equTable.push_back(entry);
             raiseWidth(model.NameWidths[NameWidthEqu], entry.name);
             ++globalEqus;

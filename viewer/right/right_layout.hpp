@@ -24,10 +24,10 @@ inline constexpr Rgb kRgbData { 255, 255, 0 };
 inline constexpr Rgb kRgbCode { 0, 255, 255 };
 inline constexpr Rgb kRgbRom { 0, 255, 0 };
 
-// Packed section-type letters of the three kinds that get a tag.
-inline constexpr int32_t kSectionTypeData = 0xC1D3C4; // A S D
-inline constexpr int32_t kSectionTypeCode = 0xC1D3D0; // A S P
-inline constexpr int32_t kSectionTypeRom = 0xC1D3D2; // A S R
+// The section types of the three kinds that get a tag.
+inline constexpr int32_t kSectionTypeData = IE_SECTION_ASD;
+inline constexpr int32_t kSectionTypeCode = IE_SECTION_ASP;
+inline constexpr int32_t kSectionTypeRom = IE_SECTION_ASR;
 
 struct SectionTag {
     const char* text = "   ";

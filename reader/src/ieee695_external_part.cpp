@@ -1,0 +1,113 @@
+// ieee695_external_part.cpp: the external part, the global symbols of the tree.
+#include "ieee695_decoder.hpp"
+#include "tree_builder.hpp"
+
+#include <iterator>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace orvik {
+
+using namespace ieee695;
+using enum Ieee695Deviation;
+
+// Strictly each NI record is followed by its ATI and ASI; in any order, ATI and ASI records
+// name their symbol by index.
+void Ieee695Decoder::readExternalPart()
+{
+    const uint32_t partAt = m_decode.partOffsets[3];
+    const uint32_t bound = partEnd(partAt);
+    std::unordered_map<uint32_t, IeSymbol*> byIndex;
+    std::vector<std::pair<IeSymbol*, uint32_t>> named; // with the offset of their NI
+    std::unordered_set<IeSymbol*> valued;
+    m_in.seek(partAt);
+    uint8_t code = 0;
+    bool more = firstCodeOfPart(code);
+    while (more) {
+        const uint32_t at = m_in.offset() - 1;
+        if (endsPart(code, at, bound))
+            break;
+        if (code == kExternalName)
+            fail(IE_ERROR_READ, at); // NX: a reference a linker would still resolve
+        if (code == kPublicName && !allows(RecordOrder)) {
+            readPublicNameGroup();
+            code = m_in.byte();
+            continue;
+        }
+        if (code == kPublicName) {
+            IeSymbol* symbol = appendSymbol();
+            byIndex[number()] = symbol;
+            symbol->name = m_state.storeName(name());
+            named.emplace_back(symbol, at);
+            more = m_in.tryByte(code);
+            continue;
+        }
+        if (allows(RecordOrder) && (code == kAttribute || code == kAssignValue)) {
+            if (m_in.byte() == kVariableI) {
+                auto found = byIndex.find(number());
+                if (found == byIndex.end())
+                    fail(IE_ERROR_READ, at);
+                IeSymbol* symbol = found->second;
+                if (code == kAssignValue) {
+                    symbol->value = number();
+                    valued.insert(symbol);
+                    code = codeAfterValue();
+                } else {
+                    more = readSymbolAttributes(symbol, code);
+                }
+                continue;
+            }
+        }
+        if (!allows(UnknownRecords))
+            break;
+        more = skipFieldsTo(code); // SB and records of no interest here
+    }
+    for (const auto& [symbol, at] : named) {
+        if (allows(AbsoluteOnly) && !valued.count(symbol))
+            fail(IE_ERROR_READ, at);
+        labelIfUntyped(symbol->kind);
+    }
+}
+
+// NI, then ATI (kind, attribute and extra when its variable is I) and ASI (the value when its
+// variable is I), offered to the waiting definitions while the symbol is still in cache.
+void Ieee695Decoder::readPublicNameGroup()
+{
+    IeSymbol* symbol = appendSymbol();
+    skipNumber();
+    symbol->name = m_state.storeName(name());
+    expectByte(kAttribute);
+    if (m_in.byte() == kVariableI) {
+        skipNumber();
+        symbol->kind = signedNumber();
+        symbol->attribute = signedNumber();
+        symbol->extra = signedNumber();
+    }
+    expectByte(kAssignValue);
+    if (m_in.byte() == kVariableI) {
+        skipNumber();
+        symbol->value = number();
+    }
+    m_decode.globalNames->offer(symbol->name, symbol->value);
+}
+
+// ATI fields after the name index: kind, attribute, extra; any further ones are passed over.
+bool Ieee695Decoder::readSymbolAttributes(IeSymbol* symbol, uint8_t& code)
+{
+    int32_t* fields[] = { &symbol->kind, &symbol->attribute, &symbol->extra };
+    std::size_t count = 0;
+    for (;;) {
+        const uint32_t at = m_in.offset();
+        if (!m_in.tryByte(code))
+            return false;
+        if (isRecordCode(code))
+            return true;
+        const uint32_t value = numberFrom(code, at);
+        if (count < std::size(fields))
+            *fields[count++] = static_cast<int32_t>(value);
+    }
+}
+
+} // namespace orvik
