@@ -1,7 +1,7 @@
 // cell_text.cpp: formatting of address, section, label and function cells.
 #include "right/cell_text.hpp"
 
-#include "right/right_layout.hpp"
+#include "section_tag.hpp"
 
 #include <cstdio>
 
@@ -66,11 +66,11 @@ std::string SectionCellText(const ModuleSectionEntry& entry)
         + ")";
 }
 
-bool AddressIsRed(uint32_t start, uint32_t size, uint64_t runningEnd, uint32_t maxAddress)
+bool AddressIsRed(RangeFlag flag, uint32_t start, uint32_t size, uint32_t maxAddress)
 {
     const uint64_t end = uint64_t { start } + size;
     const uint32_t last = start + size - 1u; // modulo 2^32: a size-0 entry at 0 reads 0xFFFFFFFF
-    return start < runningEnd || maxAddress < start || maxAddress < last || end > (uint64_t { 1 } << 32);
+    return flag != RangeNormal || maxAddress < start || maxAddress < last || end > (uint64_t { 1 } << 32);
 }
 
 } // namespace tessaly

@@ -221,6 +221,10 @@ void CMainFrame::OnCreateClient()
     // Each pane stores itself in m_pLeftView / m_pRightView as it is made.
     m_wndSplitter->addWidget(new CFriendLeftView(m_document, *this, m_wndSplitter));
     m_wndSplitter->addWidget(new CFriendRightView(m_document, *this, m_wndSplitter));
+    // The panes reach each other through the frame: the list's top block moves the marker, and
+    // the picture's Jump moves the list.
+    connect(m_pRightView, &CFriendRightView::topAddressPainted, m_pLeftView, &CFriendLeftView::SetMarkerAddress);
+    connect(m_pLeftView, &CFriendLeftView::jumpRequested, m_pRightView, &CFriendRightView::JumpToAddress);
     // The left column keeps its width when the window is resized; the right takes the rest.
     m_wndSplitter->setStretchFactor(0, 0);
     m_wndSplitter->setStretchFactor(1, 1);

@@ -1,35 +1,57 @@
-// cell_glyphs.cpp: the byte-to-glyph table and the glyph runs of the list's cells.
-#include "right/cell_glyphs.hpp"
+// cell_glyphs.cpp: a font's cell grid, the byte-to-glyph table and the glyph runs of the cells.
+#include "shell/cell_glyphs.hpp"
+
+#include "shell/name_text.hpp"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
 
 namespace tessaly {
 
-CellGlyphs::CellGlyphs(const QFont& font, int charWidth)
+namespace {
+
+// Control bytes show as blanks.
+QString allNameCharacters()
+{
+    std::string bytes(256, ' ');
+    for (int b = 32; b < 256; ++b)
+        bytes[static_cast<size_t>(b)] = static_cast<char>(b);
+    return NameText(bytes);
+}
+
+} // namespace
+
+CellGrid MeasureCellGrid(const QFont& font, const QPaintDevice* device, bool withLeading)
+{
+    const QFontMetrics metrics(font, device);
+    CellGrid grid;
+    grid.charWidth = std::max(metrics.averageCharWidth(), 1);
+    grid.lineHeight = std::max(metrics.height() + (withLeading ? std::max(metrics.leading(), 0) : 0), 1);
+    grid.ascent = metrics.ascent();
+    return grid;
+}
+
+CellGlyphs::CellGlyphs(const QFont& font, const CellGrid& grid)
     : m_rawFont(QRawFont::fromFont(font))
-    , m_nCharWidth(charWidth)
-    , m_nAscent(QFontMetrics(font).ascent())
+    , m_grid(grid)
     , m_bUnderline(font.underline())
     , m_bStrikeOut(font.strikeOut())
 {
-    QString all(256, QChar(u' '));
-    for (int b = 0; b < 256; ++b)
-        all[b] = QChar(b < 32 ? u' ' : static_cast<char16_t>(b)); // control bytes show as blanks
-    const QList<quint32> indexes = m_rawFont.glyphIndexesForString(all);
+    const QList<quint32> indexes = m_rawFont.glyphIndexesForString(allNameCharacters());
     for (qsizetype b = 0; b < indexes.size() && b < 256; ++b)
         m_glyphs[static_cast<size_t>(b)] = indexes[b];
 }
 
 void CellGlyphs::add(int x, int y, std::string_view text)
 {
-    const qreal baseline = y + m_nAscent;
+    const qreal baseline = y + m_grid.ascent;
     m_starts.push_back(m_indexes.size());
     for (size_t i = 0; i < text.size(); ++i) {
         m_indexes.push_back(m_glyphs[static_cast<unsigned char>(text[i])]);
-        m_positions.emplace_back(x + static_cast<qreal>(i) * m_nCharWidth, baseline);
+        m_positions.emplace_back(x + static_cast<qreal>(i) * m_grid.charWidth, baseline);
     }
 }
 
