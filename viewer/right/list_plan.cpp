@@ -58,7 +58,8 @@ template <typename Entry> BlockAddress addressOf(const Entry& entry, uint32_t ma
 
 // The rows of the Address and Section columns: the block of each line, where blocks start, and
 // where the last one is closed.
-template <typename Table> void planBlocks(const MapModel& model, const Table& table, const PlanRequest& request, ListPlan& plan)
+template <typename Table>
+void planBlocks(const MapModel& model, const Table& table, const PlanRequest& request, ListPlan& plan)
 {
     const bool omit = model.OmitZeroSizeSections;
     const int32_t firstLine = request.firstLine;
@@ -112,7 +113,8 @@ void addColumnHeaders(const MapModel& model, const PlanRequest& request, ListPla
         { 0, number, ColumnHeaderText(number, model.AddressDigits, model.ShowLocalInformation, true), Ink::Black, {} });
 }
 
-template <typename Table> void addBlockCells(const MapModel& model, const Table& table, const PlanRequest& request, ListPlan& plan)
+template <typename Table>
+void addBlockCells(const MapModel& model, const Table& table, const PlanRequest& request, ListPlan& plan)
 {
     const int32_t d = model.AddressDigits;
     addColumnHeaders(model, request, plan, ColumnAddress);
@@ -121,8 +123,8 @@ template <typename Table> void addBlockCells(const MapModel& model, const Table&
         if (!row.blockStart)
             continue;
         const BlockAddress block = addressOf(table[static_cast<size_t>(row.block)], model.MaxAddress);
-        plan.cells.push_back({ r, ColumnAddress, FormatAddressSize(d, block.start, block.size),
-            block.red ? Ink::Red : Ink::Black, {} });
+        plan.cells.push_back(
+            { r, ColumnAddress, FormatAddressSize(d, block.start, block.size), block.red ? Ink::Red : Ink::Black, {} });
     }
     const PlanMatch& match = request.match;
     addColumnHeaders(model, request, plan, ColumnSection);
@@ -169,6 +171,8 @@ ListPlan PlanList(const MapModel& model, const ListRows& rows, const PlanRequest
     window.blockRows = plan.blockRows;
     window.itemRows = plan.itemRows;
     plan.rows.resize(static_cast<size_t>(std::max(plan.blockRows, plan.itemRows)));
+    // An Address and a Section cell per block row and a cell per item row of each column.
+    plan.cells.reserve(static_cast<size_t>(2 * plan.blockRows + 3 * plan.itemRows + kColumnCount));
     for (size_t r = 0; r < plan.rows.size(); ++r)
         plan.rows[r].line = request.firstLine + static_cast<int32_t>(r);
 
@@ -195,7 +199,8 @@ ListPlan PlanList(const MapModel& model, const ListRows& rows, const PlanRequest
     }
     if (model.ShowFunctionList) {
         addColumnHeaders(model, window, plan, ColumnFunction);
-        addItemCells(model.FunctionTable, rows.functions, ColumnFunction, window, {}, -1,
+        addItemCells(
+            model.FunctionTable, rows.functions, ColumnFunction, window, {}, -1,
             [d](const FunctionEntry& entry) { return FormatFunctionCell(d, entry); }, plan);
     }
     return plan;

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 namespace tessaly {
 
@@ -61,10 +62,11 @@ private:
     void column(const ColumnSpan& span, size_t begin, size_t end)
     {
         const int rows = itemColumn(span.number) ? m_plan.itemRows : m_plan.blockRows;
-        if (m_style.opaque && rows > 0)
-            m_painter.fillRect(QRect(span.left, m_style.rowsTop, span.right - span.left, rows * m_h), m_style.window);
+        // The Section column's boxes cover its cells; the window colour fills the rest.
         if (span.number == ColumnSection)
             boxes(span);
+        else if (m_style.opaque && rows > 0)
+            m_painter.fillRect(QRect(span.left, m_style.rowsTop, span.right - span.left, rows * m_h), m_style.window);
         texts(span, begin, end);
         if (span.number == ColumnSection)
             edges(span);
@@ -78,21 +80,26 @@ private:
         }
     }
 
-    // Each block's rows filled with its tag colour, neighbouring rows of one colour together.
+    // Each block's rows filled with its tag colour and, on an opaque surface, the rows without a
+    // block with the window's; neighbouring rows of one colour together, each pixel once.
     void boxes(const ColumnSpan& span)
     {
+        auto fillOf = [&](int32_t r) -> std::optional<QColor> {
+            const PlanRow& row = m_plan.rows[static_cast<size_t>(r)];
+            if (row.block >= 0)
+                return toQColor(row.box);
+            if (m_style.opaque)
+                return m_style.window;
+            return std::nullopt;
+        };
         int32_t r = 0;
         while (r < m_plan.blockRows) {
-            const PlanRow& row = m_plan.rows[static_cast<size_t>(r)];
-            if (row.block < 0) {
-                ++r;
-                continue;
-            }
+            const std::optional<QColor> fill = fillOf(r);
             int32_t end = r + 1;
-            while (end < m_plan.blockRows && m_plan.rows[static_cast<size_t>(end)].block >= 0
-                && m_plan.rows[static_cast<size_t>(end)].box == row.box)
+            while (end < m_plan.blockRows && fillOf(end) == fill)
                 ++end;
-            m_painter.fillRect(QRect(span.left, rowY(r), span.right - span.left, (end - r) * m_h), toQColor(row.box));
+            if (fill)
+                m_painter.fillRect(QRect(span.left, rowY(r), span.right - span.left, (end - r) * m_h), *fill);
             r = end;
         }
     }
@@ -112,7 +119,9 @@ private:
             }
             if (!any)
                 continue;
-            m_painter.setPen(ink == Ink::Red ? QColor(255, 0, 0) : ink == Ink::Black ? QColor(0, 0, 0) : m_style.windowText);
+            m_painter.setPen(ink == Ink::Red ? QColor(255, 0, 0)
+                    : ink == Ink::Black      ? QColor(0, 0, 0)
+                                             : m_style.windowText);
             m_glyphs.flush(m_painter);
         }
     }
