@@ -44,9 +44,8 @@ struct Built : BuiltModel {
         : BuiltModel(cpu)
     {
         names.reserve(16);
-        auto label = [&](const std::string& name, uint32_t value) {
-            tree->global(names.emplace_back(name).c_str(), value);
-        };
+        auto label
+            = [&](const std::string& name, uint32_t value) { tree->global(names.emplace_back(name).c_str(), value); };
         switch (program) {
         case Program::Worked:
             tessaly::testing::addWorkedExample(*this);
@@ -192,8 +191,8 @@ TEST(PlanList, ScreenRowsAndPrintedPages)
             -1, 0 },
         { "screen below the list", Program::Worked, all, screen(9, 2), { ".", ".", "." }, -1, std::nullopt },
         { "screen: a label match", Program::Worked, all, screen(1, 4, { 0, 3, 1, 2 }),
-            { "~^", "CODE^ L:start E:LIMIT F:f1", "CODE L:loop*12+2 E:COUNT F:f2", "CODE L:done F:f3", ". F:f4" },
-            -1, 0 },
+            { "~^", "CODE^ L:start E:LIMIT F:f1", "CODE L:loop*12+2 E:COUNT F:f2", "CODE L:done F:f3", ". F:f4" }, -1,
+            0 },
         { "screen: a section match, after the tag", Program::Worked, all, screen(1, 3, { 1, 2, 1, 2 }),
             { "~^", "CODE^*5+2 L:start E:LIMIT F:f1", "CODE L:loop E:COUNT F:f2", ". L:done F:f3" }, -1, 0 },
         { "screen: 8 digits move the label match", Program::Worked, all, screen(2, 1, { 0, 2, 0, 3 }),
@@ -238,8 +237,9 @@ TEST(PlanList, ScreenRowsAndPrintedPages)
         { "page: the last of three", Program::ThreeBlocks, {}, PrintPageRequest(4, 3), { "B L:b1", "B", "~^", "." }, 3,
             0x100 },
         { "page: a block ending at the foot is closed by the next one", Program::ThreeBlocks, {},
-            PrintPageRequest(7, 1), { "H:Address(size),Section,Label:", "A^ L:a0", "A L:a1", "A L:a2", "A L:a3", "A L:a4", "A" },
-            -1, std::nullopt },
+            PrintPageRequest(7, 1),
+            { "H:Address(size),Section,Label:", "A^ L:a0", "A L:a1", "A L:a2", "A L:a3", "A L:a4", "A" }, -1,
+            std::nullopt },
         { "page: the next one starts the next page", Program::ThreeBlocks, {}, PrintPageRequest(7, 2),
             { "B^ L:b0", "B L:b1", "B", "~^", ".", ".", "." }, 4, 0x100 },
         { "page: a line per page", Program::ThreeBlocks, {}, PrintPageRequest(1, 3), { "A L:a1" }, -1, 0 },
@@ -247,9 +247,8 @@ TEST(PlanList, ScreenRowsAndPrintedPages)
             0x200 },
         { "page: omitted entries on the way to the first block", Program::Omitted, {}, PrintPageRequest(7, 2),
             { "B^ L:b0", "B L:b1", "B", "~^", ".", ".", "." }, 4, 0x100 },
-        { "page: listed size-0 entries, the list ending at the foot", Program::Omitted,
-            { false, false, false, false }, PrintPageRequest(7, 2), { "Z1^", "Z2^", "B^ L:b0", "B L:b1", "B", "~^", "ZEND^" },
-            7, 0x100 },
+        { "page: listed size-0 entries, the list ending at the foot", Program::Omitted, { false, false, false, false },
+            PrintPageRequest(7, 2), { "Z1^", "Z2^", "B^ L:b0", "B L:b1", "B", "~^", "ZEND^" }, 7, 0x100 },
         { "page: the last block across a break, 1", Program::LastBlock, {}, PrintPageRequest(4, 1),
             { "H:Address(size),Section,Label:", "A^", "C^ L:c0", "C L:c1" }, -1, std::nullopt },
         { "page: the last block across a break, 2", Program::LastBlock, {}, PrintPageRequest(4, 2),

@@ -36,8 +36,8 @@ struct ListStyle {
 };
 
 // The screen's style for a pane whose columns are spans: 1-pixel edges, opaque cells.
-ListStyle ScreenListStyle(const std::vector<ColumnSpan>& columns, CellGlyphs& glyphs, int rowsTop, int fillRight,
-    const QPalette& palette);
+ListStyle ScreenListStyle(
+    const std::vector<ColumnSpan>& columns, CellGlyphs& glyphs, int rowsTop, int fillRight, const QPalette& palette);
 // Paper's style: three-unit edges, the page's white, black text.
 ListStyle PaperListStyle(const std::vector<ColumnSpan>& columns, CellGlyphs& glyphs, int rowsTop);
 
