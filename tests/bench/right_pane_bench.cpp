@@ -20,7 +20,7 @@ double visibleCharacters(const tessaly::MapModel& model, const tessaly::CFriendR
     std::size_t chars = 0;
     for (const tessaly::PlanCell& cell : tessaly::PlanList(model, view.rows(), request).cells)
         if (cell.column != tessaly::ColumnAddress && cell.column != tessaly::ColumnSection)
-            chars += cell.text.size();
+            chars += cell.textLength;
     return static_cast<double>(chars);
 }
 

@@ -475,7 +475,7 @@ void checkPlan(const MapModel& model, const ListPlan& plan, const PlanRequest& r
         FUZZ_CHECK(row.block < 0 || std::size_t(row.block) < blocks);
     for (const PlanCell& cell : plan.cells) {
         FUZZ_CHECK(cell.row >= 0 && std::size_t(cell.row) < plan.rows.size());
-        checkCell(cell.text);
+        checkCell(std::string(plan.text(cell)));
     }
     FUZZ_CHECK(plan.closeRow <= std::max(request.blockRows, 0));
 }

@@ -127,7 +127,7 @@ std::vector<std::string> describe(const MapModel& model, const ListPlan& plan)
             ? ""
             : "*" + std::to_string(cell.highlight.start) + "+" + std::to_string(cell.highlight.length);
         if (plan.rows[static_cast<size_t>(cell.row)].block < 0 && cell.row == 0 && plan.rows[0].line == 0) {
-            headers += (headers.empty() ? "" : ",") + cell.text;
+            headers += (headers.empty() ? "" : ",") + std::string(plan.text(cell));
             continue;
         }
         switch (cell.column) {
@@ -139,7 +139,8 @@ std::vector<std::string> describe(const MapModel& model, const ListPlan& plan)
             text += highlight;
             break;
         default: {
-            const std::string name = cell.text.substr(cell.text.find(':') + 1);
+            const std::string cellText(plan.text(cell));
+            const std::string name = cellText.substr(cellText.find(':') + 1);
             const char* tag = cell.column == ColumnLabel ? " L:" : cell.column == ColumnEqu ? " E:" : " F:";
             text += tag + name.substr(0, name.find('(')) + highlight;
         }
@@ -314,7 +315,7 @@ TEST(PlanList, PagesCoverEveryLineOnce)
             }
             for (const PlanCell& cell : page.cells)
                 if (cell.column == ColumnLabel && cell.row + page.rows[0].line > 0)
-                    labels.push_back(cell.text.substr(cell.text.find(':') + 1));
+                    labels.push_back(std::string(page.text(cell).substr(page.text(cell).find(':') + 1)));
             if (page.closeRow >= 0) {
                 ++closings;
                 EXPECT_EQ(page.rows[0].line + page.closeRow, rows.lineCount);

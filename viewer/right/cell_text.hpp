@@ -24,6 +24,13 @@ std::string SectionCellText(const SectionEntry& entry);
 // owning section.
 std::string SectionCellText(const ModuleSectionEntry& entry);
 
+// The same texts appended to out, which the plan of a paint collects in one buffer.
+void AppendAddressSize(std::string& out, int32_t addressDigits, uint32_t start, uint32_t size);
+void AppendSymbolCell(std::string& out, int32_t addressDigits, const SymbolEntry& symbol);
+void AppendFunctionCell(std::string& out, int32_t addressDigits, const FunctionEntry& function);
+void AppendSectionCellText(std::string& out, const SectionEntry& entry);
+void AppendSectionCellText(std::string& out, const ModuleSectionEntry& entry);
+
 // Whether a block's address is shown in red: its RangeFlag says it overlaps an earlier entry or
 // lies outside the address space, or it reaches above maxAddress or past the top of the 32-bit
 // space by itself (which RangeFlag leaves unsaid for the table's first entry). Both are

@@ -103,14 +103,25 @@ void planBlocks(const MapModel& model, const Table& table, const PlanRequest& re
     }
 }
 
+// Adds a cell whose text append writes at the end of the plan's texts.
+template <typename Append>
+PlanCell& addCell(ListPlan& plan, int32_t row, int number, Ink ink, Append append, CellHighlight highlight = {})
+{
+    const size_t begin = plan.texts.size();
+    append(plan.texts);
+    return plan.cells.emplace_back(PlanCell {
+        row, number, static_cast<uint32_t>(begin), static_cast<uint32_t>(plan.texts.size() - begin), ink, highlight });
+}
+
 void addColumnHeaders(const MapModel& model, const PlanRequest& request, ListPlan& plan, int number)
 {
     if (!request.columnHeaders || request.firstLine != 0 || !ColumnShown(model, number))
         return;
     if (std::max(request.blockRows, request.itemRows) <= 0)
         return;
-    plan.cells.push_back(
-        { 0, number, ColumnHeaderText(number, model.AddressDigits, model.ShowLocalInformation, true), Ink::Black, {} });
+    addCell(plan, 0, number, Ink::Black, [&](std::string& out) {
+        out.append(ColumnHeaderText(number, model.AddressDigits, model.ShowLocalInformation, true));
+    });
 }
 
 template <typename Table>
@@ -123,8 +134,8 @@ void addBlockCells(const MapModel& model, const Table& table, const PlanRequest&
         if (!row.blockStart)
             continue;
         const BlockAddress block = addressOf(table[static_cast<size_t>(row.block)], model.MaxAddress);
-        plan.cells.push_back(
-            { r, ColumnAddress, FormatAddressSize(d, block.start, block.size), block.red ? Ink::Red : Ink::Black, {} });
+        addCell(plan, r, ColumnAddress, block.red ? Ink::Red : Ink::Black,
+            [&](std::string& out) { AppendAddressSize(out, d, block.start, block.size); });
     }
     const PlanMatch& match = request.match;
     addColumnHeaders(model, request, plan, ColumnSection);
@@ -132,21 +143,20 @@ void addBlockCells(const MapModel& model, const Table& table, const PlanRequest&
         const PlanRow& row = plan.rows[static_cast<size_t>(r)];
         if (row.block < 0)
             continue;
-        PlanCell cell { r, ColumnSection, {}, Ink::Black, {} };
-        if (row.blockStart) {
-            cell.text = SectionCellText(table[static_cast<size_t>(row.block)]);
-            // The match is in the name, which follows the tag and a blank.
-            if (match.kind == 1 && match.length > 0 && match.line == row.line)
-                cell.highlight = { match.offset + 4, match.length };
-        }
-        plan.cells.push_back(std::move(cell));
+        PlanCell& cell = addCell(plan, r, ColumnSection, Ink::Black, [&](std::string& out) {
+            if (row.blockStart)
+                AppendSectionCellText(out, table[static_cast<size_t>(row.block)]);
+        });
+        // The match is in the name, which follows the tag and a blank.
+        if (row.blockStart && match.kind == 1 && match.length > 0 && match.line == row.line)
+            cell.highlight = { match.offset + 4, match.length };
     }
 }
 
 // The cells of one item column: the item whose line each row shows.
-template <typename Entry, typename Format>
+template <typename Entry, typename Append>
 void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& rowIndex, int number,
-    const PlanRequest& request, CellHighlight matchOnRow, int32_t matchRow, Format format, ListPlan& plan)
+    const PlanRequest& request, CellHighlight matchOnRow, int32_t matchRow, Append append, ListPlan& plan)
 {
     // rowIndex lists the items in line order, so the first one of the window is a binary search away.
     auto k = std::lower_bound(rowIndex.begin(), rowIndex.end(), request.firstLine,
@@ -155,8 +165,10 @@ void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& r
         const int32_t r = table[static_cast<size_t>(*k)].line - request.firstLine;
         if (r >= request.itemRows)
             break;
-        plan.cells.push_back({ r, number, format(table[static_cast<size_t>(*k)]), Ink::WindowText,
-            r == matchRow ? matchOnRow : CellHighlight {} });
+        const Entry& item = table[static_cast<size_t>(*k)];
+        addCell(
+            plan, r, number, Ink::WindowText, [&](std::string& out) { append(out, item); },
+            r == matchRow ? matchOnRow : CellHighlight {});
     }
 }
 
@@ -173,6 +185,7 @@ ListPlan PlanList(const MapModel& model, const ListRows& rows, const PlanRequest
     plan.rows.resize(static_cast<size_t>(std::max(plan.blockRows, plan.itemRows)));
     // An Address and a Section cell per block row and a cell per item row of each column.
     plan.cells.reserve(static_cast<size_t>(2 * plan.blockRows + 3 * plan.itemRows + kColumnCount));
+    plan.texts.reserve(plan.cells.capacity() * 32);
     for (size_t r = 0; r < plan.rows.size(); ++r)
         plan.rows[r].line = request.firstLine + static_cast<int32_t>(r);
 
@@ -190,7 +203,7 @@ ListPlan PlanList(const MapModel& model, const ListRows& rows, const PlanRequest
     const int32_t matchRow = labelMatch ? match.line - request.firstLine : -1;
     // The match is in the name, which follows "[G] ", the address and ':'.
     const CellHighlight labelHighlight { match.offset + d + 5, match.length };
-    const auto symbol = [d](const SymbolEntry& entry) { return FormatSymbolCell(d, entry); };
+    const auto symbol = [d](std::string& out, const SymbolEntry& entry) { AppendSymbolCell(out, d, entry); };
     addColumnHeaders(model, window, plan, ColumnLabel);
     addItemCells(model.LabelTable, rows.labels, ColumnLabel, window, labelHighlight, matchRow, symbol, plan);
     if (model.ShowEquList) {
@@ -201,7 +214,7 @@ ListPlan PlanList(const MapModel& model, const ListRows& rows, const PlanRequest
         addColumnHeaders(model, window, plan, ColumnFunction);
         addItemCells(
             model.FunctionTable, rows.functions, ColumnFunction, window, {}, -1,
-            [d](const FunctionEntry& entry) { return FormatFunctionCell(d, entry); }, plan);
+            [d](std::string& out, const FunctionEntry& entry) { AppendFunctionCell(out, d, entry); }, plan);
     }
     return plan;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -34,7 +35,10 @@ struct CellHighlight {
 struct PlanCell {
     int32_t row = 0; // index in ListPlan::rows
     int column = ColumnNone;
-    std::string text; // names are bytes as they are; the renderer maps them to characters
+    // The cell's text in ListPlan::texts; names are bytes as they are, the renderer maps them to
+    // characters.
+    uint32_t textBegin = 0;
+    uint32_t textLength = 0;
     Ink ink = Ink::WindowText;
     CellHighlight highlight;
 };
@@ -71,12 +75,18 @@ struct PlanRequest {
 struct ListPlan {
     std::vector<PlanRow> rows; // the lines firstLine, firstLine + 1, ...
     std::vector<PlanCell> cells; // column by column, in column order, each top to bottom
+    std::string texts; // the cells' texts one after the other, formatted in one buffer
     int32_t blockRows = 0;
     int32_t itemRows = 0;
     // Row at whose top the last block is closed; −1 when it does not end in the window.
     int32_t closeRow = -1;
     bool hasTopAddress = false; // false when row 0 shows no block
     uint32_t topAddress = 0; // start of the block that owns row 0
+
+    std::string_view text(const PlanCell& cell) const
+    {
+        return std::string_view(texts).substr(cell.textBegin, cell.textLength);
+    }
 };
 
 // The plan of the request's window over the rows numbered by NumberRows (rows is what that

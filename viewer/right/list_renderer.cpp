@@ -111,10 +111,10 @@ private:
             bool any = false;
             for (size_t k = begin; k < end; ++k) {
                 const PlanCell& c = m_plan.cells[k];
-                if (c.ink != ink || c.text.empty())
+                if (c.ink != ink || c.textLength == 0)
                     continue;
                 const bool inBox = span.number == ColumnSection && m_plan.rows[static_cast<size_t>(c.row)].block >= 0;
-                m_glyphs.add(span.left + (inBox ? m_style.boxTextInset : 0), rowY(c.row), c.text);
+                m_glyphs.add(span.left + (inBox ? m_style.boxTextInset : 0), rowY(c.row), m_plan.text(c));
                 any = true;
             }
             if (!any)
@@ -136,6 +136,7 @@ private:
     void edges(const ColumnSpan& span)
     {
         std::vector<QLine> lines;
+        lines.reserve(static_cast<size_t>(m_plan.blockRows) + 2);
         const int left = span.left;
         const int right = span.right - 1;
         int32_t r = 0;

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QPalette>
 #include <QRect>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -19,7 +20,7 @@ class CellGlyphs;
 // What differs between the screen and paper, besides the plan's window. The glyphs carry the
 // font and its cell grid on the device.
 struct ListStyle {
-    std::vector<ColumnSpan> columns; // the shown columns in order, in device units
+    std::span<const ColumnSpan> columns; // the shown columns in order, in device units; not owned
     int rowsTop = 0; // y of the plan's row 0
     CellGlyphs* glyphs = nullptr;
     // The screen fills every column's cells with the window colour before writing them, so a
