@@ -89,7 +89,8 @@ void CFriendLeftView::registerCommands()
 
 void CFriendLeftView::RemeasureFont()
 {
-    const CellGrid grid = MeasureCellGrid(m_font, viewport(), true);
+    // The cell holds every glyph whole, clear of the box border along its top row.
+    const CellGrid grid = MeasureCellGrid(m_font, viewport(), true, InkMargins { 1, 0 });
     m_nCharWidth = grid.charWidth;
     m_nLineHeight = grid.lineHeight;
     m_glyphs = CellGlyphs(m_font, grid);
@@ -121,6 +122,8 @@ void CFriendLeftView::scrollContentsBy(int, int)
 
 void CFriendLeftView::OnInitialUpdate()
 {
+    // The update resets the zoom and repaints, so a new document never shows the old stretched
+    // picture.
     PaneView::OnInitialUpdate();
     // The framework's defaults for a 100 x 100 extent: a tenth of it per page, a tenth of
     // that per line.
@@ -299,7 +302,7 @@ void CFriendLeftView::OnJump()
         return;
     uint32_t address = 0;
     if (model.ImageMode == MemorySizeImage) {
-        address = m_memorySize.addressAt(m_ptContext.y());
+        address = MemorySizeJumpAddress(model, m_memorySize, m_ptContext.y());
         Invalidate();
     } else {
         const std::optional<uint32_t> start = SectionListJumpAddress(model, cell(), m_ptContext.y());

@@ -88,7 +88,8 @@ CFriendRightView::CFriendRightView(CTessalyDoc& document, CMainFrame& frame, QWi
 
 void CFriendRightView::RemeasureFont()
 {
-    const CellGrid grid = MeasureCellGrid(m_font, viewport(), true);
+    // The cell holds every glyph whole, clear of the box edges along its top row.
+    const CellGrid grid = MeasureCellGrid(m_font, viewport(), true, InkMargins { 1, 0 });
     m_nCharWidth = grid.charWidth;
     m_nLineHeight = grid.lineHeight;
     // Cells are whole multiples of the average width, but a scalable font advances by a fraction

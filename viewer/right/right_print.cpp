@@ -25,6 +25,8 @@ namespace {
 
 constexpr int kPdfResolution = 300;
 constexpr int kSmallestPrintPoints = 6;
+// The thick edges cover a unit either side of a row's border, so no glyph comes that close.
+constexpr InkMargins kPaperInkMargins { 2, 1 };
 
 // The drawing rectangle of a printer: its printable area, with the painter's origin at its
 // top-left corner.
@@ -48,7 +50,7 @@ ListPrintJob::ListPrintJob(
     auto measure = [&] {
         // A pixel size on a printer is in the printer's dots.
         m_printFont = QFont(createFont(description), &device);
-        grid = MeasureCellGrid(m_printFont, &device, false);
+        grid = MeasureCellGrid(m_printFont, &device, false, kPaperInkMargins);
         m_nPrintCharWidth = grid.charWidth;
         m_nPrintLineHeight = grid.lineHeight;
     };

@@ -1,4 +1,4 @@
-// cell_glyphs.cpp: a font's cell grid, the byte-to-glyph table and the glyph runs of the cells.
+// cell_glyphs.cpp: fitting the cell to a font's ink, the byte-to-glyph table and the glyph runs of the cells.
 #include "shell/cell_glyphs.hpp"
 
 #include "shell/name_text.hpp"
@@ -24,14 +24,37 @@ QString allNameCharacters()
 
 } // namespace
 
-CellGrid MeasureCellGrid(const QFont& font, const QPaintDevice* device, bool withLeading)
+CellGrid FitCellToInk(int charWidth, int ascent, int height, InkExtent ink, InkMargins margins)
+{
+    CellGrid grid;
+    grid.charWidth = std::max(charWidth, 1);
+    grid.ascent = std::max(ascent, ink.above + margins.top);
+    grid.lineHeight = std::max({ height, grid.ascent + ink.below + margins.bottom, 1 });
+    return grid;
+}
+
+InkExtent MeasureInk(const QFont& font, const QPaintDevice* device)
 {
     const QFontMetrics metrics(font, device);
-    CellGrid grid;
-    grid.charWidth = std::max(metrics.averageCharWidth(), 1);
-    grid.lineHeight = std::max(metrics.height() + (withLeading ? std::max(metrics.leading(), 0) : 0), 1);
-    grid.ascent = metrics.ascent();
-    return grid;
+    InkExtent ink;
+    for (const QChar c : allNameCharacters()) {
+        if (c == QLatin1Char(' '))
+            continue;
+        // The rectangle the glyph's ink covers, its baseline at y = 0; the rows -above..below-1.
+        const QRect r = metrics.boundingRect(c);
+        if (r.isEmpty())
+            continue;
+        ink.above = std::max(ink.above, -r.top());
+        ink.below = std::max(ink.below, r.bottom() + 1);
+    }
+    return ink;
+}
+
+CellGrid MeasureCellGrid(const QFont& font, const QPaintDevice* device, bool withLeading, InkMargins margins)
+{
+    const QFontMetrics metrics(font, device);
+    const int height = metrics.height() + (withLeading ? std::max(metrics.leading(), 0) : 0);
+    return FitCellToInk(metrics.averageCharWidth(), metrics.ascent(), height, MeasureInk(font, device), margins);
 }
 
 CellGlyphs::CellGlyphs(const QFont& font, const CellGrid& grid)

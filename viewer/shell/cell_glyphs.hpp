@@ -22,9 +22,32 @@ struct CellGrid {
     int ascent = 0;
 };
 
-// The grid of a font on a device: its average character width, its height (with the external
-// leading when withLeading is set: the screen has it, paper not) and its ascent.
-CellGrid MeasureCellGrid(const QFont& font, const QPaintDevice* device, bool withLeading);
+// Rows at the top and bottom of every cell that no glyph may touch, because lines are drawn there
+// (the box edges and borders of the panes, the thick edges of the printout).
+struct InkMargins {
+    int top = 0;
+    int bottom = 0;
+};
+
+// Where the ink of a font reaches, in rows above and below its baseline, over every character a
+// name can hold (each byte is one character).
+struct InkExtent {
+    int above = 0; // rows from the highest ink row down to the baseline, exclusive
+    int below = 0; // rows from the baseline down to the lowest ink row, inclusive
+};
+
+// The cell for a font whose ascent, height (with any leading) and ink extent are known: the
+// baseline and the height grow where the font's own metrics would let a glyph reach over the cell
+// or into its margins (Qt rounds the ascent and the descent separately, so an underscore often
+// lies one row below the height).
+CellGrid FitCellToInk(int charWidth, int ascent, int height, InkExtent ink, InkMargins margins);
+
+// The ink extent of a font on a device.
+InkExtent MeasureInk(const QFont& font, const QPaintDevice* device);
+
+// The grid of a font on a device: the average character width, and its height (with the external
+// leading when withLeading is set: the screen has it, paper not) fitted around its ink.
+CellGrid MeasureCellGrid(const QFont& font, const QPaintDevice* device, bool withLeading, InkMargins margins);
 
 // The list's and the pictures' texts are single-byte names in a fixed-pitch font, drawn by the
 // thousand: each byte is looked up once in a table of the font's glyphs, and character i goes to
