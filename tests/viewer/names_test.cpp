@@ -115,8 +115,8 @@ private:
         const int lcw = left().m_nCharWidth;
         const int ly = lh * (listRow(0x1000) + 1);
         // "[C] " or four blanks, then the name.
-        all.push_back({ "section list", listImage, left().m_sectionList.boxLeft + 4 * lcw, ly, lcw, lh, ly + 1,
-            ly + lh - 1 });
+        all.push_back(
+            { "section list", listImage, left().m_sectionList.boxLeft + 4 * lcw, ly, lcw, lh, ly + 1, ly + lh - 1 });
 
         model().ImageMode = MemorySizeImage;
         model().RangeStart = 0x1000;
@@ -130,8 +130,8 @@ private:
         const int cw = right().m_nCharWidth;
         const int y = (entryAt(0x1000).startLine - right().m_nTopLine + 1) * h;
         // The box's text stands a pixel in from its left edge.
-        all.push_back({ "list, Section", rightImage, column(right().m_columns, ColumnSection).nLeft + 1 + 4 * cw, y,
-            cw, h, y + 1, y + h - 1 });
+        all.push_back({ "list, Section", rightImage, column(right().m_columns, ColumnSection).nLeft + 1 + 4 * cw, y, cw,
+            h, y + 1, y + h - 1 });
         // "[G] %06x:" then the name.
         all.push_back({ "list, Label", rightImage, column(right().m_columns, ColumnLabel).nLeft + (d + 5) * cw, y, cw,
             h, y + 1, y + h - 1 });
@@ -151,10 +151,8 @@ private:
         const PrintColumns columns = PrintColumnPositions(model(), pcw);
         const int py = (entryAt(0x1000).startLine + 2) * ph;
         // The thick edges cover the cell's top two rows and its bottom row.
-        all.push_back(
-            { "printout, Section", page, columns.sectionLeft + 4 * pcw, py, pcw, ph, py + 2, py + ph - 2 });
-        all.push_back(
-            { "printout, Label", page, columns.label + (d + 5) * pcw, py, pcw, ph, py + 2, py + ph - 2 });
+        all.push_back({ "printout, Section", page, columns.sectionLeft + 4 * pcw, py, pcw, ph, py + 2, py + ph - 2 });
+        all.push_back({ "printout, Label", page, columns.label + (d + 5) * pcw, py, pcw, ph, py + 2, py + ph - 2 });
         return all;
     }
 
@@ -206,9 +204,7 @@ private slots:
         load(name, name, 0);
         const std::vector<Place> all = places();
         const int n = static_cast<int>(name.size());
-        auto cells = [&](const Place& p) {
-            return p.image.copy(p.x, p.inkTop, n * p.cw, p.inkBottom - p.inkTop + 1);
-        };
+        auto cells = [&](const Place& p) { return p.image.copy(p.x, p.inkTop, n * p.cw, p.inkBottom - p.inkTop + 1); };
         // The screen's surfaces share one font and grid; the printout has a font of its own.
         const QImage list = cells(all[2]);
         QVERIFY(!list.isNull());
@@ -221,8 +217,8 @@ private slots:
         const QImage window = m_run->app().renderWindow(frame().size());
         const QPoint origin = right().viewport()->mapTo(&frame(), QPoint(0, 0));
         const Place& label = all[3];
-        QCOMPARE(window.copy(origin.x() + label.x, origin.y() + label.inkTop, n * label.cw,
-                     label.inkBottom - label.inkTop + 1),
+        QCOMPARE(window.copy(
+                     origin.x() + label.x, origin.y() + label.inkTop, n * label.cw, label.inkBottom - label.inkTop + 1),
             list);
     }
 

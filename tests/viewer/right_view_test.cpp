@@ -92,6 +92,15 @@ private:
             m_tree->global(m_names.emplace_back("label" + std::to_string(m_names.size())).c_str(), start + 2u * i);
     }
 
+    // One code section, laid out: the Label column as it is then.
+    ColumnInfo loadCodeOnly()
+    {
+        typedSection(tree(), "CODE", 0x1000, 0x100, kSectionTypeCode);
+        load();
+        render();
+        return column(right().m_columns, ColumnLabel);
+    }
+
 private slots:
     void init()
     {
@@ -382,11 +391,7 @@ private slots:
 
     void onlyTheLeftButtonEndsADrag()
     {
-        MemoryTree& t = tree();
-        typedSection(t, "CODE", 0x1000, 0x100, kSectionTypeCode);
-        load();
-        render();
-        const ColumnInfo label = column(right().m_columns, ColumnLabel);
+        const ColumnInfo label = loadCodeOnly();
         const int y = right().m_nLineHeight / 2;
         QWidget* viewport = right().viewport();
         QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(label.nRight, y));
@@ -432,11 +437,7 @@ private slots:
 
     void dragBarIsInverted()
     {
-        MemoryTree& t = tree();
-        typedSection(t, "CODE", 0x1000, 0x100, kSectionTypeCode);
-        load();
-        render();
-        const ColumnInfo label = column(right().m_columns, ColumnLabel);
+        const ColumnInfo label = loadCodeOnly();
         const int y = right().m_nLineHeight / 2;
         const int barX = label.nRight + 60; // over the blank area right of the columns
         QVERIFY(barX + 2 < right().viewport()->width());
