@@ -1,9 +1,8 @@
 // right_pane_bench.cpp: one full paint of an 800-pixel-high right pane at the top, middle and bottom of the big
 // program.
 #include "map_model.hpp"
-#include "right/cell_text.hpp"
 #include "right/friend_right_view.hpp"
-#include "right/visible_rows.hpp"
+#include "right/list_plan.hpp"
 #include "viewer_fixture.hpp"
 
 #include <QImage>
@@ -14,22 +13,14 @@ namespace {
 // Characters of the item cells on the rows a paint shows, so that top and bottom can be seen to draw alike.
 double visibleCharacters(const tessaly::MapModel& model, const tessaly::CFriendRightView& view, int rowCount)
 {
-    const tessaly::ListRows& rows = view.rows();
+    tessaly::PlanRequest request;
+    request.firstLine = view.m_nTopLine;
+    request.blockRows = rowCount;
+    request.itemRows = rowCount + 1;
     std::size_t chars = 0;
-    auto addSymbols = [&](const std::vector<tessaly::SymbolEntry>& table, const std::vector<int32_t>& index) {
-        for (int32_t i : tessaly::PlanItemColumn(table, index, view.m_nTopLine, rowCount))
-            if (i >= 0)
-                chars += tessaly::FormatSymbolCell(model.AddressDigits, table[static_cast<std::size_t>(i)]).size();
-    };
-    addSymbols(model.LabelTable, rows.labels);
-    if (model.ShowEquList)
-        addSymbols(model.EquTable, rows.equs);
-    if (model.ShowFunctionList)
-        for (int32_t i : tessaly::PlanItemColumn(model.FunctionTable, rows.functions, view.m_nTopLine, rowCount))
-            if (i >= 0)
-                chars += tessaly::FormatFunctionCell(
-                    model.AddressDigits, model.FunctionTable[static_cast<std::size_t>(i)])
-                             .size();
+    for (const tessaly::PlanCell& cell : tessaly::PlanList(model, view.rows(), request).cells)
+        if (cell.column != tessaly::ColumnAddress && cell.column != tessaly::ColumnSection)
+            chars += cell.textLength;
     return static_cast<double>(chars);
 }
 

@@ -25,9 +25,10 @@
 #if defined(TESSALY_FUZZ_WITH_PANES)
 #include "left_geometry.hpp"
 #include "right/cell_text.hpp"
+#include "right/find_state.hpp"
+#include "right/list_plan.hpp"
 #include "right/print_pagination.hpp"
 #include "right/right_layout.hpp"
-#include "right/visible_rows.hpp"
 #endif
 #if defined(TESSALY_FUZZ_WITH_DUMP)
 #include "diff_dump.hpp"
@@ -233,46 +234,31 @@ void checkCell(const std::string& text)
     FUZZ_CHECK(text.size() <= 2 * kMaxCellName + 64);
 }
 
-template <typename Entry, typename Format>
-void formatItemColumn(const std::vector<Entry>& table, const std::vector<int32_t>& shown, Format format)
+// A plan's rows are its window's lines, and its cells lie on them with bounded texts.
+void checkPlan(const MapModel& model, const ListPlan& plan, const PlanRequest& request)
 {
-    FUZZ_CHECK(shown.size() <= std::size_t(kVisibleRows));
-    for (int32_t index : shown) {
-        if (index < 0)
-            continue;
-        FUZZ_CHECK(std::size_t(index) < table.size());
-        checkCell(format(table[std::size_t(index)]));
+    FUZZ_CHECK(plan.rows.size() == std::size_t(std::max(request.blockRows, request.itemRows)));
+    const std::size_t blocks = model.ShowLocalInformation ? model.ModuleSectionTable.size() : model.SectionTable.size();
+    for (const PlanRow& row : plan.rows)
+        FUZZ_CHECK(row.block < 0 || std::size_t(row.block) < blocks);
+    for (const PlanCell& cell : plan.cells) {
+        FUZZ_CHECK(cell.row >= 0 && std::size_t(cell.row) < plan.rows.size());
+        checkCell(std::string(plan.text(cell)));
     }
+    FUZZ_CHECK(plan.closeRow <= std::max(request.blockRows, 0));
 }
 
 // Plans a window of rows at the top, the middle and the bottom of the list, as paints do, and
 // writes the text of every cell in it.
 void planVisibleRows(const MapModel& model, const ListRows& rows)
 {
-    const int32_t digits = model.AddressDigits;
-    const auto symbolCell = [digits](const SymbolEntry& entry) { return FormatSymbolCell(digits, entry); };
     for (int32_t top : { 0, rows.lineCount / 2, std::max(0, rows.lineCount - kVisibleRows) }) {
-        const SectionColumnPlan plan = PlanSectionColumn(model, top, kVisibleRows);
-        FUZZ_CHECK(plan.rows.size() <= std::size_t(kVisibleRows));
-        for (const SectionRow& row : plan.rows) {
-            if (row.entry < 0)
-                continue;
-            const std::size_t entry = std::size_t(row.entry);
-            if (model.ShowLocalInformation) {
-                FUZZ_CHECK(entry < model.ModuleSectionTable.size());
-                checkCell(SectionCellText(model.ModuleSectionTable[entry]));
-                touch(GetSectionTag(model.ModuleSectionTable[entry].record).text);
-            } else {
-                FUZZ_CHECK(entry < model.SectionTable.size());
-                checkCell(SectionCellText(model.SectionTable[entry]));
-                touch(GetSectionTag(model.SectionTable[entry].record).text);
-            }
-        }
-        formatItemColumn(
-            model.LabelTable, PlanItemColumn(model.LabelTable, rows.labels, top, kVisibleRows), symbolCell);
-        formatItemColumn(model.EquTable, PlanItemColumn(model.EquTable, rows.equs, top, kVisibleRows), symbolCell);
-        formatItemColumn(model.FunctionTable, PlanItemColumn(model.FunctionTable, rows.functions, top, kVisibleRows),
-            [digits](const FunctionEntry& entry) { return FormatFunctionCell(digits, entry); });
+        PlanRequest request;
+        request.firstLine = top;
+        request.blockRows = kVisibleRows;
+        request.itemRows = kVisibleRows + 1;
+        request.match = { SearchSection, top, 0, 1 };
+        checkPlan(model, PlanList(model, rows, request), request);
         FUZZ_CHECK(BlockAtLine(model, top) >= -1);
     }
 }
@@ -299,13 +285,12 @@ void paginate(const MapModel& model, const ListRows& rows)
     const int32_t maxPage = PrintMaxPage(true, rows.lineCount, linesPerPage);
     FUZZ_CHECK(maxPage >= 1);
     const PrintColumns columns = PrintColumnPositions(model, kCell.charWidth);
-    FUZZ_CHECK(!PrintColumnHeaders(model, columns).empty());
+    FUZZ_CHECK(columns.sectionLeft <= columns.sectionRight);
+    FUZZ_CHECK(PrintColumnSpans(model, kCell.charWidth).size() >= 3);
     FUZZ_CHECK(PrintLineChars(model) >= 0);
     for (int32_t page : { 1, 2, maxPage / 2, maxPage, maxPage + 1 }) {
-        const PrintedPage printed = PaginatePage(model, rows, linesPerPage, page);
-        FUZZ_CHECK(printed.end - printed.first <= linesPerPage);
-        for (const PrintPart& part : printed.parts)
-            FUZZ_CHECK(part.row0 <= part.row1 && part.row1 <= linesPerPage);
+        const PlanRequest request = PrintPageRequest(linesPerPage, page);
+        checkPlan(model, PlanList(model, rows, request), request);
     }
 }
 

@@ -276,6 +276,13 @@ TEST(MemorySizePictureTest, EndLabelUnlessTheLastLabelSitsOnTheBottom)
         { "last entry labelled, band top more than a line above", { { "a", 0x100, 0x3F4 }, { "z", 0x4F4, 0x10 } },
             true },
         { "last entry crowded out", { { "a", 0x100, 0x3F0 }, { "y", 0x4F0, 0x5 }, { "z", 0x4F5, 0x10 } }, true },
+        // y's label stands at 1035, less than a line above the bottom: the end label gives way.
+        { "last entry crowded out under a label near the bottom",
+            { { "a", 0x100, 0x3F7 }, { "y", 0x4F7, 0x2 }, { "z", 0x4F9, 0x10 } }, false },
+        { "last entry crowded out under a label a line above the bottom",
+            { { "a", 0x100, 0x3F5 }, { "y", 0x4F5, 0x5 }, { "z", 0x4FA, 0x10 } }, true },
+        { "a free area's address label near the bottom",
+            { { "a", 0x100, 0x3F8 }, { nullptr, 0x4F8, 0x2 }, { "z", 0x4FA, 0x10 } }, false },
         { "nothing in the range", { { "above", 0x600, 0x10 } }, true },
         { "the entry above RangeEnd is not the last drawn", { { "z", 0x4F5, 0xB }, { "above", 0x600, 0x10 } }, false },
     };
@@ -364,6 +371,36 @@ TEST(MemorySizeJumpTest, InverseOfTheScale)
         const PictureTable table(8, {}, c.range_start, c.range_end);
         const MemorySizeGeometry g = MemorySizeGeometry::Compute(table.model, kCell, c.client_height, 1);
         EXPECT_EQ(g.addressAt(c.y), c.address);
+    }
+}
+
+TEST(MemorySizeJumpTest, TheBandPaintedUnderThePoint)
+{
+    // Sixteen addresses a pixel, y(a) = 20 + (a - 0x100) / 16 truncated: A 20-52, free 52-68, T
+    // (3 bytes, under a pixel) 68-70 drawn two pixels high over the free area after it (68-260),
+    // B 260-516 whose start 0x1008 lies half a pixel into its top row; nothing below 516.
+    const PictureTable table(6,
+        { { "A", 0x100, 0x200 }, { nullptr, 0x300, 0x105 }, { "T", 0x405, 0x3 }, { nullptr, 0x408, 0xC00 },
+            { "B", 0x1008, 0x1000 } },
+        0x100, 0x100 + 16 * 1023);
+    const MemorySizeGeometry g = MemorySizeGeometry::Compute(table.model, kCell, kClientHeight, 1);
+    ASSERT_EQ(g.y(0x1008), 260);
+    struct Case {
+        int32_t y;
+        uint32_t address;
+    };
+    const Case cases[] = {
+        { 20, 0x100 }, // the bar top: A
+        { 51, 0x100 }, { 52, 0x300 }, // the free area's top row
+        { 68, 0x405 }, // T's top row, over the free area that shares it
+        { 69, 0x405 }, // T's second row
+        { 70, 0x408 }, { 260, 0x1008 }, // B's top row, which the scale alone reads as 0x1000
+        { 515, 0x1008 }, { 600, 0x100 + 16 * 580 }, // below every band: the scale
+        { 1043, 0x100 + 16 * 1023 }, // the bar bottom: RangeEnd
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "y " << c.y);
+        EXPECT_EQ(tessaly::MemorySizeJumpAddress(table.model, g, c.y), c.address);
     }
 }
 

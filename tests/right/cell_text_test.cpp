@@ -1,4 +1,4 @@
-// cell_text_test.cpp: the cell formats for 6 and 8 digits, section texts and the red-address rule.
+// cell_text_test.cpp: the cell formats for 6 and 8 digits and the section texts.
 #include "right/cell_text.hpp"
 #include "right_fixtures.hpp"
 
@@ -77,37 +77,6 @@ TEST(CellText, SectionTextsInBothModes)
     EXPECT_EQ(SectionCellText(model.ModuleSectionTable[1]), "[D] DATA(uart)");
     EXPECT_EQ(SectionCellText(model.ModuleSectionTable[3]), "");
     EXPECT_EQ(SectionCellText(model.ModuleSectionTable[0]), "");
-}
-
-TEST(AddressIsRed, OverlapsAndTheTopOfTheSpace)
-{
-    struct Case {
-        const char* label;
-        uint32_t start;
-        uint32_t size;
-        uint64_t runningEnd;
-        uint32_t maxAddress;
-        bool red;
-    };
-    const Case cases[] = {
-        { "plain", 0x1000, 0x100, 0x1000, 0xFFFFFF, false },
-        { "overlaps the block above", 0x1080, 0x100, 0x1100, 0xFFFFFF, true },
-        { "ends exactly at MaxAddress + 1", 0xFFFF00, 0x100, 0, 0xFFFFFF, false },
-        { "ends one byte further", 0xFFFF00, 0x101, 0, 0xFFFFFF, true },
-        { "starts above MaxAddress", 0x1000000, 0x10, 0, 0xFFFFFF, true },
-        { "size 0 at address 0", 0, 0, 0, 0xFFFFFF, true },
-        { "size 0 at address 0, 32-bit space", 0, 0, 0, 0xFFFFFFFF, false },
-        { "size 0 elsewhere", 0x2000, 0, 0, 0xFFFFFF, false },
-        { "ends exactly at 2^32", 0xFFFFFF00, 0x100, 0, 0xFFFFFFFF, false },
-        { "wraps past 2^32", 0xFFFFFF00, 0x101, 0, 0xFFFFFFFF, true },
-        { "after a block ending at 2^32", 0xFFFFFFF0, 0x10, uint64_t { 1 } << 32, 0xFFFFFFFF, true },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        EXPECT_EQ(AddressIsRed(c.start, c.size, c.runningEnd, c.maxAddress), c.red);
-    }
-    EXPECT_EQ(AdvanceRunningEnd(0x100, 0xFFFFFF00, 0x100), uint64_t { 1 } << 32);
-    EXPECT_EQ(AdvanceRunningEnd(0x2000, 0x1000, 0x100), 0x2000u);
 }
 
 } // namespace

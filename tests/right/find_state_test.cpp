@@ -67,6 +67,14 @@ FindRequest request(
     return { text, matchCase, wildCard, direction, kind };
 }
 
+// The request of a typed text that holds a character no name byte stands for: it has no bytes.
+FindRequest unrepresentable(int32_t kind)
+{
+    FindRequest made = request("", kind);
+    made.representable = false;
+    return made;
+}
+
 struct Step {
     FindRequest request;
     FindOutcome outcome;
@@ -234,6 +242,12 @@ TEST(FindNext, LabelsAndKinds)
             } },
         { "empty text does nothing", false, true,
             { { request("", SearchSection), FindOutcome::Ignored, nullptr, 0, 0 } } },
+        { "a text with a character no byte stands for finds nothing", false, true,
+            {
+                { request("data", SearchLabel), FindOutcome::Found, "start_data", 6, 4 },
+                { unrepresentable(SearchLabel), FindOutcome::CantFind, nullptr, 0, 0 },
+                { unrepresentable(SearchEqu), FindOutcome::Ignored, nullptr, 0, 0 },
+            } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -152,4 +152,27 @@ TEST(RightScroll, HorizontalCommandsAndRange)
     }
 }
 
+TEST(RightScroll, WheelDeltasAddUpToLines)
+{
+    struct Case {
+        const char* label;
+        std::vector<int32_t> deltas;
+        std::vector<int32_t> lines; // after each delta
+    };
+    const Case cases[] = {
+        { "a notch is three lines", { 120, -240 }, { 3, -6 } },
+        { "touchpad steps add up", { 15, 15, 15, 15, 15, 15, 15, 15 }, { 0, 0, 1, 0, 0, 1, 0, 1 } },
+        { "a turn back starts afresh", { 30, -30, -30 }, { 0, 0, -1 } },
+        { "what is left carries on", { 50, 70 }, { 1, 2 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        int32_t remainder = 0;
+        std::vector<int32_t> lines;
+        for (int32_t delta : c.deltas)
+            lines.push_back(WheelLines(remainder, delta));
+        EXPECT_EQ(lines, c.lines);
+    }
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 #include "right/cell_text.hpp"
 #include "right/right_layout.hpp"
 #include "shell/command_line.hpp"
+#include "support/ieee695_writer.hpp"
 #include "support/run_program.hpp"
 #include "support/temp_file.hpp"
 
@@ -204,6 +205,25 @@ TEST(ExportPdf, TheLargestExampleTakesMoreThanOnePage)
     // The second page goes on where the first stopped: its first block is not on page 1.
     EXPECT_EQ(pageText(pdf, 1).find("[D] .backup"), std::string::npos);
     EXPECT_NE(pageText(pdf, 2).find("[D] .backup"), std::string::npos);
+}
+
+TEST(ExportPdf, NameBytesPrintAsLatin1)
+{
+    // Bytes 0x80 to 0xFF in names are one character each, ISO 8859-1, on paper as on the screen.
+    tessaly::testing::Ieee695Writer w;
+    w.header("Carina", "prog");
+    w.section({ .index = 1, .type = "ASD", .name = "data_\xB5P", .start = 0x1000, .size = 0x100 });
+    w.globalSymbol({ .name = "\xE9t\xE9", .value = 0x1000 });
+    const std::vector<uint8_t> bytes = w.bytes();
+    const TempFolder dir;
+    const std::string input = (dir.path() / "high.abs").string();
+    std::ofstream(input, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const std::string pdf = (dir.path() / "high.pdf").string();
+    ASSERT_EQ(exportPdf({ "--export-pdf", pdf, input }).status, 0);
+    const std::string text = pageText(pdf, 1);
+    EXPECT_NE(text.find("[D] data_\u00B5P"), std::string::npos) << text;
+    EXPECT_NE(text.find("[G] 001000:\u00E9t\u00E9"), std::string::npos) << text;
 }
 
 TEST(ExportPdf, Failures)

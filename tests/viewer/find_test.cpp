@@ -526,6 +526,32 @@ private slots:
         QVERIFY(d.isNull());
     }
 
+    void typedTextIsReadAsNameBytes()
+    {
+        // Names are bytes read as ISO 8859-1, and so is what the user types: "été" finds the
+        // label E9 74 E9, "µP" the section data_B5 50. The euro sign stands for no byte (not 0x80
+        // either), so it finds nothing, with or without wild cards.
+        m_tree = std::make_unique<MemoryTree>("Carina");
+        m_tree->section("data_\xB5P", 0x1000, 0x100);
+        m_tree->global("\xE9t\xE9", 0x1000);
+        m_tree->global("\x80", 0x1004);
+        markTreeLoaded(model(), &m_tree->root);
+        right().Invalidate();
+        right().OpenFindDialog();
+        findNext(QString::fromUtf8("été"), SearchLabel, SearchDown, true);
+        QCOMPARE(m_run->platform().messages, QStringList());
+        QCOMPARE(foundName(), QString::fromLatin1("\xE9t\xE9"));
+        findNext(QString::fromUtf8("µp"), SearchSection);
+        QCOMPARE(m_run->platform().messages, QStringList());
+        QCOMPARE(foundName(), QString::fromLatin1("data_\xB5P"));
+        QCOMPARE(right().m_nFoundOffset, 5);
+        for (const bool wildCard : { false, true }) {
+            findNext(QString::fromUtf8(wildCard ? "*€" : "€"), SearchLabel, SearchDown, false, wildCard);
+            QCOMPARE(m_run->platform().messages.size(), wildCard ? 2 : 1);
+            QCOMPARE(m_run->platform().messages.back(), QStringLiteral("Can't Find"));
+        }
+    }
+
     void noFileMeansCantFind()
     {
         right().OpenFindDialog();

@@ -12,10 +12,13 @@
 #include "shell/tessaly_doc.hpp"
 #include "shell_fixtures.hpp"
 #include "support/memory_tree.hpp"
+#include "support/temp_file.hpp"
 
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QMenu>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QtTest>
 #include <deque>
 #include <functional>
@@ -323,6 +326,34 @@ private slots:
         QCOMPARE(right().m_nTopLine, 1);
     }
 
+    void memorySizeJumpReachesAThinSection()
+    {
+        // T is 3 bytes, under a pixel: its band is drawn two pixels high over the free area that
+        // starts on the same row. A click on either row shows T, not the free area around it.
+        m_tree = std::make_unique<MemoryTree>("Carina");
+        m_tree->section("LOW", 0x0, 0x1000)->type = kSectionTypeCode;
+        m_tree->section("T", 0x10005, 0x3)->type = kSectionTypeData;
+        m_tree->section("HIGH", 0x30000, 0x1000)->type = kSectionTypeCode;
+        // A list longer than the pane, so that T can be its top line.
+        for (int i = 0; i < 100; ++i)
+            m_tree->global(m_names.emplace_back("high" + std::to_string(i)).c_str(), 0x30000 + 4u * i);
+        markTreeLoaded(model(), &m_tree->root);
+        model().ImageMode = MemorySizeImage;
+        model().RangeStart = 0;
+        model().RangeEnd = 0x3FFFF;
+        m_run->app().document()->UpdateAllViews(nullptr);
+        renderBoth();
+        const MemorySizeGeometry& g = left().m_memorySize;
+        const int x = (g.barLeft + g.barRight) / 2;
+        const int top = g.y(0x10005);
+        QVERIFY(g.y(0x10008) == top);
+        for (int y : { top, top + 1 }) {
+            right().JumpToAddress(0);
+            QCOMPARE(rightClick(onScreen(x, y), true), 1);
+            QVERIFY2(right().m_nTopLine == entryAt(0x10005).startLine, qPrintable(QString::number(y - top)));
+        }
+    }
+
     void zoomOnlyWhileTheLeftPaneIsActive()
     {
         loadSections(6);
@@ -365,6 +396,46 @@ private slots:
         // A document update resets the zoom.
         m_run->app().document()->UpdateAllViews(nullptr);
         QCOMPARE(left().m_nZoom, 1);
+    }
+
+    void zoomedPictureRepaintsAtZoomOne_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("new file") << "new";
+        QTest::newRow("File Open") << "open";
+        QTest::newRow("options") << "options";
+    }
+
+    void zoomedPictureRepaintsAtZoomOne()
+    {
+        // After a new file or changed options the pane repaints by itself at zoom 1: the last
+        // paint's bar is one client height tall again, without a render or a resize.
+        QFETCH(QString, change);
+        loadSections(6);
+        model().ImageMode = MemorySizeImage;
+        frame().SetActiveView(&left());
+        QVERIFY(frame().router().dispatch(ID_ZOOM_IN));
+        QVERIFY(frame().router().dispatch(ID_ZOOM_IN));
+        // A pane narrower than the picture, so that its scroll bars stay as they are.
+        frame().m_wndSplitter->setSizes({ 120, 800 });
+        QTest::qWait(20);
+        QVERIFY(left().horizontalScrollBar()->isVisible());
+        QVERIFY(left().verticalScrollBar()->isVisible());
+        const int zoomOne = left().viewport()->height() - left().m_nLineHeight;
+        QCOMPARE(left().m_memorySize.barBottom, 4 * left().viewport()->height() - left().m_nLineHeight);
+        const TempFile file(smallMapFile("Carina"));
+        if (change == QStringLiteral("new")) {
+            QVERIFY(frame().router().dispatch(ID_FILE_NEW));
+        } else if (change == QStringLiteral("open")) {
+            m_run->platform().fileToChoose = QString::fromStdString(file.pathString());
+            QVERIFY(frame().router().dispatch(ID_FILE_OPEN));
+            QVERIFY(model().FileLoaded);
+        } else {
+            QVERIFY(frame().router().dispatch(ID_OPTIONS));
+        }
+        QCOMPARE(left().m_nZoom, 1);
+        QTest::qWait(20);
+        QCOMPARE(left().m_memorySize.barBottom, zoomOne);
     }
 
     void rowCountFreshAfterEveryRebuild()

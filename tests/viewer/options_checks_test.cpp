@@ -1,10 +1,12 @@
-// options_checks_test.cpp: ParseHexField, the options dialog's OK checks in order, and dialog units to pixels.
+// options_checks_test.cpp: ParseHexField, the options dialog's OK checks in order, dialog units to pixels and base
+// units fitted to the controls' texts.
 #include "shell/dialog_units.hpp"
 #include "shell/options_checks.hpp"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -133,6 +135,33 @@ TEST(DialogUnits, BaseUnitsFromTheAlphabet)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.alphabet));
         const DialogBaseUnits base = BaseUnitsFromFont(c.alphabet, c.height);
+        EXPECT_EQ(base.x, c.expected.x);
+        EXPECT_EQ(base.y, c.expected.y);
+    }
+}
+
+TEST(DialogUnits, BaseUnitsWidenUntilEveryTextFits)
+{
+    struct Case {
+        const char* label;
+        DialogBaseUnits font;
+        std::vector<ControlNeed> needs;
+        DialogBaseUnits expected;
+    };
+    const Case cases[] = {
+        { "texts that fit keep the font's units", { 6, 15 }, { { { 30, 9, 31, 8 }, 40, 15 } }, { 6, 15 } },
+        // 31 units hold 62 pixels from 8 a base width on: 31 x 8 / 4 = 62.
+        { "a wide label widens the base", { 6, 15 }, { { { 30, 9, 31, 8 }, 62, 15 } }, { 8, 15 } },
+        // 3 units are 4.5 pixels at 6, rounded to 5; 5.25 at 7, also 5; 6 at 8.
+        { "rounding to the nearest pixel counts", { 6, 15 }, { { { 0, 0, 3, 8 }, 6, 0 } }, { 8, 15 } },
+        { "the widest need wins", { 6, 15 },
+            { { { 0, 0, 31, 8 }, 62, 0 }, { { 0, 0, 50, 10 }, 120, 0 }, { { 0, 0, 10, 10 }, 10, 0 } }, { 10, 15 } },
+        { "a tall check box raises the height", { 6, 15 }, { { { 0, 0, 50, 10 }, 10, 21 } }, { 6, 17 } },
+        { "a control without a size is left out", { 6, 15 }, { { { 11, 17, 0, 0 }, 32, 32 } }, { 6, 15 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const DialogBaseUnits base = FitBaseUnits(c.font, c.needs);
         EXPECT_EQ(base.x, c.expected.x);
         EXPECT_EQ(base.y, c.expected.y);
     }

@@ -2,8 +2,10 @@
 // and the round trip.
 #include "map_document.hpp"
 #include "map_model.hpp"
+#include "shell/about_dialog.hpp"
 #include "shell/commands.hpp"
 #include "shell/dialog_template.hpp"
+#include "shell/find_dialog.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/options_checks.hpp"
 #include "shell/options_dialog.hpp"
@@ -12,7 +14,9 @@
 #include "shell_fixtures.hpp"
 #include "support/memory_tree.hpp"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +48,9 @@ template <typename Control> Control* control(QWidget& dialog, int id)
 {
     return dialog.findChild<Control*>(QString::number(id));
 }
+
+// Stands in for the Find dialog's owner; it hears nothing in these tests.
+class NoticeTarget : public QObject { };
 
 void pressOk(QDialog& dialog)
 {
@@ -93,7 +100,10 @@ private slots:
     {
         OptionsDialog d(m_model);
         QCOMPARE(d.windowTitle(), QStringLiteral("Kelvra"));
-        const DialogBaseUnits base = dialogBaseUnits(d.font());
+        // The units come from the dialog's font, widened only where a text needs it.
+        const DialogBaseUnits base = d.baseUnits();
+        QVERIFY(base.x >= dialogBaseUnits(d.font()).x);
+        QVERIFY(base.y >= dialogBaseUnits(d.font()).y);
         const UnitRect client = MapDialogRect({ 0, 0, 191, 127 }, base);
         QCOMPARE(d.size(), QSize(client.width, client.height));
         struct Expected {
@@ -130,6 +140,74 @@ private slots:
             statics << label->text();
         QCOMPARE(statics, (QStringList { "Left Map View:", "Right Map View:", "Start", "00", "End", "FF" }));
         QCOMPARE(d.findChild<QGroupBox*>()->title(), QStringLiteral("Mapping Image"));
+    }
+
+    void textsFitTheirControls_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("family");
+        for (const char* dialog : { "Kelvra", "Find", "Version" })
+            for (const char* family : { "DejaVu Sans", "DejaVu Sans Mono" })
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(dialog, family))) << dialog << family;
+    }
+
+    void textsFitTheirControls()
+    {
+        // Whichever font stands in for the template's, no control's text is wider (or taller) than
+        // the control: labels, check boxes and radio buttons by Qt's size hints, push buttons and
+        // the group box by their text.
+        QFETCH(QString, dialog);
+        QFETCH(QString, family);
+        const QFont before = QApplication::font();
+        QFont font(family);
+        font.setPointSize(9);
+        QApplication::setFont(font);
+        std::unique_ptr<QDialog> d;
+        NoticeTarget owner;
+        if (dialog == QStringLiteral("Kelvra"))
+            d = std::make_unique<OptionsDialog>(m_model);
+        else if (dialog == QStringLiteral("Find"))
+            d = std::make_unique<FindDialog>(&owner);
+        else
+            d = std::make_unique<CAboutDlg>();
+        QApplication::setFont(before);
+        QCOMPARE(QFontInfo(d->font()).family(), family);
+        int checked = 0;
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+            const QFontMetrics metrics(w->font());
+            QSize need;
+            if (auto* label = qobject_cast<QLabel*>(w)) {
+                if (label->text().isEmpty())
+                    continue;
+                need = metrics.boundingRect(QRect(0, 0, 10000, 10000), 0, label->text()).size();
+            } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+                need = w->sizeHint();
+            } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+                need = QSize(metrics.horizontalAdvance(button->text()) + 2, metrics.height());
+            } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
+                need = QSize(metrics.horizontalAdvance(box->title()), metrics.height());
+            } else {
+                continue;
+            }
+            const QString what = QStringLiteral("%1: %2x%3 in %4x%5")
+                                     .arg(w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName())
+                                     .arg(need.width())
+                                     .arg(need.height())
+                                     .arg(w->width())
+                                     .arg(w->height());
+            QVERIFY2(need.width() <= w->width() && need.height() <= w->height(), qPrintable(what));
+            ++checked;
+        }
+        QVERIFY(checked >= 3);
+        // Laid out in the template's proportions: the client is its size in the units used.
+        const DialogBaseUnits base = dialog == QStringLiteral("Kelvra") ? static_cast<OptionsDialog&>(*d).baseUnits()
+            : dialog == QStringLiteral("Find")                          ? static_cast<FindDialog&>(*d).baseUnits()
+                                                                        : static_cast<CAboutDlg&>(*d).baseUnits();
+        const UnitRect template_ = dialog == QStringLiteral("Kelvra") ? UnitRect { 0, 0, 191, 127 }
+            : dialog == QStringLiteral("Find")                        ? UnitRect { 0, 0, 187, 93 }
+                                                                      : UnitRect { 0, 0, 274, 81 };
+        const UnitRect client = MapDialogRect(template_, base);
+        QCOMPARE(d->size(), QSize(client.width, client.height));
     }
 
     void dataExchangeBothWays()

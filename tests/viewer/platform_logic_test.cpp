@@ -95,6 +95,7 @@ TEST(CommandTextTest, ToolBarStringsAreExact)
         { ID_ZOOM_IN, "Zoom In", "Zoom In" },
         { ID_ZOOM_OUT, "Zoom Out", "Zoom Out" },
         { ID_FIND_TOOL, "Open Find Dialog", "Find" },
+        { ID_FIND_MENU, "Open Find Dialog", "Find" },
         { ID_APP_ABOUT, "Version Information", "Version" },
         { ID_SHOW_LOCAL_INFORMATION, "Show or hide Local Information List", "" },
         { ID_SHOW_FUNCTION_LIST, "Show or hide C Function List", "" },

@@ -1,6 +1,7 @@
 // right_print_test.cpp: the print commands of the right pane, the preview's pages and printed pages probed as images.
 #include "left/friend_left_view.hpp"
 #include "map_model.hpp"
+#include "right/cell_text.hpp"
 #include "right/friend_right_view.hpp"
 #include "right/print_pagination.hpp"
 #include "right/right_layout.hpp"
@@ -18,6 +19,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -65,6 +67,16 @@ public:
     QStringList dialogClasses;
     QList<int> previewPages;
 };
+
+// The text of a PDF file as pdftotext lays it out; empty when the tool is missing.
+QString pdfText(const QString& path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), path, QStringLiteral("-") });
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 // Pages of a PDF file as Qt writes them: one "/Type /Page" dictionary each.
 int pdfPageCount(const QString& path)
@@ -265,6 +277,80 @@ private slots:
             QVERIFY2(PrintLineChars(model()) * job.charWidth() <= page.width(), qPrintable(where));
             QVERIFY2(job.font().pixelSize() >= 25, qPrintable(where)); // never below six points
         }
+    }
+
+    void windowPrintKeepsEveryAddressWhole()
+    {
+        // Through the window's own print command, at the printer's resolution: every address
+        // of the list comes out with its closing parenthesis, nothing of it under the bar.
+        QTemporaryDir dir;
+        const QString path = usePdfPrinter(dir);
+        m_run->app().document()->OpenCommandLineFile(QStringLiteral(EXAMPLES_DIR "/grus_gateway.abs"));
+        QVERIFY(model().FileLoaded);
+        frame().SetActiveView(&right());
+        QVERIFY(frame().router().dispatch(ID_FILE_PRINT));
+        const QString text = pdfText(path);
+        QVERIFY2(!text.isEmpty(), "pdftotext found no text (poppler-utils missing?)");
+        int blocks = 0;
+        for (const SectionEntry& entry : model().SectionTable) {
+            if (IsOmitted(entry, model().OmitZeroSizeSections))
+                continue;
+            // pdftotext drops the leading blank of the cell.
+            const QString address = QString::fromStdString(
+                FormatAddressSize(model().AddressDigits, entry.record->start, entry.record->size))
+                                        .trimmed();
+            QVERIFY2(text.contains(address), qPrintable(address));
+            ++blocks;
+        }
+        QVERIFY(blocks > 10);
+    }
+
+    void headerElidesThePathInTheMiddle()
+    {
+        loadProgram(3);
+        std::string path;
+        for (int i = 0; i < 120; ++i)
+            path += "/folder" + std::to_string(i);
+        model().LoadedPath = path + "/prog.xqa";
+        const ListRows rows = NumberRows(model());
+        QImage page(2400, 3300, QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(300 / 0.0254));
+        page.setDotsPerMeterY(qRound(300 / 0.0254));
+        const ListPrintJob job(model(), rows, right().m_logFont, page, page.rect());
+        const QString header = job.HeaderText(page.width());
+        QVERIFY2(header.startsWith(QStringLiteral("File: /folder0")), qPrintable(header));
+        QVERIFY2(header.endsWith(QStringLiteral("/prog.xqa")), qPrintable(header));
+        QVERIFY(header.contains(QChar(0x2026)));
+        QVERIFY(QFontMetrics(job.font(), &page).horizontalAdvance(header) <= page.width());
+        // A path that fits is written whole.
+        model().LoadedPath = "/maps/prog.xqa";
+        QCOMPARE(job.HeaderText(page.width()), QStringLiteral("File: /maps/prog.xqa"));
+    }
+
+    void addressTooWideForItsColumnStaysOutOfTheBar()
+    {
+        // A 7-digit address in a 6-digit family runs one character past the Address column; the
+        // bar is drawn over it, so no red of the address shows in the bar.
+        m_tree = std::make_unique<MemoryTree>("Carina");
+        typedSection(*m_tree, "HIGH", 0x1000000, 0x100, kSectionTypeRom);
+        markTreeLoaded(model(), &m_tree->root);
+        const ListRows rows = NumberRows(model());
+        QImage image(2400, 900, QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(150 / 0.0254));
+        image.setDotsPerMeterY(qRound(150 / 0.0254));
+        image.fill(Qt::white);
+        const ListPrintJob job(model(), rows, right().m_logFont, image, image.rect());
+        QPainter painter(&image);
+        job.PrintPage(painter, 1, image.rect());
+        painter.end();
+        const int h = job.lineHeight();
+        const PrintColumns columns = PrintColumnPositions(model(), job.charWidth());
+        const int32_t line = sectionNamed("HIGH").startLine;
+        const QRect addressRow(0, (line + 2) * h, columns.sectionLeft - 2, h);
+        QVERIFY(anyPixel(image, addressRow, isRed)); // outside the space: red
+        const QRect bar(
+            columns.sectionLeft + 2, (line + 2) * h + 2, columns.sectionRight - columns.sectionLeft - 4, h - 4);
+        QVERIFY(!anyPixel(image, bar, isRed));
     }
 
     void pagesDrawnAsImages()

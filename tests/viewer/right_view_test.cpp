@@ -4,8 +4,8 @@
 #include "right/cell_text.hpp"
 #include "right/friend_right_view.hpp"
 #include "right/header_painter.hpp"
+#include "right/list_plan.hpp"
 #include "right/right_layout.hpp"
-#include "right/visible_rows.hpp"
 #include "shell/commands.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_app.hpp"
@@ -14,8 +14,10 @@
 #include "support/memory_tree.hpp"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -88,6 +90,15 @@ private:
     {
         for (int i = 0; i < count; ++i)
             m_tree->global(m_names.emplace_back("label" + std::to_string(m_names.size())).c_str(), start + 2u * i);
+    }
+
+    // One code section, laid out: the Label column as it is then.
+    ColumnInfo loadCodeOnly()
+    {
+        typedSection(tree(), "CODE", 0x1000, 0x100, kSectionTypeCode);
+        load();
+        render();
+        return column(right().m_columns, ColumnLabel);
     }
 
 private slots:
@@ -170,6 +181,43 @@ private slots:
             QVERIFY2(anyPixel(image, cell, isRed) == c.red, c.name);
             QVERIFY2(anyPixel(image, cell, isDark) == !c.red, c.name);
         }
+    }
+
+    void redAddressWhateverTheTopLine()
+    {
+        // OVL overlaps A; with OVL on the top row, A is not painted, and OVL stays red.
+        MemoryTree& t = tree();
+        typedSection(t, "A", 0x1000, 0x100, kSectionTypeCode);
+        typedSection(t, "OVL", 0x1080, 0x100, kSectionTypeCode);
+        labels(0x1100, 40); // past A's end: OVL's
+        load();
+        render();
+        right().m_nTopLine = sectionNamed("OVL").startLine;
+        right().RefreshVertBar();
+        QCOMPARE(right().m_nTopLine, sectionNamed("OVL").startLine);
+        const QImage image = render();
+        QVERIFY(anyPixel(image, cellRect(ColumnAddress, sectionNamed("OVL").startLine), isRed));
+    }
+
+    void addressTextStaysOutOfTheSectionBox()
+    {
+        // A narrowed Address column: the red address runs on into the Section column, whose box
+        // is drawn over it.
+        MemoryTree& t = tree();
+        typedSection(t, "A", 0x1000, 0x100, kSectionTypeCode);
+        typedSection(t, "OVL", 0x1080, 0x100, kSectionTypeCode);
+        load();
+        render();
+        const ColumnInfo address = column(right().m_columns, ColumnAddress);
+        const int y = right().m_nLineHeight / 2;
+        QWidget* viewport = right().viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(address.nRight, y));
+        QTest::mouseMove(viewport, QPoint(address.nRight - 6 * right().m_nCharWidth, y));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(address.nRight - 6 * right().m_nCharWidth, y));
+        const QImage image = render();
+        const int32_t line = sectionNamed("OVL").startLine;
+        QVERIFY(anyPixel(image, cellRect(ColumnAddress, line), isRed));
+        QVERIFY(!anyPixel(image, cellRect(ColumnSection, line), isRed));
     }
 
     void redAddressOneByteAboveTheSpace()
@@ -341,13 +389,55 @@ private slots:
         QVERIFY(!right().ColumnsMoved);
     }
 
-    void dragBarIsInverted()
+    void onlyTheLeftButtonEndsADrag()
+    {
+        const ColumnInfo label = loadCodeOnly();
+        const int y = right().m_nLineHeight / 2;
+        QWidget* viewport = right().viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(label.nRight, y));
+        QTest::mouseMove(viewport, QPoint(label.nRight + 30, y));
+        // A right click while the left button is held.
+        const QPointF at(label.nRight + 30, y);
+        QMouseEvent rightPress(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::RightButton,
+            Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &rightPress);
+        QMouseEvent rightRelease(
+            QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::RightButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &rightRelease);
+        QCOMPARE(right().m_nDragColumn, int(ColumnLabel));
+        QTest::mouseMove(viewport, QPoint(label.nRight + 40, y));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(label.nRight + 40, y));
+        QCOMPARE(right().m_nDragColumn, int(ColumnNone));
+        render();
+        QCOMPARE(column(right().m_columns, ColumnLabel).nRight, label.nRight + 40);
+    }
+
+    void fineWheelStepsAddUp()
     {
         MemoryTree& t = tree();
-        typedSection(t, "CODE", 0x1000, 0x100, kSectionTypeCode);
+        typedSection(t, "CODE", 0x1000, 0x1000, kSectionTypeCode);
+        labels(0x1000, 300);
         load();
         render();
-        const ColumnInfo label = column(right().m_columns, ColumnLabel);
+        auto wheel = [&](int delta) {
+            const QPointF at(50, 50);
+            QWheelEvent event(at, right().viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(right().viewport(), &event);
+        };
+        // Eight touchpad steps of 15 make one notch of 120: three lines.
+        for (int i = 0; i < 8; ++i)
+            wheel(-15);
+        QCOMPARE(right().m_nTopLine, 4);
+        wheel(-120);
+        QCOMPARE(right().m_nTopLine, 7);
+        wheel(120);
+        QCOMPARE(right().m_nTopLine, 4);
+    }
+
+    void dragBarIsInverted()
+    {
+        const ColumnInfo label = loadCodeOnly();
         const int y = right().m_nLineHeight / 2;
         const int barX = label.nRight + 60; // over the blank area right of the columns
         QVERIFY(barX + 2 < right().viewport()->width());

@@ -33,8 +33,10 @@ public:
     std::optional<LogFont> fontDialog(QWidget* owner, const LogFont& initial) override;
     int execDialog(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
+    LockKeyStates lockKeys() override { return lockKeyStates; }
 
     // Answers
+    LockKeyStates lockKeyStates {};
     std::optional<QString> fileToChoose {};
     std::optional<LogFont> fontToChoose {};
     int dialogResult = QDialog::Accepted;

@@ -286,6 +286,32 @@ private slots:
         QCOMPARE(indicators, (QStringList { QString::fromUtf8("ｶﾅ"), "CAP", "NUM", "SCRL" }));
     }
 
+    void lockIndicatorsShowTheKeys()
+    {
+        // Where the platform cannot tell (offscreen), the names stay greyed.
+        frame().OnIdle();
+        for (const QLabel* label : frame().indicatorPanes())
+            QVERIFY(!label->isEnabled());
+        // Caps Lock on, Num Lock off, the others unknown.
+        m_fake->lockKeyStates = { std::nullopt, true, false, std::nullopt };
+        frame().OnIdle();
+        const QList<QLabel*> panes = frame().indicatorPanes();
+        QCOMPARE(panes.size(), 4);
+        QVERIFY(panes[1]->isEnabled());
+        QCOMPARE(panes[1]->text(), QStringLiteral("CAP"));
+        QVERIFY(panes[2]->isEnabled());
+        QCOMPARE(panes[2]->text(), QString());
+        QVERIFY(!panes[0]->isEnabled());
+        QVERIFY(!panes[3]->isEnabled());
+        QCOMPARE(panes[3]->text(), QStringLiteral("SCRL"));
+        // And back, with the tool bar hidden too.
+        frame().m_wndToolBar->hide();
+        m_fake->lockKeyStates = { std::nullopt, false, true, std::nullopt };
+        frame().OnIdle();
+        QCOMPARE(panes[1]->text(), QString());
+        QCOMPARE(panes[2]->text(), QStringLiteral("NUM"));
+    }
+
     void prompts()
     {
         // Menu items show their prompt in the status bar as the pointer passes.

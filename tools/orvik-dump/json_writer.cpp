@@ -1,7 +1,7 @@
 // json_writer.cpp: JSON string escaping and the indenting value writer.
 #include "json_writer.hpp"
 
-#include "name_text.hpp"
+#include "name_chars.hpp"
 
 #include <cassert>
 
@@ -58,7 +58,7 @@ void writeJsonString(std::ostream& out, std::string_view bytes)
         } else if (byte < 0xA0) {
             writeUnicodeEscape(out, byte); // the other control characters, 0x00..0x1F and 0x7F..0x9F
         } else {
-            const NameCharacter character = nameCharacter(static_cast<unsigned char>(byte));
+            const NameCharacterUtf8 character = NameCharacterAsUtf8(static_cast<unsigned char>(byte));
             out.write(character.bytes, static_cast<std::streamsize>(character.size));
         }
     }

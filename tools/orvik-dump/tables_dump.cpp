@@ -2,7 +2,7 @@
 #include "tables_dump.hpp"
 
 #include "json_writer.hpp"
-#include "name_text.hpp"
+#include "name_chars.hpp"
 
 #include <charconv>
 #include <string>
@@ -46,7 +46,7 @@ public:
             if (static_cast<unsigned char>(*p) < 0x80)
                 continue;
             m_buffer.append(run, static_cast<std::size_t>(p - run));
-            const dump::NameCharacter character = dump::nameCharacter(static_cast<unsigned char>(*p));
+            const NameCharacterUtf8 character = NameCharacterAsUtf8(static_cast<unsigned char>(*p));
             m_buffer.append(character.bytes, character.size);
             run = p + 1;
         }

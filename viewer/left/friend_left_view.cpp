@@ -1,19 +1,19 @@
 // friend_left_view.cpp: the left pane's font, scrolling, paint of both pictures, marker, context menu, Jump and zoom.
 #include "left/friend_left_view.hpp"
 
-#include "right/friend_right_view.hpp"
-#include "right/right_layout.hpp"
+#include "section_tag.hpp"
 #include "shell/commands.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
 
 #include <QContextMenuEvent>
-#include <QFontMetrics>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <string_view>
 
 namespace tessaly {
 
@@ -23,34 +23,23 @@ const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 
-// The font as drawn: every character advances exactly one measured cell, as the positions
-// assume, even where the font's own advance has a fraction of a pixel more or less.
-QFont cellFont(const QFont& font, int charWidth, const QPaintDevice* device)
-{
-    QFont cell = font;
-    const qreal advance = QFontMetricsF(font, device).horizontalAdvance(QLatin1Char('0'));
-    cell.setLetterSpacing(QFont::AbsoluteSpacing, charWidth - advance);
-    return cell;
-}
-
-// Writes texts at the top-left corner of their cell, black unless told, on the pane's white
-// when opaque and over whatever lies below when transparent.
+// Writes texts at the top-left corner of their cell, a character per cell, black unless told, on
+// the pane's white when opaque and over whatever lies below when transparent.
 struct TextWriter {
     QPainter& painter;
-    QFontMetrics metrics;
-    int charWidth;
-    int lineHeight;
+    CellGlyphs& glyphs;
 
     void write(const PictureText& text, bool opaque = true, const QColor& colour = kBlack) const
     {
-        write(text.x, text.y, QString::fromStdString(text.text), opaque, colour);
+        write(text.x, text.y, text.text, opaque, colour);
     }
-    void write(int x, int y, const QString& text, bool opaque = true, const QColor& colour = kBlack) const
+    void write(int x, int y, std::string_view text, bool opaque = true, const QColor& colour = kBlack) const
     {
+        const CellGrid& grid = glyphs.grid();
         if (opaque)
-            painter.fillRect(QRect(x, y, charWidth * static_cast<int>(text.size()), lineHeight), kWhite);
+            painter.fillRect(QRect(x, y, grid.charWidth * static_cast<int>(text.size()), grid.lineHeight), kWhite);
         painter.setPen(colour);
-        painter.drawText(QPoint(x, y + metrics.ascent()), text);
+        glyphs.draw(painter, x, y, text);
     }
 };
 
@@ -100,9 +89,11 @@ void CFriendLeftView::registerCommands()
 
 void CFriendLeftView::RemeasureFont()
 {
-    const QFontMetrics metrics(m_font, viewport());
-    m_nCharWidth = std::max(metrics.averageCharWidth(), 1);
-    m_nLineHeight = std::max(metrics.height() + std::max(metrics.leading(), 0), 1);
+    // The cell holds every glyph whole, clear of the box border along its top row.
+    const CellGrid grid = MeasureCellGrid(m_font, viewport(), true, InkMargins { 1, 0 });
+    m_nCharWidth = grid.charWidth;
+    m_nLineHeight = grid.lineHeight;
+    m_glyphs = CellGlyphs(m_font, grid);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -131,6 +122,8 @@ void CFriendLeftView::scrollContentsBy(int, int)
 
 void CFriendLeftView::OnInitialUpdate()
 {
+    // The update resets the zoom and repaints, so a new document never shows the old stretched
+    // picture.
     PaneView::OnInitialUpdate();
     // The framework's defaults for a 100 x 100 extent: a tenth of it per page, a tenth of
     // that per line.
@@ -155,7 +148,6 @@ void CFriendLeftView::OnUpdate(PaneView*)
 
 void CFriendLeftView::OnDraw(QPainter& painter)
 {
-    painter.setFont(cellFont(m_font, m_nCharWidth, viewport()));
     if (!GetDocument().model().FileLoaded)
         return;
     if (GetDocument().model().ImageMode == MemorySizeImage)
@@ -179,15 +171,14 @@ void CFriendLeftView::drawSectionList(QPainter& painter)
         model, cell(), m_nListMarkerY, m_nPrevMarkerY, { origin.y(), origin.y() + client.height() });
     m_sectionList = picture.geometry;
 
-    const TextWriter writer { painter, QFontMetrics(painter.font(), viewport()), m_nCharWidth, m_nLineHeight };
+    const TextWriter writer { painter, m_glyphs };
     writer.write(picture.header);
     writer.write(picture.sectionHeader);
     for (const SectionListRow& row : picture.rows) {
         const SectionTag tag = GetSectionTag(row.record);
         writer.write(row.address);
         drawOutlined(painter, row.box, toQColor(tag.colour));
-        writer.write(row.name.x, row.name.y,
-            QString::fromLatin1(tag.text) + QLatin1Char(' ') + QString::fromStdString(row.name.text), false);
+        writer.write(row.name.x, row.name.y, std::string(tag.text) + ' ' + row.name.text, false);
     }
     writer.write(picture.markerWipe);
     writer.write(picture.marker, true, kRed);
@@ -210,7 +201,7 @@ void CFriendLeftView::drawMemorySize(QPainter& painter)
         model, cell(), client.height(), m_nZoom, m_nMarkerY, { origin.y(), origin.y() + client.height() });
     m_memorySize = picture.geometry;
 
-    const TextWriter writer { painter, QFontMetrics(painter.font(), viewport()), m_nCharWidth, m_nLineHeight };
+    const TextWriter writer { painter, m_glyphs };
     writer.write(picture.header);
     writer.write(picture.mapHeader);
     writer.write(picture.sectionHeader);
@@ -311,7 +302,7 @@ void CFriendLeftView::OnJump()
         return;
     uint32_t address = 0;
     if (model.ImageMode == MemorySizeImage) {
-        address = m_memorySize.addressAt(m_ptContext.y());
+        address = MemorySizeJumpAddress(model, m_memorySize, m_ptContext.y());
         Invalidate();
     } else {
         const std::optional<uint32_t> start = SectionListJumpAddress(model, cell(), m_ptContext.y());
@@ -319,8 +310,7 @@ void CFriendLeftView::OnJump()
             return;
         address = *start;
     }
-    if (CFriendRightView* right = GetParentFrame().m_pRightView)
-        right->JumpToAddress(address);
+    emit jumpRequested(address);
 }
 
 // ---------------------------------------------------------------------------------------------

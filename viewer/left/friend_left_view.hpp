@@ -2,6 +2,7 @@
 #pragma once
 
 #include "left/left_geometry.hpp"
+#include "shell/cell_glyphs.hpp"
 #include "shell/log_font.hpp"
 #include "shell/pane_view.hpp"
 
@@ -71,6 +72,10 @@ public:
     // an item instead of running the menu's own loop.
     std::function<void(QMenu& menu, QPoint screenPoint)> m_trackPopupMenu;
 
+signals:
+    // Jump: the right pane is to show the block that holds the address.
+    void jumpRequested(uint32_t address);
+
 protected:
     void OnDraw(QPainter& painter) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -81,6 +86,8 @@ private:
     void drawSectionList(QPainter& painter);
     void drawMemorySize(QPainter& painter);
     void registerCommands();
+
+    CellGlyphs m_glyphs;
 };
 
 } // namespace tessaly

@@ -227,6 +227,67 @@ int32_t MemorySizeGeometry::markerY(uint32_t address, int32_t lineHeight) const
     return y(address);
 }
 
+namespace {
+
+// The entries the memory-size picture draws run from the first of size not 0 that ends above
+// RangeStart; after it, those of size 0 and those ending below RangeStart are passed over, and
+// the first starting above RangeEnd ends the walk.
+size_t firstDrawnEntry(const std::vector<SectionEntry>& table, uint64_t rangeStart)
+{
+    size_t first = 0;
+    while (first < table.size() && (table[first].record->size == 0 || entryEnd(*table[first].record) <= rangeStart))
+        ++first;
+    return first;
+}
+bool passedOver(const IeSection& record, uint64_t rangeStart)
+{
+    return record.size == 0 || entryEnd(record) < rangeStart;
+}
+
+// An entry's band, rows top up to bottom (exclusive), and where it counts as starting for the
+// end label.
+struct Band {
+    int32_t top = 0;
+    int32_t bottom = 0;
+    int32_t labelTop = 0;
+};
+Band bandOf(const MemorySizeGeometry& g, const IeSection& record)
+{
+    Band band;
+    band.top = record.start < g.rangeStart ? g.barTop : g.y(record.start);
+    band.bottom = entryEnd(record) >= g.rangeEnd ? g.barBottom : g.y(entryEnd(record));
+    band.labelTop = band.top;
+    // A band thinner than two pixels still shows two pixels from its top down; for the end
+    // label it counts as starting at the bottom of those two.
+    if (band.bottom < band.top + 2) {
+        band.bottom = band.top + 2;
+        band.labelTop = band.top + 2;
+    }
+    return band;
+}
+
+} // namespace
+
+uint32_t MemorySizeJumpAddress(const MapModel& model, const MemorySizeGeometry& g, int32_t y)
+{
+    const auto& table = model.SectionTable;
+    const IeSection* onTop = nullptr;
+    for (size_t i = firstDrawnEntry(table, g.rangeStart); i < table.size(); ++i) {
+        const IeSection& record = *table[i].record;
+        if (passedOver(record, g.rangeStart))
+            continue;
+        if (record.start > g.rangeEnd)
+            break;
+        const Band band = bandOf(g, record);
+        if (y < band.top || y >= band.bottom)
+            continue;
+        // Sections are painted over free areas, each over those before it in the table.
+        if (record.name != nullptr || onTop == nullptr || onTop->name == nullptr)
+            onTop = &record;
+    }
+    return onTop ? onTop->start : g.addressAt(y);
+}
+
 ScrollSizes MemorySizeScrollSizes(
     const MapModel& model, CellMetrics cell, int32_t zoom, int32_t clientWidth, int32_t clientHeight)
 {
@@ -260,9 +321,7 @@ MemorySizePicture BuildMemorySizePicture(
     const uint64_t rangeEnd = g.rangeEnd;
 
     // The first entry that reaches into the range.
-    size_t first = 0;
-    while (first < count && (table[first].record->size == 0 || entryEnd(*table[first].record) <= rangeStart))
-        ++first;
+    const size_t first = firstDrawnEntry(table, rangeStart);
     // RangeStart is written at the bar top unless the first band is too short to leave room.
     if (first == count
         || static_cast<double>(entryEnd(*table[first].record) - rangeStart) * g.pixelsPerAddress() > lineHeight) {
@@ -277,8 +336,7 @@ MemorySizePicture BuildMemorySizePicture(
     int32_t lastBandTop = 0;
     for (size_t i = first; i < count; ++i) {
         const IeSection& record = *table[i].record;
-        const uint64_t end = entryEnd(record);
-        if (record.size == 0 || end < rangeStart)
+        if (passedOver(record, rangeStart))
             continue;
         if (record.start > rangeEnd)
             break;
@@ -312,20 +370,16 @@ MemorySizePicture BuildMemorySizePicture(
             }
         }
 
-        const int32_t top = record.start < rangeStart ? g.barTop : y;
-        int32_t bottom = end >= rangeEnd ? g.barBottom : g.y(end);
-        lastBandTop = top;
-        // A band thinner than two pixels still shows two pixels from its top down; for the end
-        // label it counts as starting at the bottom of those two.
-        if (bottom < top + 2) {
-            bottom = top + 2;
-            lastBandTop = top + 2;
-        }
-        if (clip.touches(top, bottom))
-            picture.bands.push_back({ &record, { g.barLeft, top, g.barRight, bottom } });
+        const Band band = bandOf(g, record);
+        lastBandTop = band.labelTop;
+        if (clip.touches(band.top, band.bottom))
+            picture.bands.push_back({ &record, { g.barLeft, band.top, g.barRight, band.bottom } });
     }
 
-    if (!(walked && lastGotLabel && g.barBottom - lastBandTop <= lineHeight))
+    // The end label gives way, as the others do, to a label less than a line above it, so it never
+    // writes over one.
+    const bool crowded = g.barBottom < lastLabelY + lineHeight;
+    if (!(walked && lastGotLabel && g.barBottom - lastBandTop <= lineHeight) && !crowded)
         picture.endLabel = PictureText { 0, g.barBottom, FormatAddress(digits, g.rangeEnd) };
     return picture;
 }

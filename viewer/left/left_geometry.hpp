@@ -145,7 +145,7 @@ struct MemorySizeGeometry {
     // The integer part of the address's position; addresses below the range give positions
     // above the bar top. Far-off positions are held to +-2^30 so they stay plain ints.
     int32_t y(uint64_t address) const;
-    // The inverse for Jump: the bar top gives RangeStart, the bar bottom RangeEnd.
+    // The inverse of the scale: the bar top gives RangeStart, the bar bottom RangeEnd.
     uint32_t addressAt(int32_t y) const;
 
     bool contains(int32_t x, int32_t y) const { return barTop <= y && y <= barBottom && barLeft <= x && x <= barRight; }
@@ -174,6 +174,12 @@ struct MemorySizePicture {
     std::optional<PictureText> endLabel;
     PictureText marker; // ">>", red
 };
+
+// Jump's address for a click on row y of the memory-size picture: the start of the band painted
+// on that row (a section's over a free area's, a later one's over an earlier one's), so that a
+// band's top row gives its own start and a two-pixel band is reached from both of its rows; the
+// inverse of the scale where no band is painted.
+uint32_t MemorySizeJumpAddress(const MapModel& model, const MemorySizeGeometry& geometry, int32_t y);
 
 ScrollSizes MemorySizeScrollSizes(
     const MapModel& model, CellMetrics cell, int32_t zoom, int32_t clientWidth, int32_t clientHeight);

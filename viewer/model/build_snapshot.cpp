@@ -146,35 +146,6 @@ void walkBuild(const IeRoot& root, const BuildSnapshot* likely, BasicBuildSnapsh
 
 } // namespace
 
-SectionKind SectionKindOf(int32_t type)
-{
-    switch (type) {
-    case IE_SECTION_ASP:
-        return SectionKind::Code;
-    case IE_SECTION_ASD:
-        return SectionKind::Data;
-    case IE_SECTION_ASR:
-        return SectionKind::Rom;
-    default:
-        return SectionKind::Other;
-    }
-}
-
-const char* SectionKindName(SectionKind kind)
-{
-    switch (kind) {
-    case SectionKind::Code:
-        return "code";
-    case SectionKind::Data:
-        return "data";
-    case SectionKind::Rom:
-        return "rom";
-    case SectionKind::Other:
-        break;
-    }
-    return "other";
-}
-
 BuildSnapshot TakeBuildSnapshot(const IeRoot* root)
 {
     BuildSnapshot snapshot;

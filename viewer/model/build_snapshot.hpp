@@ -3,6 +3,7 @@
 
 #include "map_model.hpp"
 #include "orvik.h"
+#include "section_tag.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,16 +12,6 @@
 #include <vector>
 
 namespace tessaly {
-
-// The totals a section counts in, by its type letters: A S P code, A S D data, A S R ROM data.
-enum class SectionKind : uint8_t { Code, Data, Rom, Other };
-inline constexpr std::size_t kSectionKindCount = 4;
-
-// The one place that reads the kind from the packed type letters. GetSectionTag's "[C]", "[D]"
-// and "[R]" come from the same letters; fold the two together once that function is in the model.
-SectionKind SectionKindOf(int32_t type);
-// "code", "data", "rom", "other".
-const char* SectionKindName(SectionKind kind);
 
 // The records hold names as Name: std::string in a snapshot that outlives its tree,
 // std::string_view into the tree in a TreeBuildView. A null name in the tree is "".

@@ -198,4 +198,11 @@ bool ModuleSectionOrderLess(const ModuleSectionEntry& a, const ModuleSectionEntr
 bool SymbolOrderLess(const SymbolEntry& a, const SymbolEntry& b);
 bool FunctionOrderLess(const FunctionEntry& a, const FunctionEntry& b);
 
+// Whether a function is counted for the section and module section that hold its address: it
+// has a name and its address is resolved. The others stay in FunctionTable between them.
+inline bool FunctionIsCounted(const FunctionEntry& entry)
+{
+    return entry.function->name && entry.function->resolved != 0;
+}
+
 } // namespace tessaly

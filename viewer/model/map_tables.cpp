@@ -346,10 +346,6 @@ uint32_t symbolAddress(const SymbolEntry& entry)
 {
     return entry.value;
 }
-bool functionEligible(const FunctionEntry& entry)
-{
-    return entry.function->name && entry.function->resolved != 0;
-}
 uint32_t functionAddress(const FunctionEntry& entry)
 {
     return entry.address;
@@ -369,7 +365,7 @@ template <typename Entry> void sweepSymbolsAndFunctions(std::vector<Entry>& entr
         if (entry.firstEqu == -1)
             entry.firstEqu = index;
     });
-    sweep(entries, model.FunctionTable, functionEligible, functionAddress,
+    sweep(entries, model.FunctionTable, FunctionIsCounted, functionAddress,
         [](Entry& entry, const FunctionEntry&, int32_t index) {
             ++entry.functionCount;
             if (entry.firstFunction == -1)

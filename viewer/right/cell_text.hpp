@@ -1,4 +1,4 @@
-// cell_text.hpp: the texts of the symbol list's cells and the red-address rule, shared by screen and print.
+// cell_text.hpp: the texts of the symbol list's cells, shared by screen and print.
 #pragma once
 
 #include "map_model.hpp"
@@ -24,15 +24,17 @@ std::string SectionCellText(const SectionEntry& entry);
 // owning section.
 std::string SectionCellText(const ModuleSectionEntry& entry);
 
-// Whether a block's address is shown in red: it starts below the running end of the blocks
-// painted above it, or it reaches above maxAddress, or it passes the top of the 32-bit space.
-// runningEnd is 64-bit so a block ending exactly at 2^32 keeps its true end.
-bool AddressIsRed(uint32_t start, uint32_t size, uint64_t runningEnd, uint32_t maxAddress);
-// The running end after a block: the larger of the two.
-inline uint64_t AdvanceRunningEnd(uint64_t runningEnd, uint32_t start, uint32_t size)
-{
-    const uint64_t end = uint64_t { start } + size;
-    return end > runningEnd ? end : runningEnd;
-}
+// The same texts appended to out, which the plan of a paint collects in one buffer.
+void AppendAddressSize(std::string& out, int32_t addressDigits, uint32_t start, uint32_t size);
+void AppendSymbolCell(std::string& out, int32_t addressDigits, const SymbolEntry& symbol);
+void AppendFunctionCell(std::string& out, int32_t addressDigits, const FunctionEntry& function);
+void AppendSectionCellText(std::string& out, const SectionEntry& entry);
+void AppendSectionCellText(std::string& out, const ModuleSectionEntry& entry);
+
+// Whether a block's address is shown in red: its RangeFlag says it overlaps an earlier entry or
+// lies outside the address space, or it reaches above maxAddress or past the top of the 32-bit
+// space by itself (which RangeFlag leaves unsaid for the table's first entry). Both are
+// properties of the table, so a block keeps its colour wherever the list is scrolled.
+bool AddressIsRed(RangeFlag flag, uint32_t start, uint32_t size, uint32_t maxAddress);
 
 } // namespace tessaly

@@ -163,13 +163,15 @@ int MatchFlagsFor(const FindRequest& request)
 
 FindOutcome FindNext(const MapModel& model, FindState& state, const FindRequest& request)
 {
-    if (request.text.empty())
+    if (request.representable && request.text.empty())
         return FindOutcome::Ignored;
     if (request.kind != state.foundKind)
         state.restart();
     state.foundKind = request.kind;
     if (request.kind != SearchLabel && request.kind != SearchSection)
         return FindOutcome::Ignored;
+    if (!request.representable)
+        return FindOutcome::CantFind;
 
     const SearchedTable table(model, request.kind);
     const int flags = MatchFlagsFor(request);

@@ -25,11 +25,13 @@ enum SearchDirection : int32_t {
 inline constexpr int32_t kFindNameLimit = 1024;
 
 struct FindRequest {
-    std::string text;
+    std::string text; // name bytes, the typed text read back through the names' mapping
     bool matchCase = true;
     bool wildCard = false;
     int32_t direction = SearchDown;
     int32_t kind = SearchLabel;
+    // False when the typed text holds a character no name byte stands for: it matches no name.
+    bool representable = true;
 };
 
 // The right pane's find state: the search position (entry, offset) and the last match.

@@ -1,13 +1,11 @@
-// friend_right_view.cpp: the right pane: layout on demand, the paint, scrolling, keys, column drags and jumps.
+// friend_right_view.cpp: the right pane's events: layout on demand, the paint through the plan and the renderer,
+// scrolling, keys, wheel, column drags and jumps.
 #include "right/friend_right_view.hpp"
 
-#include "left/friend_left_view.hpp"
-#include "right/cell_glyphs.hpp"
-#include "right/cell_text.hpp"
-#include "right/header_painter.hpp"
 #include "right/jump.hpp"
+#include "right/list_plan.hpp"
+#include "right/list_renderer.hpp"
 #include "right/right_find.hpp"
-#include "right/visible_rows.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
 
@@ -19,18 +17,12 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
-#include <string>
-#include <string_view>
+#include <cstdlib>
 #include <vector>
 
 namespace tessaly {
 
 namespace {
-
-QColor toQColor(Rgb rgb)
-{
-    return QColor(rgb.r, rgb.g, rgb.b);
-}
 
 // The column-resize cursor: two bars with arrows, hot spot (15, 15), from the resources.
 QCursor loadSizeCursor()
@@ -72,14 +64,6 @@ bool scrollCodeOf(int action, ScrollCode& code)
     }
 }
 
-void invert(QPainter& painter, const QRect& rect)
-{
-    painter.save();
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.fillRect(rect, Qt::white);
-    painter.restore();
-}
-
 } // namespace
 
 CFriendRightView::CFriendRightView(CTessalyDoc& document, CMainFrame& frame, QWidget* parent)
@@ -104,17 +88,18 @@ CFriendRightView::CFriendRightView(CTessalyDoc& document, CMainFrame& frame, QWi
 
 void CFriendRightView::RemeasureFont()
 {
-    const QFontMetrics metrics(m_font, viewport());
-    m_nCharWidth = std::max(metrics.averageCharWidth(), 1);
-    m_nLineHeight = std::max(metrics.height() + std::max(metrics.leading(), 0), 1);
+    // The cell holds every glyph whole, clear of the box edges along its top row.
+    const CellGrid grid = MeasureCellGrid(m_font, viewport(), true, InkMargins { 1, 0 });
+    m_nCharWidth = grid.charWidth;
+    m_nLineHeight = grid.lineHeight;
     // Cells are whole multiples of the average width, but a scalable font advances by a fraction
-    // more or less per character; the paint uses a copy spaced to advance by exactly one cell, so
-    // a text of n characters fills n cells and an address fits its column.
+    // more or less per character. The cells' glyphs are placed cell by cell; the header texts use
+    // a copy of the font spaced to advance by exactly one cell.
     m_cellFont = m_font;
     const qreal advance = QFontMetricsF(m_font, viewport()).horizontalAdvance(QLatin1Char('0'));
     if (advance > 0)
         m_cellFont.setLetterSpacing(QFont::AbsoluteSpacing, m_nCharWidth - advance);
-    m_glyphs = CellGlyphs(m_font, m_nCharWidth);
+    m_glyphs = CellGlyphs(m_font, grid);
     // The columns are measured in characters, so the next paint lays them out again.
     GetDocument().model().ListRebuildPending = true;
 }
@@ -153,196 +138,23 @@ void CFriendRightView::OnDraw(QPainter& painter)
     }
 
     const int h = m_nLineHeight;
-    const int rowCount = std::max((viewport()->height() - h) / h + 1, 0);
-    paintHeader(painter);
-    paintSectionColumns(painter, rowCount);
-    paintItemColumns(painter, rowCount + 1);
-    paintBlankArea(painter, rowCount);
-    if (m_nDragColumn != ColumnNone)
-        invert(painter, dragBarRect(column(m_columns, m_nDragColumn).nDragX));
-
-    if (CFriendLeftView* left = GetParentFrame().m_pLeftView)
-        left->SetMarkerAddress(m_nTopAddress);
-}
-
-void CFriendRightView::paintHeader(QPainter& painter)
-{
-    const MapModel& model = GetDocument().model();
-    const CHeaderPainter header(palette());
-    const int sp = scrollPx();
-    for (int number = ColumnAddress; number <= ColumnFunction; ++number) {
-        if (!ColumnShown(model, number))
-            continue;
-        const ColumnInfo& c = column(m_columns, number);
-        header.Paint(painter, QRect(c.nLeft - sp, 0, c.nRight - c.nLeft, m_nLineHeight),
-            QString::fromLatin1(ColumnHeaderText(number, model.AddressDigits, model.ShowLocalInformation)));
-    }
-    const int end = column(m_columns, LastShownColumn(model)).nRight - sp;
-    if (end < m_nHorzExtent)
-        header.Paint(painter, QRect(end, 0, m_nHorzExtent - end, m_nLineHeight), QString());
-    m_nColumnsEnd = end;
-    m_nClientRight = viewport()->width();
-}
-
-void CFriendRightView::paintSectionColumns(QPainter& painter, int rowCount)
-{
-    const MapModel& model = GetDocument().model();
-    const int h = m_nLineHeight;
-    const int sp = scrollPx();
-    const ColumnInfo& address = column(m_columns, ColumnAddress);
-    const ColumnInfo& section = column(m_columns, ColumnSection);
-    const int addressLeft = address.nLeft - sp;
-    const int sectionLeft = section.nLeft - sp;
-    const int sectionRight = section.nRight - sp;
-    const QColor base = palette().color(QPalette::Base);
-
-    const SectionColumnPlan plan = PlanSectionColumn(model, m_nTopLine, rowCount);
+    PlanRequest request;
+    request.firstLine = m_nTopLine;
+    request.blockRows = std::max((viewport()->height() - h) / h + 1, 0);
+    request.itemRows = request.blockRows + 1;
+    request.match = { m_nFoundKind, m_nFoundLine, m_nFoundOffset, m_nFoundLength };
+    const ListPlan plan = PlanList(model, m_rows, request);
     if (plan.hasTopAddress)
         m_nTopAddress = plan.topAddress;
-    auto startOf = [&](int32_t entry) {
-        return model.ShowLocalInformation ? model.ModuleSectionTable[static_cast<size_t>(entry)].record->start
-                                          : model.SectionTable[static_cast<size_t>(entry)].record->start;
-    };
-    auto sizeOf = [&](int32_t entry) {
-        return model.ShowLocalInformation ? model.ModuleSectionTable[static_cast<size_t>(entry)].record->size
-                                          : model.SectionTable[static_cast<size_t>(entry)].record->size;
-    };
-    auto tagOf = [&](int32_t entry) {
-        return model.ShowLocalInformation ? GetSectionTag(model.ModuleSectionTable[static_cast<size_t>(entry)].record)
-                                          : GetSectionTag(model.SectionTable[static_cast<size_t>(entry)].record);
-    };
-    auto textOf = [&](int32_t entry) {
-        return model.ShowLocalInformation ? SectionCellText(model.ModuleSectionTable[static_cast<size_t>(entry)])
-                                          : SectionCellText(model.SectionTable[static_cast<size_t>(entry)]);
-    };
 
-    // The cells' backgrounds first, each block's rows as one box, so that no row paints over the
-    // descenders of the text above it; then the texts; the black edges last.
-    painter.fillRect(QRect(addressLeft, h, address.nRight - address.nLeft, rowCount * h), base);
-    std::vector<QLine> edges;
-    // Neighbouring boxes of one colour are filled together, and the side edges of neighbouring
-    // blocks are one line each; only the top edges are drawn per block.
-    QRect fill;
-    QColor fillColour;
-    int sidesTop = -1;
-    auto flushFill = [&] {
-        if (!fill.isEmpty())
-            painter.fillRect(fill, fillColour);
-        fill = QRect();
-    };
-    auto closeSides = [&](int bottom) {
-        if (sidesTop < 0)
-            return;
-        edges.emplace_back(sectionLeft, sidesTop, sectionLeft, bottom - 1);
-        edges.emplace_back(sectionRight - 1, sidesTop, sectionRight - 1, bottom - 1);
-        sidesTop = -1;
-    };
-    for (size_t r = 0; r < plan.rows.size();) {
-        const SectionRow& first = plan.rows[r];
-        size_t end = r + 1;
-        while (end < plan.rows.size() && plan.rows[end].entry == first.entry && !plan.rows[end].firstRow)
-            ++end;
-        const int top = static_cast<int>(r + 1) * h;
-        const int bottom = static_cast<int>(end + 1) * h;
-        const QColor colour = first.entry < 0 ? base : toQColor(tagOf(first.entry).colour);
-        if (fill.isEmpty() || colour != fillColour) {
-            flushFill();
-            fill = QRect(sectionLeft, top, sectionRight - sectionLeft, bottom - top);
-            fillColour = colour;
-        } else {
-            fill.setBottom(bottom - 1);
-        }
-        if (first.entry < 0) {
-            closeSides(top);
-        } else {
-            if (sidesTop < 0)
-                sidesTop = top;
-            if (first.firstRow)
-                edges.emplace_back(sectionLeft, top, sectionRight - 1, top);
-        }
-        r = end;
-    }
-    flushFill();
-    closeSides(static_cast<int>(plan.rows.size() + 1) * h);
-    if (plan.closeRow >= 0) {
-        // The last block's bottom edge, and the closing line under it.
-        const int y = (plan.closeRow + 1) * h;
-        edges.emplace_back(sectionLeft, y - 1, sectionRight - 1, y - 1);
-        edges.emplace_back(sectionLeft, y, sectionRight - 1, y);
-    }
-
-    for (const bool red : { false, true }) {
-        for (size_t r = 0; r < plan.rows.size(); ++r) {
-            const SectionRow& row = plan.rows[r];
-            if (row.firstRow && row.red == red)
-                m_glyphs.add(addressLeft, static_cast<int>(r + 1) * h,
-                    FormatAddressSize(model.AddressDigits, startOf(row.entry), sizeOf(row.entry)));
-        }
-        painter.setPen(red ? QColor(255, 0, 0) : QColor(0, 0, 0));
-        m_glyphs.flush(painter);
-    }
-    for (size_t r = 0; r < plan.rows.size(); ++r)
-        if (plan.rows[r].firstRow)
-            m_glyphs.add(sectionLeft + 1, static_cast<int>(r + 1) * h, textOf(plan.rows[r].entry));
-    painter.setPen(QColor(0, 0, 0));
-    m_glyphs.flush(painter);
-    painter.drawLines(edges.data(), static_cast<int>(edges.size()));
-
-    if (m_nFoundKind == 1 && m_nFoundLength > 0)
-        for (size_t r = 0; r < plan.rows.size(); ++r)
-            if (plan.rows[r].firstRow && plan.rows[r].line == m_nFoundLine)
-                invert(painter,
-                    QRect(sectionLeft + m_nCharWidth * (m_nFoundOffset + 4), static_cast<int>(r + 1) * h,
-                        m_nCharWidth * m_nFoundLength, h));
-}
-
-void CFriendRightView::paintItemColumns(QPainter& painter, int rowCount)
-{
-    const MapModel& model = GetDocument().model();
-    const int h = m_nLineHeight;
-    const int sp = scrollPx();
-    const int d = model.AddressDigits;
-    const QColor base = palette().color(QPalette::Base);
-
-    // One column: its cells' background, its texts, then the inverted Find match; a text too
-    // long for its cell runs on until the next column's background covers it.
-    auto paintColumn = [&](int number, const std::vector<int32_t>& plan, auto&& format, int findKind) {
-        const ColumnInfo& c = column(m_columns, number);
-        const int left = c.nLeft - sp;
-        painter.fillRect(QRect(left, h, c.nRight - c.nLeft, rowCount * h), base);
-        for (size_t r = 0; r < plan.size(); ++r)
-            if (plan[r] >= 0)
-                m_glyphs.add(left, static_cast<int>(r + 1) * h, format(plan[r]));
-        painter.setPen(palette().color(QPalette::Text));
-        m_glyphs.flush(painter);
-        if (findKind < 0 || m_nFoundKind != findKind || m_nFoundLength <= 0)
-            return;
-        const int32_t r = m_nFoundLine - m_nTopLine;
-        if (r >= 0 && r < static_cast<int32_t>(plan.size()) && plan[static_cast<size_t>(r)] >= 0)
-            invert(painter,
-                QRect(left + m_nCharWidth * (m_nFoundOffset + d + 5), (r + 1) * h, m_nCharWidth * m_nFoundLength, h));
-    };
-    auto symbol = [&](const std::vector<SymbolEntry>& table) {
-        return [&table, d](int32_t index) { return FormatSymbolCell(d, table[static_cast<size_t>(index)]); };
-    };
-    paintColumn(ColumnLabel, PlanItemColumn(model.LabelTable, m_rows.labels, m_nTopLine, rowCount),
-        symbol(model.LabelTable), 0);
-    if (model.ShowEquList)
-        paintColumn(
-            ColumnEqu, PlanItemColumn(model.EquTable, m_rows.equs, m_nTopLine, rowCount), symbol(model.EquTable), 3);
-    if (model.ShowFunctionList)
-        paintColumn(
-            ColumnFunction, PlanItemColumn(model.FunctionTable, m_rows.functions, m_nTopLine, rowCount),
-            [&](int32_t index) { return FormatFunctionCell(d, model.FunctionTable[static_cast<size_t>(index)]); }, -1);
-}
-
-void CFriendRightView::paintBlankArea(QPainter& painter, int rowCount)
-{
-    const int left = column(m_columns, ColumnFunction).nRight - scrollPx();
-    const int right = viewport()->width();
-    if (left < right && rowCount > 0)
-        painter.fillRect(
-            QRect(left, m_nLineHeight, right - left, rowCount * m_nLineHeight), palette().color(QPalette::Base));
+    const std::vector<ColumnSpan> spans = ScreenColumnSpans(m_columns, model, scrollPx());
+    RenderHeaderRow(painter, spans, model, h, m_nHorzExtent, palette());
+    m_nColumnsEnd = spans.empty() ? 0 : spans.back().right;
+    m_nClientRight = viewport()->width();
+    RenderList(painter, plan, ScreenListStyle(spans, m_glyphs, h, viewport()->width(), palette()));
+    if (m_nDragColumn != ColumnNone)
+        InvertRect(painter, dragBarRect(column(m_columns, m_nDragColumn).nDragX));
+    emit topAddressPainted(m_nTopAddress);
 }
 
 QRect CFriendRightView::dragBarRect(int x) const
@@ -451,12 +263,14 @@ void CFriendRightView::keyPressEvent(QKeyEvent* event)
 
 void CFriendRightView::wheelEvent(QWheelEvent* event)
 {
-    // Three lines per notch, as line commands, so the wheel obeys the same limits as the keys.
-    const QPoint notches = event->angleDelta() / 120;
-    for (int i = 0; i < std::abs(notches.y()) * 3; ++i)
-        OnVScroll(notches.y() > 0 ? ScrollLineUp : ScrollLineDown, 0);
-    for (int i = 0; i < std::abs(notches.x()) * 3; ++i)
-        OnHScroll(notches.x() > 0 ? ScrollLineUp : ScrollLineDown, 0);
+    // Three lines per notch, as line commands, so the wheel obeys the same limits as the keys;
+    // the fine steps of a touchpad add up to lines.
+    const int32_t down = WheelLines(m_nWheelRemainderY, event->angleDelta().y());
+    for (int32_t i = 0; i < std::abs(down); ++i)
+        OnVScroll(down > 0 ? ScrollLineUp : ScrollLineDown, 0);
+    const int32_t across = WheelLines(m_nWheelRemainderX, event->angleDelta().x());
+    for (int32_t i = 0; i < std::abs(across); ++i)
+        OnHScroll(across > 0 ? ScrollLineUp : ScrollLineDown, 0);
     event->accept();
 }
 
@@ -510,7 +324,8 @@ void CFriendRightView::mouseMoveEvent(QMouseEvent* event)
 
 void CFriendRightView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_nDragColumn != ColumnNone) {
+    // The drag began with the left button and ends with it alone.
+    if (event->button() == Qt::LeftButton && m_nDragColumn != ColumnNone) {
         const int x = column(m_columns, m_nDragColumn).nDragX;
         viewport()->setCursor(m_hArrowCursor);
         FinishDrag(m_columns, m_nDragColumn, x, scrollPx());

@@ -1,9 +1,10 @@
 // friend_right_view.hpp: CFriendRightView, the right pane that lists sections, labels, constants and functions.
 #pragma once
 
-#include "right/cell_glyphs.hpp"
+#include "right/list_columns.hpp"
 #include "right/right_layout.hpp"
 #include "right/right_scroll.hpp"
+#include "shell/cell_glyphs.hpp"
 #include "shell/log_font.hpp"
 #include "shell/pane_view.hpp"
 
@@ -48,7 +49,7 @@ public:
     int32_t m_nHorzPos = 0;
     int32_t m_nHorzExtent = 1024;
     int m_nDragColumn = ColumnNone;
-    ColumnTable m_columns {};
+    ColumnTable m_columns = EmptyColumnTable();
     uint32_t m_nTopAddress = 0;
 
     // The open Find dialog, or none; the last Find result, which the paint inverts.
@@ -79,6 +80,10 @@ public:
     // What the last layout numbered: the line count and the rows of the item tables.
     const ListRows& rows() const { return m_rows; }
 
+signals:
+    // At the end of every paint: the start address of the block that owns the top row.
+    void topAddressPainted(uint32_t address);
+
 protected:
     void OnDraw(QPainter& painter) override;
     // FindNotify from the Find dialog.
@@ -99,13 +104,11 @@ private:
     // The strip the drag bar covers at window x.
     QRect dragBarRect(int x) const;
 
-    void paintHeader(QPainter& painter);
-    void paintSectionColumns(QPainter& painter, int rowCount);
-    void paintItemColumns(QPainter& painter, int rowCount);
-    void paintBlankArea(QPainter& painter, int rowCount);
-
     ListRows m_rows;
     CellGlyphs m_glyphs;
+    // Wheel deltas not yet worth a line (touchpads send small ones).
+    int32_t m_nWheelRemainderX = 0;
+    int32_t m_nWheelRemainderY = 0;
 };
 
 } // namespace tessaly

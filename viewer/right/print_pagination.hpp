@@ -1,9 +1,10 @@
-// print_pagination.hpp: the printed list without a printer: lines per page, page count, print columns and each page's
-// blocks.
+// print_pagination.hpp: the printed list without a printer: print font, lines per page, page count, header and footer,
+// print columns and the plan request of each page.
 #pragma once
 
 #include "map_model.hpp"
-#include "right/right_layout.hpp"
+#include "right/list_columns.hpp"
+#include "right/list_plan.hpp"
 
 #include <cstdint>
 #include <string>
@@ -59,44 +60,13 @@ PrintColumns PrintColumnPositions(const MapModel& model, int32_t cw);
 // job can tell whether its lines fit the paper's width.
 int32_t PrintLineChars(const MapModel& model);
 
-// One column header of page 1: its x and its text.
-struct PrintHeaderCell {
-    int32_t x = 0;
-    const char* text = "";
-};
-// The column headers shown with the model's list options, left to right.
-std::vector<PrintHeaderCell> PrintColumnHeaders(const MapModel& model, const PrintColumns& columns);
+// The printed columns as the renderer places them: Address, Section (its bar from section left to
+// section right, both edges included) and the shown item columns, left to right.
+std::vector<ColumnSpan> PrintColumnSpans(const MapModel& model, int32_t cw);
 
-// The part of one block that falls on a page: rows row0 up to row1 (exclusive) of the page.
-struct PrintPart {
-    int32_t entry = -1; // index in the listed table (SectionTable or ModuleSectionTable)
-    int32_t row0 = 0;
-    int32_t row1 = 0;
-    // The block's first line is on this page: top edge, address and name are printed. A
-    // continuation from the page before gets its side edges only.
-    bool blockStarts = false;
-    bool red = false; // the entry's RangeFlag is not RangeNormal
-};
-
-// Everything one page of the body holds. Row r of the page shows line first + r and is drawn
-// at y = (r + 2)·H.
-struct PrintedPage {
-    int32_t page = 0;
-    int32_t first = 0; // the page's first line
-    int32_t end = 0; // one past its last line
-    bool columnHeaders = false; // page 1: the column headers in row 0, the body from row 1
-    std::vector<PrintPart> parts;
-    int32_t closingRow = -1; // the row at whose top the last block is closed; −1 when not on this page
-    // Per row of the page, the index in its table of the label, constant or function printed
-    // there, or −1. Empty when the column is not printed.
-    std::vector<int32_t> labels;
-    std::vector<int32_t> equs;
-    std::vector<int32_t> functions;
-};
-
-// Lays out one page (1 to the maximum page) of the list numbered by NumberRows; rows is what
-// that numbering returned. The page's first block is the shown one whose lines hold the page's
-// start line (BlockAtLine). A page outside the job has no body.
-PrintedPage PaginatePage(const MapModel& model, const ListRows& rows, int32_t linesPerPage, int32_t page);
+// The plan request of one page (1 to the maximum page) of linesPerPage lines: page 1 from line 0,
+// whose row holds the column headers; the last block is closed at the page's foot when it ends
+// there.
+PlanRequest PrintPageRequest(int32_t linesPerPage, int32_t page);
 
 } // namespace tessaly

@@ -7,6 +7,7 @@
 #include "shell/commands.hpp"
 #include "shell/find_dialog.hpp"
 #include "shell/find_notify.hpp"
+#include "shell/name_text.hpp"
 #include "shell/platform.hpp"
 #include "shell/tessaly_doc.hpp"
 
@@ -107,7 +108,10 @@ void CFriendRightView::FindNext()
         Relayout();
 
     FindRequest request;
-    request.text = text.toStdString();
+    // Typed text is read back as name bytes through the one mapping the list draws them with.
+    const std::optional<std::string> bytes = NameBytes(text);
+    request.text = bytes.value_or(std::string());
+    request.representable = bytes.has_value();
     request.matchCase = dialog.m_bMatchCase != 0;
     request.wildCard = dialog.m_bWildCard != 0;
     request.direction = dialog.m_nDirection;

@@ -5,6 +5,7 @@
 #include "map_model.hpp"
 #include "right/print_pagination.hpp"
 #include "right/right_layout.hpp"
+#include "shell/cell_glyphs.hpp"
 #include "shell/log_font.hpp"
 
 #include <QFont>
@@ -37,15 +38,19 @@ public:
     const QFont& font() const { return m_printFont; }
 
     // Header, footer and body of one page, in the painter's device units, on the drawing
-    // rectangle pageRect. The painter's font and pen are restored afterwards.
+    // rectangle pageRect; the body is the list's renderer drawing the page's plan. The painter's
+    // font and pen are restored afterwards.
     void PrintPage(QPainter& painter, int32_t page, const QRect& pageRect) const;
 
-private:
-    void printBody(QPainter& painter, const PrintedPage& page, int32_t bodyTop) const;
+    // "File: " and the path, elided in the middle to the width, so the file name stays in view.
+    QString HeaderText(int width) const;
 
+private:
     const MapModel& m_model;
     const ListRows& m_rows;
+    QPaintDevice& m_device;
     QFont m_printFont;
+    mutable CellGlyphs m_glyphs; // its queue changes as a page is drawn
     int32_t m_nPrintCharWidth = 1;
     int32_t m_nPrintLineHeight = 1;
     int32_t m_nLinesPerPage = 1;

@@ -98,4 +98,15 @@ ScrollBarState RefreshHorzBar(int32_t extent, int32_t freeWidth, int32_t horzPos
     return { 0, extent - v, horzPos };
 }
 
+int32_t WheelLines(int32_t& remainder, int32_t delta)
+{
+    // A turn the other way starts afresh rather than first paying off what was left.
+    if ((remainder > 0 && delta < 0) || (remainder < 0 && delta > 0))
+        remainder = 0;
+    const int64_t total = int64_t { remainder } + delta;
+    const int64_t lines = total / kWheelDeltaPerLine;
+    remainder = static_cast<int32_t>(total - lines * kWheelDeltaPerLine);
+    return static_cast<int32_t>(lines);
+}
+
 } // namespace tessaly

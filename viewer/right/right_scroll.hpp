@@ -46,6 +46,12 @@ int32_t VertScroll(ScrollCode code, int32_t thumb, int32_t topLine, int32_t line
 // when everything fits.
 ScrollBarState RefreshVertBar(int32_t lineCount, int32_t rows, int32_t& topLine);
 
+// Wheel turns as line commands: three lines for a notch of 120, so one line for every 40 of
+// delta, positive towards the top. What is left over of the deltas is kept in remainder, so the
+// small deltas of a touchpad add up to lines instead of each rounding to none.
+inline constexpr int32_t kWheelDeltaPerLine = 40;
+int32_t WheelLines(int32_t& remainder, int32_t delta);
+
 // The horizontal position after a horizontal scroll command.
 int32_t HorzScroll(ScrollCode code, int32_t thumb, int32_t horzPos, int32_t extent, int32_t freeWidth);
 // The horizontal bar: range 0 to extent − V (V capped at extent − 1), position horzPos as is.

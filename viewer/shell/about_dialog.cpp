@@ -1,10 +1,9 @@
-// about_dialog.cpp: the About box: icon, version line, a short description and OK.
+// about_dialog.cpp: the About box laid out from its template: icon, version line, a short description and OK.
 #include "shell/about_dialog.hpp"
 
+#include "shell/dialog_template.hpp"
 #include "shell/icons.hpp"
 
-#include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -14,28 +13,23 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Version"));
+    DialogTemplate layout(*this, 274, 81);
     auto* icon = new QLabel(this);
     icon->setPixmap(appIcon().pixmap(32, 32));
-    icon->setAlignment(Qt::AlignTop);
-    auto* version = new QLabel(QString::fromLatin1(kVersionText), this);
+    layout.addFixed(icon, 11, 17);
+    auto* version = layout.add(new QLabel(QString::fromLatin1(kVersionText), this), { 40, 10, 119, 8 });
     version->setObjectName(QStringLiteral("version"));
-    auto* description = new QLabel(tr("Memory map viewer for linked microcontroller programs.\n"
-                                      "Reads IEEE-695 and framed absolute files."),
-        this);
+    auto* description = layout.add(new QLabel(tr("Memory map viewer for linked microcontroller programs.\n"
+                                                 "Reads IEEE-695 and framed absolute files."),
+                                       this),
+        { 39, 25, 228, 32 });
     description->setObjectName(QStringLiteral("description"));
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(icon, 0, 0, 2, 1);
-    layout->addWidget(version, 0, 1);
-    layout->addWidget(description, 1, 1);
-    layout->addWidget(buttons, 2, 0, 1, 2, Qt::AlignCenter);
-    layout->setColumnStretch(1, 1);
-    layout->setHorizontalSpacing(16);
-    setSizeGripEnabled(false);
+    description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* ok = layout.add(new QPushButton(QStringLiteral("OK"), this), { 117, 57, 50, 14 });
+    ok->setObjectName(QString::number(1));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_baseUnits = layout.apply();
 }
 
 } // namespace tessaly

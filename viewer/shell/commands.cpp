@@ -17,6 +17,7 @@ CommandText commandText(int id)
     case ID_ZOOM_OUT:
         return { "Zoom Out", "Zoom Out" };
     case ID_FIND_TOOL:
+    case ID_FIND_MENU: // the right pane's own Find
         return { "Open Find Dialog", "Find" };
     case ID_APP_ABOUT:
         return { "Version Information", "Version" };
@@ -41,8 +42,6 @@ CommandText commandText(int id)
         return { "Show or hide the status bar", "Toggle StatusBar" };
     case ID_OPTIONS:
         return { "Change the pictures, the lists and the address range", "Options" };
-    case ID_FIND_MENU:
-        return { "Find a name in the symbol list", "Find" };
     case ID_FONT:
         return { "Change the font of both panes", "Font" };
     case ID_HELP_INDEX:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace tessaly {
 
@@ -27,5 +28,17 @@ DialogBaseUnits BaseUnitsFromFont(int32_t widthOfAlphabet, int32_t fontHeight);
 // A dialog-unit rectangle in pixels: 4 horizontal units make a base width, 8 vertical units a
 // base height, rounded to the nearest pixel.
 UnitRect MapDialogRect(const UnitRect& units, const DialogBaseUnits& base);
+
+// A control of a template and the pixels its text needs to show whole.
+struct ControlNeed {
+    UnitRect units;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// The base units for a template's controls: those of the font, raised just enough that every
+// control's rectangle is at least as large as its text needs. The layout stays the template's,
+// only larger, so a font wider than the template's keeps every label whole.
+DialogBaseUnits FitBaseUnits(const DialogBaseUnits& font, const std::vector<ControlNeed>& needs);
 
 } // namespace tessaly

@@ -17,13 +17,12 @@ namespace tessaly {
 namespace {
 
 template <typename Control>
-Control* addControl(QDialog& dialog, int id, const QString& text, const UnitRect& units, const DialogBaseUnits& base)
+Control* addControl(QDialog& dialog, DialogTemplate& layout, int id, const QString& text, const UnitRect& units)
 {
     auto* control = new Control(text, &dialog);
     if (id != 0)
         control->setObjectName(QString::number(id));
-    placeControl(*control, units, base);
-    return control;
+    return layout.add(control, units);
 }
 
 // Checks the button at the position in template order, none for -1; read back with checkedId().
@@ -43,24 +42,25 @@ FindDialog::FindDialog(QObject* owner, QWidget* window)
 {
     setWindowTitle(QStringLiteral("Find"));
     setModal(false);
-    const DialogBaseUnits base = applyTemplate(*this, 187, 93);
+    DialogTemplate layout(*this, 187, 93);
 
     // Template order, which is also the tab order: Down before Up and Label before Section,
     // though they stand to the right, so they are index 0 of their groups.
-    addControl<QLabel>(*this, 0, QStringLiteral("Find What:"), { 30, 9, 31, 8 }, base);
-    m_find = new QLineEdit(this);
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("Find What:"), { 30, 9, 31, 8 });
+    m_find = layout.add(new QLineEdit(this), { 65, 7, 89, 14 });
     m_find->setObjectName(QString::number(IdFindWhat));
-    placeControl(*m_find, { 65, 7, 89, 14 }, base);
-    m_matchCase = addControl<QCheckBox>(*this, IdMatchCase, QStringLiteral("Match Case"), { 41, 27, 51, 10 }, base);
-    m_wildCard = addControl<QCheckBox>(*this, IdWildCard, QStringLiteral("Wild Card"), { 108, 26, 44, 10 }, base);
-    m_down = addControl<QRadioButton>(*this, IdDown, QStringLiteral("Down"), { 78, 40, 32, 10 }, base);
-    m_up = addControl<QRadioButton>(*this, IdUp, QStringLiteral("Up"), { 41, 41, 24, 10 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("Direction:"), { 10, 42, 28, 8 }, base);
-    m_label = addControl<QRadioButton>(*this, IdLabel, QStringLiteral("Label"), { 78, 54, 31, 10 }, base);
-    m_section = addControl<QRadioButton>(*this, IdSection, QStringLiteral("Section"), { 41, 54, 38, 10 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("Select:"), { 11, 55, 20, 8 }, base);
-    auto* findNext = addControl<QPushButton>(*this, IdFindNext, QStringLiteral("Find Next"), { 29, 72, 50, 14 }, base);
-    auto* close = addControl<QPushButton>(*this, IdClose, QStringLiteral("Close"), { 105, 72, 50, 14 }, base);
+    m_matchCase = addControl<QCheckBox>(*this, layout, IdMatchCase, QStringLiteral("Match Case"), { 41, 27, 51, 10 });
+    m_wildCard = addControl<QCheckBox>(*this, layout, IdWildCard, QStringLiteral("Wild Card"), { 108, 26, 44, 10 });
+    m_down = addControl<QRadioButton>(*this, layout, IdDown, QStringLiteral("Down"), { 78, 40, 32, 10 });
+    m_up = addControl<QRadioButton>(*this, layout, IdUp, QStringLiteral("Up"), { 41, 41, 24, 10 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("Direction:"), { 10, 42, 28, 8 });
+    m_label = addControl<QRadioButton>(*this, layout, IdLabel, QStringLiteral("Label"), { 78, 54, 31, 10 });
+    m_section = addControl<QRadioButton>(*this, layout, IdSection, QStringLiteral("Section"), { 41, 54, 38, 10 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("Select:"), { 11, 55, 20, 8 });
+    auto* findNext
+        = addControl<QPushButton>(*this, layout, IdFindNext, QStringLiteral("Find Next"), { 29, 72, 50, 14 });
+    auto* close = addControl<QPushButton>(*this, layout, IdClose, QStringLiteral("Close"), { 105, 72, 50, 14 });
+    m_baseUnits = layout.apply();
     // Neither button is the default: Enter presses nothing.
     findNext->setAutoDefault(false);
     close->setAutoDefault(false);

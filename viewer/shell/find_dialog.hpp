@@ -1,6 +1,8 @@
 // find_dialog.hpp: FindDialog, the modeless Find dialog that holds the search settings and asks its owner to search.
 #pragma once
 
+#include "shell/dialog_units.hpp"
+
 #include <QDialog>
 #include <QString>
 #include <cstdint>
@@ -54,6 +56,9 @@ public:
     void OnFindNext();
     void OnClose();
 
+    // The base units the template was laid out with.
+    DialogBaseUnits baseUnits() const { return m_baseUnits; }
+
     // Enter and Escape reach these; the dialog neither closes nor hides on them.
     void accept() override { }
     void reject() override { }
@@ -66,6 +71,7 @@ private:
     // After the window is gone: the owner hears of it once more, and the dialog goes.
     void PostNcDestroy();
 
+    DialogBaseUnits m_baseUnits;
     QLineEdit* m_find = nullptr;
     QCheckBox* m_matchCase = nullptr;
     QCheckBox* m_wildCard = nullptr;

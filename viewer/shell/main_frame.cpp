@@ -20,8 +20,17 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <array>
+#include <optional>
 
 namespace tessaly {
+
+namespace {
+
+const std::array<QString, 4> kIndicatorTexts
+    = { QStringLiteral("ｶﾅ"), QStringLiteral("CAP"), QStringLiteral("NUM"), QStringLiteral("SCRL") };
+
+} // namespace
 
 QString manualPath()
 {
@@ -198,10 +207,8 @@ void CMainFrame::createStatusBar()
     m_wndStatusBar = statusBar();
     m_messagePane = new QLabel(tr("Ready"), m_wndStatusBar);
     m_wndStatusBar->addWidget(m_messagePane, 1);
-    // Kana, caps, num and scroll lock. Qt cannot read the lock keys on every platform, so the
-    // panes keep their place and show their names greyed.
-    for (const QString& text :
-        { QStringLiteral("ｶﾅ"), QStringLiteral("CAP"), QStringLiteral("NUM"), QStringLiteral("SCRL") }) {
+    // Kana, caps, num and scroll lock, greyed until the platform tells their state (OnIdle).
+    for (const QString& text : kIndicatorTexts) {
         auto* indicator = new QLabel(text, m_wndStatusBar);
         indicator->setAlignment(Qt::AlignCenter);
         indicator->setFrameShape(QFrame::Panel);
@@ -221,6 +228,10 @@ void CMainFrame::OnCreateClient()
     // Each pane stores itself in m_pLeftView / m_pRightView as it is made.
     m_wndSplitter->addWidget(new CFriendLeftView(m_document, *this, m_wndSplitter));
     m_wndSplitter->addWidget(new CFriendRightView(m_document, *this, m_wndSplitter));
+    // The panes reach each other through the frame: the list's top block moves the marker, and
+    // the picture's Jump moves the list.
+    connect(m_pRightView, &CFriendRightView::topAddressPainted, m_pLeftView, &CFriendLeftView::SetMarkerAddress);
+    connect(m_pLeftView, &CFriendLeftView::jumpRequested, m_pRightView, &CFriendRightView::JumpToAddress);
     // The left column keeps its width when the window is resized; the right takes the rest.
     m_wndSplitter->setStretchFactor(0, 0);
     m_wndSplitter->setStretchFactor(1, 1);
@@ -327,11 +338,30 @@ void CMainFrame::UpdateCommandUI(const QList<QAction*>& actions)
 void CMainFrame::OnIdle()
 {
     // Setting an unchanged state posts nothing, so this settles after one pass.
-    if (m_bInIdle || m_wndToolBar->isHidden())
+    if (m_bInIdle)
         return;
     m_bInIdle = true;
-    UpdateCommandUI(m_toolBarActions);
+    UpdateIndicators();
+    if (!m_wndToolBar->isHidden())
+        UpdateCommandUI(m_toolBarActions);
     m_bInIdle = false;
+}
+
+void CMainFrame::UpdateIndicators()
+{
+    const LockKeyStates keys = platform().lockKeys();
+    const std::optional<bool> states[] = { keys.kana, keys.caps, keys.num, keys.scroll };
+    for (qsizetype i = 0; i < m_indicators.size() && i < 4; ++i) {
+        QLabel* indicator = m_indicators[i];
+        const std::optional<bool> on = states[i];
+        // A key the platform reports shows its name while it is on and nothing while it is off;
+        // one it cannot report shows its name greyed.
+        const QString text = on && !*on ? QString() : kIndicatorTexts[static_cast<size_t>(i)];
+        if (indicator->text() != text)
+            indicator->setText(text);
+        if (indicator->isEnabled() != on.has_value())
+            indicator->setEnabled(on.has_value());
+    }
 }
 
 void CMainFrame::InvalidateAll()

@@ -48,8 +48,11 @@ public:
 
     // Refreshes enabled and checked states from the update handlers.
     void UpdateCommandUI(const QList<QAction*>& actions);
-    // What the framework does when the event loop goes idle: refresh the tool bar.
+    // What the framework does when the event loop goes idle: refresh the tool bar and the lock
+    // indicators.
     void OnIdle();
+    // The lock indicators from the platform's lock key states.
+    void UpdateIndicators();
 
     // Repaints the frame and both panes.
     void InvalidateAll();

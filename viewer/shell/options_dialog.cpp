@@ -18,23 +18,21 @@ namespace tessaly {
 namespace {
 
 template <typename Control>
-Control* addControl(QDialog& dialog, int id, const QString& text, const UnitRect& units, const DialogBaseUnits& base)
+Control* addControl(QDialog& dialog, DialogTemplate& layout, int id, const QString& text, const UnitRect& units)
 {
     auto* control = new Control(text, &dialog);
     if (id != 0)
         control->setObjectName(QString::number(id));
-    placeControl(*control, units, base);
-    return control;
+    return layout.add(control, units);
 }
 
-QLineEdit* addEdit(QDialog& dialog, int id, const UnitRect& units, const DialogBaseUnits& base)
+QLineEdit* addEdit(QDialog& dialog, DialogTemplate& layout, int id, const UnitRect& units)
 {
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QString::number(id));
     edit->setAlignment(Qt::AlignRight);
     edit->setMaxLength(OptionsDialog::kFieldLimit);
-    placeControl(*edit, units, base);
-    return edit;
+    return layout.add(edit, units);
 }
 
 } // namespace
@@ -44,34 +42,35 @@ OptionsDialog::OptionsDialog(const MapModel& model, QWidget* parent)
     , m_model(model)
 {
     setWindowTitle(QStringLiteral("Kelvra"));
-    const DialogBaseUnits base = applyTemplate(*this, 191, 127);
+    DialogTemplate layout(*this, 191, 127);
 
     // Template order, which is also the tab order.
-    auto* ok = addControl<QPushButton>(*this, IdOk, QStringLiteral("OK"), { 36, 106, 50, 14 }, base);
+    auto* ok = addControl<QPushButton>(*this, layout, IdOk, QStringLiteral("OK"), { 36, 106, 50, 14 });
     ok->setDefault(true);
-    auto* cancel = addControl<QPushButton>(*this, IdCancel, QStringLiteral("Cancel"), { 108, 106, 50, 14 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("Left Map View:"), { 11, 11, 44, 8 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("Right Map View:"), { 99, 11, 48, 8 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("Start"), { 31, 49, 15, 8 }, base);
-    m_start = addEdit(*this, IdStartPage, { 46, 44, 28, 14 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("00"), { 76, 47, 8, 8 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("End"), { 31, 63, 12, 8 }, base);
-    m_end = addEdit(*this, IdEndPage, { 46, 61, 28, 14 }, base);
-    addControl<QLabel>(*this, 0, QStringLiteral("FF"), { 76, 64, 9, 8 }, base);
+    auto* cancel = addControl<QPushButton>(*this, layout, IdCancel, QStringLiteral("Cancel"), { 108, 106, 50, 14 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("Left Map View:"), { 11, 11, 44, 8 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("Right Map View:"), { 99, 11, 48, 8 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("Start"), { 31, 49, 15, 8 });
+    m_start = addEdit(*this, layout, IdStartPage, { 46, 44, 28, 14 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("00"), { 76, 47, 8, 8 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("End"), { 31, 63, 12, 8 });
+    m_end = addEdit(*this, layout, IdEndPage, { 46, 61, 28, 14 });
+    addControl<QLabel>(*this, layout, 0, QStringLiteral("FF"), { 76, 64, 9, 8 });
     m_memorySize
-        = addControl<QRadioButton>(*this, IdMemorySize, QStringLiteral("Memory Size"), { 19, 33, 53, 10 }, base);
+        = addControl<QRadioButton>(*this, layout, IdMemorySize, QStringLiteral("Memory Size"), { 19, 33, 53, 10 });
     m_sectionList
-        = addControl<QRadioButton>(*this, IdSectionList, QStringLiteral("Section List"), { 18, 79, 51, 10 }, base);
-    auto* frame = addControl<QGroupBox>(*this, 0, QStringLiteral("Mapping Image"), { 10, 24, 80, 77 }, base);
+        = addControl<QRadioButton>(*this, layout, IdSectionList, QStringLiteral("Section List"), { 18, 79, 51, 10 });
+    auto* frame = addControl<QGroupBox>(*this, layout, 0, QStringLiteral("Mapping Image"), { 10, 24, 80, 77 });
     // The group box only frames the radio buttons; it must not paint over them.
     frame->lower();
     m_local = addControl<QCheckBox>(
-        *this, IdLocalSectionList, QStringLiteral("Local Section List"), { 101, 30, 69, 10 }, base);
-    m_equs = addControl<QCheckBox>(*this, IdEquList, QStringLiteral(".EQU List"), { 101, 48, 43, 10 }, base);
+        *this, layout, IdLocalSectionList, QStringLiteral("Local Section List"), { 101, 30, 69, 10 });
+    m_equs = addControl<QCheckBox>(*this, layout, IdEquList, QStringLiteral(".EQU List"), { 101, 48, 43, 10 });
     m_functions
-        = addControl<QCheckBox>(*this, IdFunctionList, QStringLiteral("C Function List"), { 101, 66, 61, 10 }, base);
+        = addControl<QCheckBox>(*this, layout, IdFunctionList, QStringLiteral("C Function List"), { 101, 66, 61, 10 });
     m_omitZero = addControl<QCheckBox>(
-        *this, IdOmitZeroSize, QStringLiteral("Omit 0 size Section"), { 101, 84, 73, 10 }, base);
+        *this, layout, IdOmitZeroSize, QStringLiteral("Omit 0 size Section"), { 101, 84, 73, 10 });
+    m_baseUnits = layout.apply();
 
     m_imageGroup = new QButtonGroup(this);
     m_imageGroup->addButton(m_memorySize, 0);

@@ -4,6 +4,7 @@
 
 #include "map_document.hpp"
 #include "map_model.hpp"
+#include "shell/dialog_units.hpp"
 
 #include <QDialog>
 #include <QString>
@@ -63,6 +64,9 @@ public:
     // OK: the checks in order; the first that fails shows its message and the dialog stays open.
     void OnOK();
 
+    // The base units the template was laid out with.
+    DialogBaseUnits baseUnits() const { return m_baseUnits; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -70,6 +74,7 @@ private:
     void enableRange(bool on);
 
     const MapModel& m_model;
+    DialogBaseUnits m_baseUnits;
     bool m_bInitialized = false;
     QCheckBox* m_local = nullptr;
     QRadioButton* m_memorySize = nullptr;

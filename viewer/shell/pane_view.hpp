@@ -22,8 +22,9 @@ public:
     CTessalyDoc& GetDocument() const { return m_document; }
     CMainFrame& GetParentFrame() const { return m_frame; }
 
-    // After the document has been named, new or opened.
-    virtual void OnInitialUpdate() { }
+    // After the document has been named, new or opened: the view updates itself as after any
+    // change of the document (OnUpdate), which repaints it.
+    virtual void OnInitialUpdate() { OnUpdate(nullptr); }
     // The document changed; sender is the view that asked, or null.
     virtual void OnUpdate(PaneView* sender);
     // Invalidates the whole pane; the background is erased by the repaint.

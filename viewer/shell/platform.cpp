@@ -92,6 +92,11 @@ bool QtPlatform::openUrl(const QUrl& url)
     return QDesktopServices::openUrl(url);
 }
 
+LockKeyStates QtPlatform::lockKeys()
+{
+    return readX11LockKeys();
+}
+
 void ConsolePlatform::messageBox(QWidget*, const QString& text)
 {
     ++m_messageCount;

@@ -1,7 +1,8 @@
-// platform.hpp: the platform layer: message box, file-open and font dialogs, modal dialogs and the help browser,
-// replaceable in tests.
+// platform.hpp: the platform layer: message box, file-open and font dialogs, modal dialogs, the help browser and the
+// lock keys, replaceable in tests.
 #pragma once
 
+#include "shell/lock_keys.hpp"
 #include "shell/log_font.hpp"
 
 #include <QString>
@@ -34,6 +35,8 @@ public:
     virtual int execDialog(QDialog& dialog) = 0;
     // Opens a document in the desktop's viewer for it (the user manual).
     virtual bool openUrl(const QUrl& url) = 0;
+    // The lock keys' states for the status bar; none known unless the platform reads them.
+    virtual LockKeyStates lockKeys() { return {}; }
 };
 
 class QtPlatform : public Platform {
@@ -43,6 +46,8 @@ public:
     std::optional<LogFont> fontDialog(QWidget* owner, const LogFont& initial) override;
     int execDialog(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
+    // Read from the X11 display's keyboard extension where there is one.
+    LockKeyStates lockKeys() override;
 };
 
 // For runs without a screen (--export-png): messages go to standard error, dialogs are cancelled.

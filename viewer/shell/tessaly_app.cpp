@@ -108,8 +108,9 @@ void CTessalyApp::OnFileNew()
 
 QPrinter& CTessalyApp::printer()
 {
+    // The printer's own resolution: the print font is scaled to it and placed cell by cell.
     if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
 }
 
