@@ -4,7 +4,7 @@
 #include "memory_usage.hpp"
 #include "region_panel_plan.hpp"
 #include "section_tag.hpp"
-#include "support/memory_tree.hpp"
+#include "usage_models.hpp"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -16,34 +16,9 @@ namespace {
 
 using tessaly::MapModel;
 using tessaly::MemoryRegion;
-using tessaly::testing::MemoryTree;
-
-struct Sec {
-    const char* name;
-    uint32_t start;
-    uint32_t size;
-    int32_t type = 0;
-};
-
-struct SectionsModel {
-    MemoryTree tree;
-    MapModel model;
-
-    SectionsModel(const char* cpu, const std::vector<Sec>& sections)
-        : tree(cpu)
-    {
-        for (const Sec& s : sections)
-            tree.section(s.name, s.start, s.size)->type = s.type;
-        tessaly::DetectCpuFamily(model, &tree.root);
-    }
-};
-
-std::vector<MemoryRegion> regionsOf(const std::string& text, uint32_t maxAddress)
-{
-    tessaly::RegionsParseResult parsed = tessaly::parseRegions(text, "test.regions", maxAddress);
-    EXPECT_EQ(parsed.errors, std::vector<std::string> {});
-    return std::move(parsed.regions);
-}
+using tessaly::testing::regionsOf;
+using tessaly::testing::Sec;
+using tessaly::testing::SectionsModel;
 
 // "0-64 00ffff" per run.
 std::vector<std::string> describeRuns(const tessaly::RegionPanelRow& row)

@@ -50,6 +50,12 @@ CommandText commandText(int id)
         return { "Switch to the next window pane", "Next Pane" };
     case ID_PREV_PANE:
         return { "Switch back to the previous window pane", "Previous Pane" };
+    case ID_MEMORY_REGIONS:
+        return { "Choose the memory regions file of this file", "Memory Regions" };
+    case ID_CLEAR_MEMORY_REGIONS:
+        return { "Use no memory regions file for this file: regions are guessed", "Clear Memory Regions" };
+    case ID_VIEW_MEMORY_USAGE:
+        return { "Show or hide the memory usage of each region", "Memory Usage" };
     default:
         return { "", "" };
     }

@@ -28,6 +28,10 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,
     ID_NEXT_PANE = 57680,
     ID_PREV_PANE = 57681,
+    // Memory regions and their usage.
+    ID_MEMORY_REGIONS = 32830,
+    ID_CLEAR_MEMORY_REGIONS = 32831,
+    ID_VIEW_MEMORY_USAGE = 32832,
 };
 
 // The string resource of a command: the status-bar prompt and the tool tip.

@@ -63,6 +63,8 @@ public:
 
 signals:
     void titleChanged(const QString& title);
+    // After every read of a map file, good or not (FileLoaded tells which).
+    void fileRead();
 
 private:
     MapModel& m_model;
@@ -72,6 +74,7 @@ private:
     std::vector<PaneView*> m_views;
     QString m_strTitle;
     bool m_bModified = false;
+    bool m_bFileChosen = false; // the open dialog named a file, so a read followed
 };
 
 // The name a new document gets.
