@@ -84,7 +84,7 @@ private:
 
     QImage showPanel()
     {
-        if (frame().m_wndMemoryUsage->isHidden())
+        if (!frame().MemoryUsageShown())
             frame().router().dispatch(ID_VIEW_MEMORY_USAGE);
         QCoreApplication::processEvents();
         return panel().grab().toImage();
@@ -137,12 +137,15 @@ private slots:
         QVERIFY(option[3]->isSeparator());
         QCOMPARE(option[4]->data().toInt(), int(ID_MEMORY_REGIONS));
         QCOMPARE(option[5]->data().toInt(), int(ID_CLEAR_MEMORY_REGIONS));
-        // The panel is not shown until asked for, and its item says so.
-        QVERIFY(frame().m_wndMemoryUsage->isHidden());
+        // The panel is not made until asked for, and its item says so.
+        QVERIFY(frame().m_wndMemoryUsage == nullptr);
         QVERIFY(frame().router().state(ID_VIEW_MEMORY_USAGE).checked == std::optional<bool>(false));
         frame().router().dispatch(ID_VIEW_MEMORY_USAGE);
         QVERIFY(!frame().m_wndMemoryUsage->isHidden());
         QVERIFY(frame().router().state(ID_VIEW_MEMORY_USAGE).checked == std::optional<bool>(true));
+        frame().router().dispatch(ID_VIEW_MEMORY_USAGE);
+        QVERIFY(frame().m_wndMemoryUsage->isHidden());
+        QVERIFY(frame().router().state(ID_VIEW_MEMORY_USAGE).checked == std::optional<bool>(false));
     }
 
     void barsTakeTheKindColoursAndTheStatusOutline()
@@ -204,6 +207,7 @@ private slots:
     {
         writeText(beside(), "ROM 0 0x2000\nRAM 0x2000\n");
         load();
+        showPanel();
         QCOMPARE(m_run->platform().messages, QStringList { qPath(beside()) + ":2: size missing" });
         QVERIFY(regions().currentFile().isEmpty());
         QVERIFY(panel().plan().guessed);

@@ -33,14 +33,15 @@ struct RegionPanelRow {
     std::vector<RegionBarRun> runs;
 };
 
-// Two text lines and a bar per row, all measured in the pane's line height.
+// Per row the title line, the figures line and a bar, all measured in the pane's line height.
 struct RegionPanelLayout {
     int32_t lineHeight = 1;
     int32_t margin = 4; // pixels around the bars, and their left and right inset
 
-    int32_t rowHeight() const { return 3 * lineHeight; }
+    int32_t rowHeight() const { return 4 * lineHeight; }
     int32_t rowTop(std::size_t row) const { return static_cast<int32_t>(row) * rowHeight(); }
-    int32_t barTop(std::size_t row) const { return rowTop(row) + lineHeight + 2; }
+    int32_t figuresTop(std::size_t row) const { return rowTop(row) + lineHeight; }
+    int32_t barTop(std::size_t row) const { return rowTop(row) + 2 * lineHeight + 2; }
     int32_t barBottom(std::size_t row) const { return rowTop(row) + rowHeight() - margin; }
     int32_t barLeft() const { return margin; }
     int32_t barWidth(int32_t paneWidth) const { return paneWidth - 2 * margin > 1 ? paneWidth - 2 * margin : 1; }

@@ -254,21 +254,7 @@ void CMainFrame::OnCreateClient()
 void CMainFrame::createMemoryUsageDock()
 {
     m_regions = new RegionsSource(m_document.model(), this);
-    m_memoryUsagePanel = new MemoryUsagePanel;
-    auto* scroller = new QScrollArea;
-    scroller->setWidgetResizable(true);
-    scroller->setWidget(m_memoryUsagePanel);
-    m_wndMemoryUsage = new QDockWidget(QStringLiteral("Memory usage"), this);
-    m_wndMemoryUsage->setObjectName(QStringLiteral("memoryUsageDock"));
-    m_wndMemoryUsage->setWidget(scroller);
-    addDockWidget(Qt::RightDockWidgetArea, m_wndMemoryUsage);
-    // The window opens as it always has; View > Memory Usage brings the panel in.
-    m_wndMemoryUsage->hide();
-
-    connect(m_regions, &RegionsSource::usageChanged, this,
-        [this] { m_memoryUsagePanel->setUsage(m_document.model(), m_regions->usage()); });
     connect(&m_document, &CTessalyDoc::fileRead, this, [this] { m_regions->reload(this); });
-    connect(m_memoryUsagePanel, &MemoryUsagePanel::regionClicked, this, &CMainFrame::ShowRegion);
     // Hovering either picture tells the address and the entry there in the status bar.
     connect(m_pLeftView, &CFriendLeftView::hoverTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
@@ -276,6 +262,37 @@ void CMainFrame::createMemoryUsageDock()
         else
             m_wndStatusBar->showMessage(text);
     });
+}
+
+void CMainFrame::ShowMemoryUsage(bool show)
+{
+    // The dock is made the first time it is asked for, so until then the window is laid out
+    // exactly as it always was.
+    if (!m_wndMemoryUsage && show) {
+        m_memoryUsagePanel = new MemoryUsagePanel;
+        auto* scroller = new QScrollArea;
+        scroller->setWidgetResizable(true);
+        scroller->setWidget(m_memoryUsagePanel);
+        m_wndMemoryUsage = new QDockWidget(QStringLiteral("Memory usage"), this);
+        m_wndMemoryUsage->setObjectName(QStringLiteral("memoryUsageDock"));
+        m_wndMemoryUsage->setWidget(scroller);
+        addDockWidget(Qt::RightDockWidgetArea, m_wndMemoryUsage);
+        const auto showUsage = [this] { m_memoryUsagePanel->setUsage(m_document.model(), m_regions->usage()); };
+        connect(m_regions, &RegionsSource::usageChanged, m_memoryUsagePanel, showUsage);
+        connect(m_memoryUsagePanel, &MemoryUsagePanel::regionClicked, this, &CMainFrame::ShowRegion);
+        showUsage();
+    }
+    if (!m_wndMemoryUsage)
+        return;
+    m_wndMemoryUsage->setVisible(show);
+    // Room for the figures, plus the scroll bar of a long list of regions.
+    if (show)
+        resizeDocks({ m_wndMemoryUsage }, { m_memoryUsagePanel->sizeHint().width() + 24 }, Qt::Horizontal);
+}
+
+bool CMainFrame::MemoryUsageShown() const
+{
+    return m_wndMemoryUsage && !m_wndMemoryUsage->isHidden();
 }
 
 void CMainFrame::registerRegionCommands()
@@ -287,8 +304,8 @@ void CMainFrame::registerRegionCommands()
     onCommand(
         ID_CLEAR_MEMORY_REGIONS, [this] { m_regions->clearFile(this); }, whenLoaded);
     onCommand(
-        ID_VIEW_MEMORY_USAGE, [this] { m_wndMemoryUsage->setVisible(m_wndMemoryUsage->isHidden()); },
-        [this](CommandState& state) { state.SetCheck(!m_wndMemoryUsage->isHidden()); });
+        ID_VIEW_MEMORY_USAGE, [this] { ShowMemoryUsage(!MemoryUsageShown()); },
+        [this](CommandState& state) { state.SetCheck(MemoryUsageShown()); });
 }
 
 void CMainFrame::ShowRegion(std::size_t index)

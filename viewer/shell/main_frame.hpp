@@ -70,10 +70,14 @@ public:
     CFriendRightView* m_pRightView = nullptr;
     QFont m_fontChosen;
     LogFont m_logFontChosen;
-    // The regions of the shown file and the dock that shows their usage.
+    // The regions of the shown file, and the dock that shows their usage once asked for.
     RegionsSource* m_regions = nullptr;
     QDockWidget* m_wndMemoryUsage = nullptr;
     MemoryUsagePanel* m_memoryUsagePanel = nullptr;
+
+    // View > Memory Usage.
+    void ShowMemoryUsage(bool show);
+    bool MemoryUsageShown() const;
 
     // A click on a region: the memory-size picture shows its pages, and the list its first section.
     void ShowRegion(std::size_t index);

@@ -42,7 +42,12 @@ void MemoryUsagePanel::setUsage(const MapModel& model, const MemoryUsage& usage)
     m_model = &model;
     m_usage = &usage;
     m_plan.reset();
-    setMinimumHeight(layout().rowHeight() * static_cast<int>(usage.regions.size()));
+    // Wide enough for every text: the dock scrolls rather than cut the figures off.
+    int textWidth = 0;
+    for (const RegionPanelRow& row : BuildRegionPanelPlan(model, usage, 1).rows)
+        for (const std::string* text : { &row.title, &row.figures })
+            textWidth = std::max(textWidth, fontMetrics().horizontalAdvance(QString::fromStdString(*text)));
+    setMinimumSize(textWidth + 2 * layout().margin, layout().rowHeight() * static_cast<int>(usage.regions.size()));
     updateGeometry();
     update();
 }
@@ -66,7 +71,8 @@ const RegionPanelPlan& MemoryUsagePanel::plan()
 QSize MemoryUsagePanel::sizeHint() const
 {
     const int rows = m_usage ? static_cast<int>(m_usage->regions.size()) : 0;
-    return QSize(fontMetrics().averageCharWidth() * 56, layout().rowHeight() * std::max(rows, 1));
+    return QSize(
+        std::max(minimumWidth(), fontMetrics().averageCharWidth() * 40), layout().rowHeight() * std::max(rows, 1));
 }
 
 void MemoryUsagePanel::resizeEvent(QResizeEvent* event)
@@ -88,9 +94,8 @@ void MemoryUsagePanel::paintEvent(QPaintEvent*)
         const int top = l.rowTop(i);
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(l.margin, top + ascent, QString::fromStdString(row.title));
-        const int titleWidth = fontMetrics().horizontalAdvance(QString::fromStdString(row.title + "  "));
         painter.setPen(row.status == RegionStatus::Ok ? palette().color(QPalette::Text) : status);
-        painter.drawText(l.margin + titleWidth, top + ascent, QString::fromStdString(row.figures));
+        painter.drawText(l.margin, l.figuresTop(i) + ascent, QString::fromStdString(row.figures));
 
         const QRect bar(l.barLeft(), l.barTop(i), barWidth, l.barBottom(i) - l.barTop(i));
         painter.fillRect(bar, toQColor(kRgbRegionFree));
