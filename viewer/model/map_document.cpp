@@ -150,11 +150,16 @@ bool MapDocument::CompareWith(const std::string& path)
         m_model.Baseline = std::move(baseline);
     // The shown file is whole again before any message box lets the panes paint.
     const bool shown = ReadShownFileAgain();
-    if (result != 0)
+    if (result != 0) {
         m_host.showMessage(message);
+        // The same tables as before: the panes draw what they drew, under the same title.
+        if (shown)
+            m_host.repaintAllViews();
+        return false;
+    }
     if (shown)
         ShowComparison();
-    return result == 0;
+    return true;
 }
 
 void MapDocument::StopComparing()
