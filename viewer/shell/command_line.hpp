@@ -25,6 +25,7 @@ struct CommandLine {
     bool showLocalInformation = false;
     bool showEquList = false;
     bool showFunctionList = false;
+    QString baseline {}; // the build FILE is compared with: BASELINE, or --compare OLD of --export-pdf
     QString regionsPath {}; // --regions: the memory regions file, else the one found beside FILE
 };
 

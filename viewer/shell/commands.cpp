@@ -50,6 +50,10 @@ CommandText commandText(int id)
         return { "Switch to the next window pane", "Next Pane" };
     case ID_PREV_PANE:
         return { "Switch back to the previous window pane", "Previous Pane" };
+    case ID_FILE_COMPARE_WITH:
+        return { "Compare the shown build with another build of the program", "Compare With" };
+    case ID_FILE_STOP_COMPARING:
+        return { "Stop comparing with the other build", "Stop Comparing" };
     case ID_MEMORY_REGIONS:
         return { "Choose the memory regions file of this file", "Memory Regions" };
     case ID_CLEAR_MEMORY_REGIONS:

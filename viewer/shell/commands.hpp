@@ -28,6 +28,9 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,
     ID_NEXT_PANE = 57680,
     ID_PREV_PANE = 57681,
+    // Comparing two builds: 32800-32809.
+    ID_FILE_COMPARE_WITH = 32800,
+    ID_FILE_STOP_COMPARING = 32801,
     // Memory regions and their usage.
     ID_MEMORY_REGIONS = 32830,
     ID_CLEAR_MEMORY_REGIONS = 32831,

@@ -1,6 +1,7 @@
 // main_frame.cpp: building the main window and the frame's own commands.
 #include "shell/main_frame.hpp"
 
+#include "build_baseline.hpp"
 #include "left/friend_left_view.hpp"
 #include "right/friend_right_view.hpp"
 #include "shell/commands.hpp"
@@ -131,6 +132,8 @@ void CMainFrame::createActions()
     makeAction(ID_ZOOM_IN, QStringLiteral("Zoom In"))->setIcon(svgIcon(QStringLiteral("zoom_in")));
     makeAction(ID_ZOOM_OUT, QStringLiteral("Zoom Out"))->setIcon(svgIcon(QStringLiteral("zoom_out")));
     makeAction(ID_FIND_TOOL, QStringLiteral("Find"))->setIcon(svgIcon(QStringLiteral("find")));
+    makeAction(ID_FILE_COMPARE_WITH, QStringLiteral("Compare With...(&C)"));
+    makeAction(ID_FILE_STOP_COMPARING, QStringLiteral("Stop Comparing(&S)"));
     makeAction(ID_MEMORY_REGIONS, QStringLiteral("Memory Regions..."));
     makeAction(ID_CLEAR_MEMORY_REGIONS, QStringLiteral("Clear Memory Regions"));
     makeAction(ID_VIEW_MEMORY_USAGE, QStringLiteral("Memory Usage"));
@@ -174,7 +177,8 @@ void CMainFrame::createMenus()
         return menu;
     };
     addMenu(menuBar(), QStringLiteral("File(&F)"),
-        { ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_APP_EXIT });
+        { ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_APP_EXIT, 0,
+            ID_FILE_COMPARE_WITH, ID_FILE_STOP_COMPARING });
     addMenu(menuBar(), QStringLiteral("View(&V)"), { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_MEMORY_USAGE });
     addMenu(menuBar(), QStringLiteral("Option(&O)"),
         { ID_OPTIONS, ID_FIND_MENU, ID_FONT, 0, ID_MEMORY_REGIONS, ID_CLEAR_MEMORY_REGIONS });
@@ -217,6 +221,10 @@ void CMainFrame::createStatusBar()
     m_wndStatusBar = statusBar();
     m_messagePane = new QLabel(tr("Ready"), m_wndStatusBar);
     m_wndStatusBar->addWidget(m_messagePane, 1);
+    // What the sizes of each section kind did since the baseline; empty unless comparing.
+    m_comparePane = new QLabel(m_wndStatusBar);
+    m_comparePane->setObjectName(QStringLiteral("comparePane"));
+    m_wndStatusBar->addPermanentWidget(m_comparePane);
     // Kana, caps, num and scroll lock, greyed until the platform tells their state (OnIdle).
     for (const QString& text : kIndicatorTexts) {
         auto* indicator = new QLabel(text, m_wndStatusBar);
@@ -255,6 +263,7 @@ void CMainFrame::createMemoryUsageDock()
 {
     m_regions = new RegionsSource(m_document.model(), this);
     connect(&m_document, &CTessalyDoc::fileRead, this, [this] { m_regions->reload(this); });
+    connect(&m_document, &CTessalyDoc::comparisonChanged, m_regions, &RegionsSource::remeasure);
     // Hovering either picture tells the address and the entry there in the status bar.
     connect(m_pLeftView, &CFriendLeftView::hoverTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
@@ -428,6 +437,7 @@ void CMainFrame::OnIdle()
         return;
     m_bInIdle = true;
     UpdateIndicators();
+    UpdateComparePane();
     if (!m_wndToolBar->isHidden())
         UpdateCommandUI(m_toolBarActions);
     m_bInIdle = false;
@@ -448,6 +458,16 @@ void CMainFrame::UpdateIndicators()
         if (indicator->isEnabled() != on.has_value())
             indicator->setEnabled(on.has_value());
     }
+}
+
+void CMainFrame::UpdateComparePane()
+{
+    const MapModel& model = m_document.model();
+    const QString text = model.FileLoaded && model.Baseline
+        ? QString::fromStdString(TotalsStatusText(model.Baseline->changes.totals))
+        : QString();
+    if (m_comparePane->text() != text)
+        m_comparePane->setText(text);
 }
 
 void CMainFrame::InvalidateAll()

@@ -56,12 +56,15 @@ public:
     void OnIdle();
     // The lock indicators from the platform's lock key states.
     void UpdateIndicators();
+    // The totals of the comparison with the baseline, or nothing.
+    void UpdateComparePane();
 
     // Repaints the frame and both panes.
     void InvalidateAll();
 
     QLabel* messagePane() const { return m_messagePane; }
     QList<QLabel*> indicatorPanes() const { return m_indicators; }
+    QLabel* comparePane() const { return m_comparePane; }
 
     QToolBar* m_wndToolBar = nullptr;
     QStatusBar* m_wndStatusBar = nullptr;
@@ -112,6 +115,7 @@ private:
     QMenuBar* m_helpBar = nullptr;
     QLabel* m_messagePane = nullptr;
     QList<QLabel*> m_indicators;
+    QLabel* m_comparePane = nullptr;
     PaneView* m_pActiveView = nullptr;
     bool m_bSplitterPlaced = false;
     bool m_bInIdle = false;

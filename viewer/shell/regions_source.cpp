@@ -77,6 +77,18 @@ void RegionsSource::reload(QWidget* owner)
     emit usageChanged();
 }
 
+void RegionsSource::remeasure()
+{
+    std::vector<MemoryRegion> regions = m_usage.regions;
+    const bool guessed = !regions.empty() && regions.front().guessed;
+    if (!m_model.FileLoaded)
+        regions.clear();
+    else if (guessed || regions.empty())
+        regions = GuessMemoryRegions(m_model);
+    m_usage = m_model.FileLoaded ? ComputeMemoryUsage(m_model, std::move(regions)) : MemoryUsage {};
+    emit usageChanged();
+}
+
 void RegionsSource::remember(const QString& regionsFile)
 {
     QSettings settings;

@@ -28,6 +28,9 @@ public:
     // After a read of the shown file: its regions file, read and measured, else guessed regions.
     // A refused regions file is shown through the platform's message box, and none of it is used.
     void reload(QWidget* owner);
+    // The same regions measured again, after the shown file's tables were built anew from the
+    // same file (a comparison reads it again); guessed regions are guessed again.
+    void remeasure();
     // Option > Memory Regions...: a file chosen in the file-open dialog, remembered for the shown file.
     void pickFile(QWidget* owner);
     // Option > Clear Memory Regions: no regions file for the shown file, remembered; guessed regions.

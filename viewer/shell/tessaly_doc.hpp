@@ -52,6 +52,17 @@ public:
 
     void UpdateAllViews(PaneView* sender);
 
+    // Comparing with a baseline build (see MapDocument): command 32800 asks for the file,
+    // CompareWith reads it (false, with the reader's message shown and nothing changed, when it
+    // cannot be read), command 32801 and StopComparing end it. Each emits comparisonChanged
+    // when the comparison changed.
+    void OnCompareWith();
+    bool CompareWith(const QString& path);
+    void StopComparing();
+    bool HasBaseline() const { return m_document.HasBaseline(); }
+    // The build on screen becomes the baseline; call it just before a reload reads the file.
+    void MakeShownBuildTheBaseline();
+
     // DocumentHost
     std::optional<std::string> runOpenFileDialog(const std::string& filter) override;
     void showMessage(const std::string& text) override;
@@ -63,6 +74,7 @@ public:
 
 signals:
     void titleChanged(const QString& title);
+    void comparisonChanged();
     // After every read of a map file, good or not (FileLoaded tells which).
     void fileRead();
 
