@@ -36,11 +36,12 @@ ChangeText sizeChange(EntryChange change, uint32_t newSize, const auto& oldItems
     return { SizeDifferenceText(difference), difference > 0 ? ChangeTone::Grown : ChangeTone::Shrunk };
 }
 
-ChangeText moveChange(const MapModel& model, EntryChange change, uint32_t oldAddress)
+// A function that only changed its size stays where it was, and says nothing here.
+ChangeText moveChange(const MapModel& model, EntryChange change, uint32_t oldAddress, uint32_t newAddress)
 {
     if (change.change == Change::Added)
         return { kNewText, ChangeTone::Item };
-    if (change.change != Change::Moved && change.change != Change::Resized)
+    if ((change.change != Change::Moved && change.change != Change::Resized) || oldAddress == newAddress)
         return {};
     return { MovedFromText(oldAddress, model.AddressDigits), ChangeTone::Item };
 }
@@ -110,19 +111,28 @@ ChangeText LabelChangeText(const MapModel& model, int32_t label)
 {
     if (!model.Baseline)
         return {};
+    if (!valid(model.LabelTable, label))
+        return {};
     const EntryChange change = changeAt(model.Baseline->changes.labels, label);
     const auto& old = model.Baseline->snapshot.labels;
-    return moveChange(model, change, valid(old, change.oldIndex) ? old[static_cast<size_t>(change.oldIndex)].value : 0);
+    if (change.change != Change::Added && !valid(old, change.oldIndex))
+        return {};
+    return moveChange(model, change, change.oldIndex >= 0 ? old[static_cast<size_t>(change.oldIndex)].value : 0,
+        model.LabelTable[static_cast<size_t>(label)].value);
 }
 
 ChangeText FunctionChangeText(const MapModel& model, int32_t function)
 {
     if (!model.Baseline)
         return {};
+    if (!valid(model.FunctionTable, function))
+        return {};
     const EntryChange change = changeAt(model.Baseline->changes.functions, function);
     const auto& old = model.Baseline->snapshot.functions;
-    return moveChange(
-        model, change, valid(old, change.oldIndex) ? old[static_cast<size_t>(change.oldIndex)].address : 0);
+    if (change.change != Change::Added && !valid(old, change.oldIndex))
+        return {};
+    return moveChange(model, change, change.oldIndex >= 0 ? old[static_cast<size_t>(change.oldIndex)].address : 0,
+        model.FunctionTable[static_cast<size_t>(function)].address);
 }
 
 int32_t GoneRows::lineCount() const
