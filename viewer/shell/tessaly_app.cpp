@@ -8,6 +8,7 @@
 #include "shell/main_frame.hpp"
 #include "shell/options_dialog.hpp"
 #include "shell/platform.hpp"
+#include "shell/regions_source.hpp"
 #include "shell/tessaly_doc.hpp"
 
 #include <QApplication>
@@ -51,6 +52,8 @@ bool CTessalyApp::InitInstance(const std::optional<QString>& file, bool showWind
     m_document->setOptionsDialog(
         [this](QWidget* owner, OptionsValues& values) { return RunOptionsDialog(m_model, owner, values); });
     m_pMainWnd = std::make_unique<CMainFrame>(*m_document, this);
+    if (!m_regionsFile.isEmpty())
+        m_pMainWnd->m_regions->setCommandLineFile(QFileInfo(m_regionsFile).absoluteFilePath());
     // The right pane prints on the application's printer, the one Printer Set Up configures.
     if (m_pMainWnd->m_pRightView)
         InstallPrintCommands(*m_pMainWnd->m_pRightView, [this]() -> QPrinter& { return printer(); });

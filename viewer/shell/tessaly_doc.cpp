@@ -75,12 +75,17 @@ bool CTessalyDoc::OnOpenDocument(const QString& path)
 
 void CTessalyDoc::OnOpenMapFile()
 {
+    m_bFileChosen = false;
     m_document.OnOpenMapFile();
+    // A cancelled dialog reads nothing.
+    if (m_bFileChosen)
+        emit fileRead();
 }
 
 void CTessalyDoc::OpenCommandLineFile(const QString& path)
 {
     m_document.OpenCommandLineFile(QFile::encodeName(path).toStdString());
+    emit fileRead();
 }
 
 void CTessalyDoc::OnOptionsCommand()
@@ -128,6 +133,7 @@ std::optional<std::string> CTessalyDoc::runOpenFileDialog(const std::string& fil
     const std::optional<QString> chosen = platform().openFileDialog(m_owner, QString::fromLatin1(filter));
     if (!chosen)
         return std::nullopt;
+    m_bFileChosen = true;
     return QFile::encodeName(*chosen).toStdString();
 }
 

@@ -75,6 +75,8 @@ public:
 signals:
     void titleChanged(const QString& title);
     void comparisonChanged();
+    // After every read of a map file, good or not (FileLoaded tells which).
+    void fileRead();
 
 private:
     MapModel& m_model;
@@ -84,6 +86,7 @@ private:
     std::vector<PaneView*> m_views;
     QString m_strTitle;
     bool m_bModified = false;
+    bool m_bFileChosen = false; // the open dialog named a file, so a read followed
 };
 
 // The name a new document gets.
