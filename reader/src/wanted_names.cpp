@@ -14,17 +14,26 @@ WantedNames::WantedNames(const std::vector<WantedAddress>& wanted)
         size *= 2;
     m_slots.resize(size);
     m_mask = size - 1;
+    // About sixteen bits a name, at most 2^19 (64 KiB, which stays in L2): a tenth of the
+    // names nobody wants still reach the slots.
+    unsigned bits = 10;
+    while (bits < 19 && (std::size_t { 1 } << bits) < wanted.size() * 16)
+        ++bits;
+    m_filter.assign((std::size_t { 1 } << bits) / 64, 0);
+    m_filterShift = 64 - bits;
     m_entries.reserve(wanted.size());
-    for (const WantedAddress& w : wanted)
-        find(w.linkName, true);
+    for (const WantedAddress& w : wanted) {
+        const std::string_view name(w.linkName);
+        const uint64_t hash = hashOf(name);
+        find(name, hash, true);
+        const uint64_t bit = hash >> m_filterShift;
+        m_filter[bit >> 6] |= uint64_t { 1 } << (bit & 63);
+    }
     m_pending = m_entries.size();
 }
 
-void WantedNames::offer(const char* name, uint32_t value)
+void WantedNames::take(Entry* entry, uint32_t value)
 {
-    if (m_pending == 0 || !name)
-        return;
-    Entry* entry = find(name, false);
     if (entry && !entry->found) {
         entry->found = true;
         entry->value = value;
@@ -34,33 +43,50 @@ void WantedNames::offer(const char* name, uint32_t value)
 
 const uint32_t* WantedNames::valueOf(const char* name)
 {
-    Entry* entry = name ? find(name, false) : nullptr;
+    if (!name)
+        return nullptr;
+    const std::string_view text(name);
+    Entry* entry = find(text, hashOf(text), false);
     return entry && entry->found ? &entry->value : nullptr;
 }
 
-uint64_t WantedNames::hashOf(const char* name)
+uint64_t WantedNames::hashOf(std::string_view name)
 {
-    uint64_t hash = 14695981039346656037ull; // FNV-1a: cheap on short identifiers
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p)
-        hash = (hash ^ *p) * 1099511628211ull;
-    return hash;
+    constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    uint64_t hash = name.size() * kMultiplier;
+    const char* p = name.data();
+    std::size_t left = name.size();
+    for (; left >= 8; p += 8, left -= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    if (left) {
+        uint64_t word = 0;
+        std::memcpy(&word, p, left);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    // The slots take the low bits, the tag and the filter the high ones: mix both ways.
+    hash *= 0xBF58476D1CE4E5B9ull;
+    return hash ^ (hash >> 31);
 }
 
-WantedNames::Entry* WantedNames::find(const char* name, bool insert)
+WantedNames::Entry* WantedNames::find(std::string_view name, uint64_t hash, bool insert)
 {
-    const uint64_t hash = hashOf(name);
     const auto tag = static_cast<uint32_t>(hash >> 32);
     for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
         Slot& slot = m_slots[i];
         if (slot.entry == 0) {
             if (!insert)
                 return nullptr;
-            m_entries.push_back({ name, 0, false });
+            m_entries.push_back({ name.data(), static_cast<uint32_t>(name.size()), 0, false });
             slot = { tag, static_cast<uint32_t>(m_entries.size()) };
             return &m_entries.back();
         }
         Entry& entry = m_entries[slot.entry - 1];
-        if (slot.tag == tag && std::strcmp(entry.name, name) == 0)
+        if (slot.tag == tag && entry.length == name.size() && std::memcmp(entry.name, name.data(), name.size()) == 0)
             return &entry;
     }
 }
