@@ -63,9 +63,8 @@ void Pool::startBlock()
     ++m_blockCount;
 }
 
-void* Pool::allocate(std::size_t n)
+void* Pool::allocateSlow(std::size_t size)
 {
-    const std::size_t size = alignUp(n == 0 ? 1 : n);
     if (size > kBlockBytes) {
         // A request larger than a block gets a block of its own; the current block keeps
         // its free space for the requests that follow.
@@ -73,27 +72,21 @@ void* Pool::allocate(std::size_t n)
         ++m_blockCount;
         return own;
     }
-    // Strings are packed unaligned, so records first step to the next aligned address.
-    std::size_t padding = alignUp(reinterpret_cast<std::uintptr_t>(m_next)) - reinterpret_cast<std::uintptr_t>(m_next);
-    if (!m_next || padding + size > m_free) {
-        startBlock();
-        padding = 0;
-    }
-    void* result = m_next + padding;
-    m_next += padding + size;
-    m_free -= padding + size;
+    startBlock();
+    void* result = m_next;
+    m_next += size;
+    m_free -= size;
     return result;
 }
 
-const char* Pool::storeString(std::string_view text)
+const char* Pool::storeStringSlow(std::string_view text)
 {
     const std::size_t n = text.size() + 1;
     char* out;
     if (n > kBlockBytes) {
-        out = static_cast<char*>(allocate(n));
+        out = static_cast<char*>(allocateSlow(alignUp(n)));
     } else {
-        if (!m_next || n > m_free)
-            startBlock();
+        startBlock();
         out = reinterpret_cast<char*>(m_next);
         m_next += n;
         m_free -= n;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -25,8 +26,20 @@ public:
     Pool& operator=(const Pool&) = delete;
     ~Pool() { release(); }
 
-    // n zero bytes, aligned for any record; raises code 5 when no block can be had.
-    void* allocate(std::size_t n);
+    // n zero bytes, aligned for any record; raises code 5 when no block can be had. Inline
+    // where the current block has room: every record of the tree comes through here.
+    void* allocate(std::size_t n)
+    {
+        const std::size_t size = (n + (n == 0) + kAlignment - 1) & ~(kAlignment - 1);
+        // Strings are packed unaligned, so records first step to the next aligned address.
+        const std::size_t padding = (kAlignment - reinterpret_cast<std::uintptr_t>(m_next)) & (kAlignment - 1);
+        if (!m_next || padding + size > m_free)
+            return allocateSlow(size);
+        void* result = m_next + padding;
+        m_next += padding + size;
+        m_free -= padding + size;
+        return result;
+    }
 
     template <typename T> T* create()
     {
@@ -36,7 +49,19 @@ public:
     }
 
     // Copies the bytes and a terminating NUL.
-    const char* storeString(std::string_view text);
+    const char* storeString(std::string_view text)
+    {
+        const std::size_t n = text.size() + 1;
+        if (!m_next || n > m_free)
+            return storeStringSlow(text);
+        char* out = reinterpret_cast<char*>(m_next);
+        m_next += n;
+        m_free -= n;
+        if (!text.empty())
+            std::memcpy(out, text.data(), text.size());
+        out[text.size()] = '\0';
+        return out;
+    }
 
     void release();
 
@@ -57,6 +82,8 @@ private:
 
     unsigned char* newRun(std::size_t payloadBytes);
     void startBlock();
+    void* allocateSlow(std::size_t size); // size already aligned
+    const char* storeStringSlow(std::string_view text);
 
     Run* m_runs = nullptr; // the newest first
     unsigned char* m_nextBlock = nullptr; // the unused blocks of the newest block run
