@@ -50,23 +50,45 @@ const uint32_t* WantedNames::valueOf(const char* name)
     return entry && entry->found ? &entry->value : nullptr;
 }
 
+namespace {
+
+uint64_t load64(const char* p)
+{
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+
+uint32_t load32(const char* p)
+{
+    uint32_t word;
+    std::memcpy(&word, p, 4);
+    return word;
+}
+
+} // namespace
+
 uint64_t WantedNames::hashOf(std::string_view name)
 {
     constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-    uint64_t hash = name.size() * kMultiplier;
     const char* p = name.data();
-    std::size_t left = name.size();
-    for (; left >= 8; p += 8, left -= 8) {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
+    const std::size_t n = name.size();
+    uint64_t hash = n * kMultiplier;
+    auto mix = [&](uint64_t word) {
         hash = (hash ^ word) * kMultiplier;
         hash ^= hash >> 29;
-    }
-    if (left) {
-        uint64_t word = 0;
-        std::memcpy(&word, p, left);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 29;
+    };
+    if (n >= 8) {
+        std::size_t i = 0;
+        for (; i + 8 <= n; i += 8)
+            mix(load64(p + i));
+        if (i < n)
+            mix(load64(p + n - 8)); // the last eight bytes, overlapping the word before
+    } else if (n >= 4) {
+        mix(load32(p) | uint64_t { load32(p + n - 4) } << 32);
+    } else if (n > 0) {
+        mix(uint64_t { static_cast<unsigned char>(p[0]) } | uint64_t { static_cast<unsigned char>(p[n / 2]) } << 8
+            | uint64_t { static_cast<unsigned char>(p[n - 1]) } << 16);
     }
     // The slots take the low bits, the tag and the filter the high ones: mix both ways.
     hash *= 0xBF58476D1CE4E5B9ull;
