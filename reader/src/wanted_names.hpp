@@ -27,10 +27,9 @@ public:
         if (m_pending == 0)
             return;
         const uint64_t hash = hashOf(name);
-        // Most symbols are nobody's link name: one bit test, in a table that stays in cache,
-        // turns them away before the slot table (a cache miss each) is probed.
-        const uint64_t bit = hash >> m_filterShift;
-        if (m_filter[bit >> 6] & (uint64_t { 1 } << (bit & 63)))
+        // Most symbols are nobody's link name: two bit tests, in a table that stays in cache,
+        // turn them away before the slot table (a cache miss each) is probed.
+        if (filterHas(hash >> m_filterShift) && filterHas((hash >> 17) & m_filterMask))
             take(find(name, hash, false), value);
     }
     // Names are compared up to their first NUL, as they are stored.
@@ -62,11 +61,15 @@ private:
     // The entry of name, or null; with insert, a new entry when there is none.
     Entry* find(std::string_view name, uint64_t hash, bool insert);
     void take(Entry* entry, uint32_t value);
+    bool filterHas(uint64_t bit) const { return (m_filter[bit >> 6] >> (bit & 63)) & 1; }
+    void filterAdd(uint64_t bit) { m_filter[bit >> 6] |= uint64_t { 1 } << (bit & 63); }
 
     std::vector<Slot> m_slots;
     std::vector<Entry> m_entries;
-    std::vector<uint64_t> m_filter; // one bit per value of the hash's top bits
+    // A Bloom filter of two bits a name: the hash's top bits and a run of its middle ones.
+    std::vector<uint64_t> m_filter;
     unsigned m_filterShift = 64;
+    uint64_t m_filterMask = 0;
     std::size_t m_mask = 0;
     std::size_t m_pending = 0;
 };
