@@ -15,7 +15,12 @@ void FramedRecords::next()
         fail(IE_ERROR_READ, m_start);
     m_length = length - 2u;
     m_pos = 0;
-    m_in.block(m_buffer.data(), m_length);
+    // Copied only where the record crosses the end of the input's buffer.
+    m_data = m_in.view(m_length);
+    if (!m_data) {
+        m_in.block(m_buffer.data(), m_length);
+        m_data = m_buffer.data();
+    }
 }
 
 void FramedRecords::continueList()
@@ -25,25 +30,6 @@ void FramedRecords::continueList()
     if (isLast())
         fault();
     next();
-}
-
-uint16_t FramedRecords::u16()
-{
-    const uint8_t* p = take(2);
-    return static_cast<uint16_t>(p[0] << 8 | p[1]);
-}
-
-uint32_t FramedRecords::u32()
-{
-    const uint8_t* p = take(4);
-    return uint32_t { p[0] } << 24 | uint32_t { p[1] } << 16 | uint32_t { p[2] } << 8 | p[3];
-}
-
-std::string_view FramedRecords::string()
-{
-    const std::size_t count = byte();
-    const uint8_t* p = take(count);
-    return { reinterpret_cast<const char*>(p), count };
 }
 
 uint32_t FramedRecords::countedNumber()
@@ -66,15 +52,6 @@ void FramedRecords::skipUntilBalanced()
 void FramedRecords::fault() const
 {
     fail(IE_ERROR_READ, m_start);
-}
-
-const uint8_t* FramedRecords::take(std::size_t n)
-{
-    if (m_length - m_pos < n)
-        fault();
-    const uint8_t* p = m_buffer.data() + m_pos;
-    m_pos += n;
-    return p;
 }
 
 } // namespace orvik

@@ -36,11 +36,25 @@ public:
     // An exhausted last record means the list claims more entries than the item holds.
     void continueList();
 
+    // The fields are inline: a million records are read a few fields each.
     uint8_t byte() { return *take(1); }
-    uint16_t u16();
-    uint32_t u32();
+    uint16_t u16()
+    {
+        const uint8_t* p = take(2);
+        return static_cast<uint16_t>(p[0] << 8 | p[1]);
+    }
+    uint32_t u32()
+    {
+        const uint8_t* p = take(4);
+        return uint32_t { p[0] } << 24 | uint32_t { p[1] } << 16 | uint32_t { p[2] } << 8 | p[3];
+    }
     // Valid until the next record is read.
-    std::string_view string();
+    std::string_view string()
+    {
+        const std::size_t count = byte();
+        const uint8_t* p = take(count);
+        return { reinterpret_cast<const char*>(p), count };
+    }
     // A count byte, then that many bytes of a big-endian number; only the low 32 bits are kept.
     uint32_t countedNumber();
     void skip(std::size_t n) { take(n); }
@@ -52,9 +66,17 @@ public:
     [[noreturn]] void fault() const;
 
 private:
-    const uint8_t* take(std::size_t n);
+    const uint8_t* take(std::size_t n)
+    {
+        if (m_length - m_pos < n)
+            fault();
+        const uint8_t* p = m_data + m_pos;
+        m_pos += n;
+        return p;
+    }
 
     InputFile& m_in;
+    const uint8_t* m_data = nullptr; // the record's content: in the input's buffer, or in m_buffer
     std::array<uint8_t, 256> m_buffer {};
     uint8_t m_type = 0;
     std::size_t m_length = 0; // content bytes

@@ -112,12 +112,7 @@ public:
     }
 
     // A Name whose length byte, found at offset at, has been read already.
-    std::string_view nameFrom(uint8_t first, uint32_t at)
-    {
-        m_scratch.resize(nameLength(first, at));
-        m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), m_scratch.size());
-        return m_scratch;
-    }
+    std::string_view nameFrom(uint8_t first, uint32_t at) { return bytes(nameLength(first, at)); }
 
     void skipName() { m_in.skip(nameLength()); }
 
@@ -176,9 +171,7 @@ public:
     {
         if (length > 0x7F)
             fail(IE_ERROR_READ, at);
-        m_scratch.resize(length);
-        m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), length);
-        return m_scratch;
+        return bytes(length);
     }
 
     // A name that may stand before the next record: when the next byte is not a record
@@ -195,6 +188,17 @@ public:
     }
 
 protected:
+    // n bytes of the input, seen where they lie or, across the buffer's end, copied into the
+    // scratch buffer; valid until the next read.
+    std::string_view bytes(std::size_t n)
+    {
+        if (const uint8_t* p = m_in.view(n))
+            return { reinterpret_cast<const char*>(p), n };
+        m_scratch.resize(n);
+        m_in.block(reinterpret_cast<uint8_t*>(m_scratch.data()), n);
+        return m_scratch;
+    }
+
     InputFile& m_in;
     std::string m_scratch;
 };

@@ -49,6 +49,17 @@ public:
         blockAcrossRefill(out, n);
     }
 
+    // The next n bytes where they lie, when they lie wholly in the buffer, and past them; null
+    // (and nothing read) otherwise. Valid until the cursor next reads or seeks.
+    const uint8_t* view(std::size_t n)
+    {
+        if (m_end - m_pos < n)
+            return nullptr;
+        const uint8_t* p = m_buffer.get() + m_pos;
+        m_pos += n;
+        return p;
+    }
+
     void skip(std::size_t n)
     {
         if (m_end - m_pos >= n) {

@@ -3,6 +3,7 @@
 
 #include "read_fault.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -34,61 +35,58 @@ BlockAllocator blockAllocator()
     return g_allocator;
 }
 
-Pool::Block* Pool::newBlock(std::size_t capacity)
+unsigned char* Pool::newRun(std::size_t payloadBytes)
 {
-    void* memory = g_allocator(kHeader + capacity);
+    void* memory = g_allocator(kHeader + payloadBytes);
     if (!memory)
         failWithoutPosition(IE_ERROR_NO_MEMORY);
-    // Records rely on starting zeroed, whatever the allocator gave.
-    std::memset(memory, 0, kHeader + capacity);
-    auto* block = static_cast<Block*>(memory);
-    block->next = nullptr;
-    block->capacity = capacity;
-    if (m_last)
-        m_last->next = block;
-    else
-        m_first = block;
-    m_last = block;
-    ++m_blockCount;
-    return block;
+    // Records rely on starting zeroed; calloc has zeroed already, another allocator may not.
+    if (g_allocator != &defaultBlockAllocator)
+        std::memset(memory, 0, kHeader + payloadBytes);
+    auto* run = static_cast<Run*>(memory);
+    run->next = m_runs;
+    m_runs = run;
+    return reinterpret_cast<unsigned char*>(run) + kHeader;
 }
 
 void Pool::startBlock()
 {
-    m_current = newBlock(kBlockBytes);
-    m_next = payload(m_current);
+    if (m_blocksLeft == 0) {
+        const std::size_t blocks = m_runBlocks == 0 ? 1 : std::min(m_runBlocks * 2, kMaxRunBlocks);
+        m_nextBlock = newRun(blocks * kBlockBytes);
+        m_blocksLeft = m_runBlocks = blocks;
+    }
+    m_next = m_nextBlock;
+    m_nextBlock += kBlockBytes;
+    --m_blocksLeft;
     m_free = kBlockBytes;
+    ++m_blockCount;
 }
 
-void* Pool::allocate(std::size_t n)
+void* Pool::allocateSlow(std::size_t size)
 {
-    const std::size_t size = alignUp(n == 0 ? 1 : n);
     if (size > kBlockBytes) {
         // A request larger than a block gets a block of its own; the current block keeps
         // its free space for the requests that follow.
-        return payload(newBlock(size));
+        unsigned char* own = newRun(size);
+        ++m_blockCount;
+        return own;
     }
-    // Strings are packed unaligned, so records first step to the next aligned address.
-    std::size_t padding = alignUp(reinterpret_cast<std::uintptr_t>(m_next)) - reinterpret_cast<std::uintptr_t>(m_next);
-    if (!m_current || padding + size > m_free) {
-        startBlock();
-        padding = 0;
-    }
-    void* result = m_next + padding;
-    m_next += padding + size;
-    m_free -= padding + size;
+    startBlock();
+    void* result = m_next;
+    m_next += size;
+    m_free -= size;
     return result;
 }
 
-const char* Pool::storeString(std::string_view text)
+const char* Pool::storeStringSlow(std::string_view text)
 {
     const std::size_t n = text.size() + 1;
     char* out;
     if (n > kBlockBytes) {
-        out = static_cast<char*>(allocate(n));
+        out = static_cast<char*>(allocateSlow(alignUp(n)));
     } else {
-        if (!m_current || n > m_free)
-            startBlock();
+        startBlock();
         out = reinterpret_cast<char*>(m_next);
         m_next += n;
         m_free -= n;
@@ -101,13 +99,16 @@ const char* Pool::storeString(std::string_view text)
 
 void Pool::release()
 {
-    Block* block = m_first;
-    while (block) {
-        Block* next = block->next;
-        std::free(block);
-        block = next;
+    Run* run = m_runs;
+    while (run) {
+        Run* next = run->next;
+        std::free(run);
+        run = next;
     }
-    m_first = m_current = m_last = nullptr;
+    m_runs = nullptr;
+    m_nextBlock = nullptr;
+    m_blocksLeft = 0;
+    m_runBlocks = 0;
     m_next = nullptr;
     m_free = 0;
     m_blockCount = 0;

@@ -14,17 +14,27 @@ WantedNames::WantedNames(const std::vector<WantedAddress>& wanted)
         size *= 2;
     m_slots.resize(size);
     m_mask = size - 1;
+    // About twenty bits a name, at most 2^20 (128 KiB, which stays in L2): with 50,000 wanted
+    // names, one in a hundred of the names nobody wants still reaches the slots.
+    unsigned bits = 10;
+    while (bits < 20 && (std::size_t { 1 } << bits) < wanted.size() * 20)
+        ++bits;
+    m_filter.assign((std::size_t { 1 } << bits) / 64, 0);
+    m_filterShift = 64 - bits;
+    m_filterMask = (uint64_t { 1 } << bits) - 1;
     m_entries.reserve(wanted.size());
-    for (const WantedAddress& w : wanted)
-        find(w.linkName, true);
+    for (const WantedAddress& w : wanted) {
+        const std::string_view name(w.linkName);
+        const uint64_t hash = hashOf(name);
+        find(name, hash, true);
+        filterAdd(hash >> m_filterShift);
+        filterAdd((hash >> 17) & m_filterMask);
+    }
     m_pending = m_entries.size();
 }
 
-void WantedNames::offer(const char* name, uint32_t value)
+void WantedNames::take(Entry* entry, uint32_t value)
 {
-    if (m_pending == 0 || !name)
-        return;
-    Entry* entry = find(name, false);
     if (entry && !entry->found) {
         entry->found = true;
         entry->value = value;
@@ -34,33 +44,72 @@ void WantedNames::offer(const char* name, uint32_t value)
 
 const uint32_t* WantedNames::valueOf(const char* name)
 {
-    Entry* entry = name ? find(name, false) : nullptr;
+    if (!name)
+        return nullptr;
+    const std::string_view text(name);
+    Entry* entry = find(text, hashOf(text), false);
     return entry && entry->found ? &entry->value : nullptr;
 }
 
-uint64_t WantedNames::hashOf(const char* name)
+namespace {
+
+uint64_t load64(const char* p)
 {
-    uint64_t hash = 14695981039346656037ull; // FNV-1a: cheap on short identifiers
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p)
-        hash = (hash ^ *p) * 1099511628211ull;
-    return hash;
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
 }
 
-WantedNames::Entry* WantedNames::find(const char* name, bool insert)
+uint32_t load32(const char* p)
 {
-    const uint64_t hash = hashOf(name);
+    uint32_t word;
+    std::memcpy(&word, p, 4);
+    return word;
+}
+
+} // namespace
+
+uint64_t WantedNames::hashOf(std::string_view name)
+{
+    constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    const char* p = name.data();
+    const std::size_t n = name.size();
+    uint64_t hash = n * kMultiplier;
+    auto mix = [&](uint64_t word) {
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    };
+    if (n >= 8) {
+        std::size_t i = 0;
+        for (; i + 8 <= n; i += 8)
+            mix(load64(p + i));
+        if (i < n)
+            mix(load64(p + n - 8)); // the last eight bytes, overlapping the word before
+    } else if (n >= 4) {
+        mix(load32(p) | uint64_t { load32(p + n - 4) } << 32);
+    } else if (n > 0) {
+        mix(uint64_t { static_cast<unsigned char>(p[0]) } | uint64_t { static_cast<unsigned char>(p[n / 2]) } << 8
+            | uint64_t { static_cast<unsigned char>(p[n - 1]) } << 16);
+    }
+    // The slots take the low bits, the tag and the filter the high ones: mix both ways.
+    hash *= 0xBF58476D1CE4E5B9ull;
+    return hash ^ (hash >> 31);
+}
+
+WantedNames::Entry* WantedNames::find(std::string_view name, uint64_t hash, bool insert)
+{
     const auto tag = static_cast<uint32_t>(hash >> 32);
     for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
         Slot& slot = m_slots[i];
         if (slot.entry == 0) {
             if (!insert)
                 return nullptr;
-            m_entries.push_back({ name, 0, false });
+            m_entries.push_back({ name.data(), static_cast<uint32_t>(name.size()), 0, false });
             slot = { tag, static_cast<uint32_t>(m_entries.size()) };
             return &m_entries.back();
         }
         Entry& entry = m_entries[slot.entry - 1];
-        if (slot.tag == tag && std::strcmp(entry.name, name) == 0)
+        if (slot.tag == tag && entry.length == name.size() && std::memcmp(entry.name, name.data(), name.size()) == 0)
             return &entry;
     }
 }

@@ -108,7 +108,7 @@ void BM_ViewerPeakMemory(benchmark::State& state)
     const double fileMB = static_cast<double>(fileSize(path)) / 1e6;
     state.counters["fileMB"] = fileMB;
     state.counters["peakRssMB"] = static_cast<double>(last.maxRssKiB) * 1024 / 1e6;
-    state.counters["targetMB"] = 3 * fileMB + 80;
+    state.counters["targetMB"] = 2.5 * fileMB + 80;
 }
 BENCHMARK(BM_ViewerPeakMemory)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 

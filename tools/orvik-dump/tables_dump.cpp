@@ -5,6 +5,9 @@
 #include "name_chars.hpp"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -21,8 +24,8 @@ class TextOut {
 public:
     explicit TextOut(std::ostream& out)
         : m_out(out)
+        , m_buffer(std::make_unique<char[]>(kBlock))
     {
-        m_buffer.reserve(kBlock + 4096);
     }
     ~TextOut() { flush(); }
     TextOut(const TextOut&) = delete;
@@ -30,8 +33,8 @@ public:
 
     TextOut& operator<<(std::string_view text)
     {
-        m_buffer.append(text);
-        return spill();
+        put(text.data(), text.size());
+        return *this;
     }
     TextOut& operator<<(const char* text) { return *this << std::string_view(text); }
 
@@ -40,23 +43,35 @@ public:
     {
         if (!text)
             return *this << "(null)";
-        // ASCII runs, which names mostly are, are copied whole.
+        // ASCII runs, which names mostly are, are copied whole; the bytes are checked eight
+        // at a time for one above 0x7F.
+        const std::size_t length = std::strlen(text);
+        std::size_t i = 0;
+        for (; i + 8 <= length; i += 8) {
+            uint64_t word;
+            std::memcpy(&word, text + i, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+        }
         const char* run = text;
-        for (const char* p = text; *p; ++p) {
+        const char* end = text + length;
+        for (const char* p = text + i; p != end; ++p) {
             if (static_cast<unsigned char>(*p) < 0x80)
                 continue;
-            m_buffer.append(run, static_cast<std::size_t>(p - run));
+            put(run, static_cast<std::size_t>(p - run));
             const NameCharacterUtf8 character = NameCharacterAsUtf8(static_cast<unsigned char>(*p));
-            m_buffer.append(character.bytes, character.size);
+            put(character.bytes, character.size);
             run = p + 1;
         }
-        m_buffer.append(run);
-        return spill();
+        put(run, static_cast<std::size_t>(end - run));
+        return *this;
     }
     TextOut& operator<<(char c)
     {
-        m_buffer.push_back(c);
-        return spill();
+        if (m_size == kBlock)
+            flush();
+        m_buffer[m_size++] = c;
+        return *this;
     }
     template <typename Int>
     requires(std::is_integral_v<Int> && !std::is_same_v<Int, char> && !std::is_same_v<Int, bool>) TextOut& operator<<(
@@ -64,8 +79,8 @@ public:
     {
         char text[24];
         const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-        m_buffer.append(text, static_cast<std::size_t>(end - text));
-        return spill();
+        put(text, static_cast<std::size_t>(end - text));
+        return *this;
     }
 
     // Lower-case hex, zero-padded to at least digits characters, as printf's %0*x.
@@ -74,34 +89,42 @@ public:
         char text[8];
         int n = 0;
         do {
-            text[n++] = "0123456789abcdef"[value & 0xF];
+            text[7 - n++] = "0123456789abcdef"[value & 0xF];
             value >>= 4;
         } while (value != 0);
         for (int i = n; i < digits; ++i)
-            m_buffer.push_back('0');
-        while (n > 0)
-            m_buffer.push_back(text[--n]);
-        return spill();
+            *this << '0';
+        put(text + 8 - n, static_cast<std::size_t>(n));
+        return *this;
     }
 
     void flush()
     {
-        m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
-        m_buffer.clear();
+        m_out.write(m_buffer.get(), static_cast<std::streamsize>(m_size));
+        m_size = 0;
     }
 
 private:
     static constexpr std::size_t kBlock = 1 << 16;
 
-    TextOut& spill()
+    // Copied into the buffer, which is written out whenever it is full.
+    void put(const char* bytes, std::size_t n)
     {
-        if (m_buffer.size() >= kBlock)
+        if (n > kBlock - m_size) {
             flush();
-        return *this;
+            if (n > kBlock) {
+                m_out.write(bytes, static_cast<std::streamsize>(n));
+                return;
+            }
+        }
+        if (n)
+            std::memcpy(m_buffer.get() + m_size, bytes, n);
+        m_size += n;
     }
 
     std::ostream& m_out;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_size = 0;
 };
 
 // An address or size in the family's digits, as the panes show it.

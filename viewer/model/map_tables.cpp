@@ -1,6 +1,7 @@
 // map_tables.cpp: BuildMapTables, which flattens the reader's tree into the five sorted map tables.
 #include "build_baseline.hpp"
 #include "map_model.hpp"
+#include "run_sort.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -273,8 +274,10 @@ void buildSymbolTables(MapModel& model, const IeRoot& root)
     }
     model.LabelCount = static_cast<int32_t>(labels);
     model.EquCount = static_cast<int32_t>(equs);
-    std::sort(labelTable.begin(), labelTable.end(), SymbolOrderLess);
-    std::sort(equTable.begin(), equTable.end(), SymbolOrderLess);
+    // A lambda, unlike the function's address, lets the sort inline the comparison.
+    const auto symbolLess = [](const SymbolEntry& a, const SymbolEntry& b) { return SymbolOrderLess(a, b); };
+    sortMostlySorted(labelTable, symbolLess);
+    sortMostlySorted(equTable, symbolLess);
 }
 
 void buildFunctionTable(MapModel& model, const IeRoot& root)
@@ -305,7 +308,7 @@ void buildFunctionTable(MapModel& model, const IeRoot& root)
         }
     }
     model.FunctionCount = static_cast<int32_t>(count);
-    std::sort(table.begin(), table.end(), FunctionOrderLess);
+    sortMostlySorted(table, [](const FunctionEntry& a, const FunctionEntry& b) { return FunctionOrderLess(a, b); });
 }
 
 // One forward-only pass of an item table over a range table: each eligible item is counted for
