@@ -50,7 +50,21 @@ CommandText commandText(int id)
         return { "Switch to the next window pane", "Next Pane" };
     case ID_PREV_PANE:
         return { "Switch back to the previous window pane", "Previous Pane" };
+    case ID_EDIT_COPY:
+        return { "Copy the selected row's address and name", "Copy" };
+    case ID_FILE_RELOAD:
+        return { "Read the open file again", "Reload" };
+    case ID_RELOAD_AUTOMATICALLY:
+        return { "Read the open file again whenever it changes on disk", "Reload Automatically" };
+    case ID_GOTO_ADDRESS:
+        return { "Show the block that holds an address", "Go to Address" };
+    case ID_FIND_NEXT_DOWN:
+        return { "Find the next match further down", "Find Next" };
+    case ID_FIND_NEXT_UP:
+        return { "Find the next match further up", "Find Previous" };
     default:
+        if (id >= ID_FILE_RECENT_FIRST && id <= ID_FILE_RECENT_LAST)
+            return { "Open this document", "" };
         return { "", "" };
     }
 }

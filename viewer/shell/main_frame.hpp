@@ -10,6 +10,7 @@
 #include <map>
 
 class QLabel;
+class QMimeData;
 class QMenu;
 class QMenuBar;
 class QSplitter;
@@ -21,6 +22,7 @@ namespace tessaly {
 class CFriendLeftView;
 class CFriendRightView;
 class CTessalyDoc;
+class LiveReload;
 class PaneView;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
@@ -54,10 +56,16 @@ public:
     // The lock indicators from the platform's lock key states.
     void UpdateIndicators();
 
+    // The File menu's recent files, most recent first; the items of the ones missing are hidden.
+    void SetRecentFiles(const QStringList& files);
+    // What a drop does: the file is opened.
+    void OpenDroppedFiles(const QStringList& files);
+
     // Repaints the frame and both panes.
     void InvalidateAll();
 
     QLabel* messagePane() const { return m_messagePane; }
+    LiveReload& liveReload() const { return *m_liveReload; }
     QList<QLabel*> indicatorPanes() const { return m_indicators; }
 
     QToolBar* m_wndToolBar = nullptr;
@@ -71,6 +79,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     QMenu* createPopupMenu() override { return nullptr; }
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createActions();
@@ -84,6 +94,7 @@ private:
 
     void OnFont();
     void OnHelpIndex();
+    void OnGoToAddress();
     void OnNextPane(int step);
     void OnToggleList(bool& setting);
 
@@ -99,7 +110,12 @@ private:
     PaneView* m_pActiveView = nullptr;
     bool m_bSplitterPlaced = false;
     bool m_bInIdle = false;
+    LiveReload* m_liveReload = nullptr;
+    QAction* m_recentSeparator = nullptr;
 };
+
+// The local file a drop carries; none for anything else.
+QStringList DroppedFiles(const QMimeData* data);
 
 // The user manual that Help > Index opens: beside the installed program, else in the source tree.
 QString manualPath();

@@ -72,6 +72,18 @@ void CTessalyDoc::OnOpenMapFile()
     m_document.OnOpenMapFile();
 }
 
+void CTessalyDoc::OpenMapFile(const QString& path)
+{
+    m_document.OpenMapFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+}
+
+void CTessalyDoc::fileOpened(const std::string& path)
+{
+    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath();
+    m_openFolder = QFileInfo(name).absolutePath();
+    emit fileRead(name);
+}
+
 void CTessalyDoc::OpenCommandLineFile(const QString& path)
 {
     m_document.OpenCommandLineFile(QFile::encodeName(path).toStdString());
@@ -91,7 +103,7 @@ void CTessalyDoc::UpdateAllViews(PaneView* sender)
 
 std::optional<std::string> CTessalyDoc::runOpenFileDialog(const std::string& filter)
 {
-    const std::optional<QString> chosen = platform().openFileDialog(m_owner, QString::fromLatin1(filter));
+    const std::optional<QString> chosen = platform().openFileDialog(m_owner, QString::fromLatin1(filter), m_openFolder);
     if (!chosen)
         return std::nullopt;
     return QFile::encodeName(*chosen).toStdString();

@@ -1,0 +1,94 @@
+// live_reload.cpp: reading the open file again with the list's place, the zoom and the range kept where they fit.
+#include "shell/live_reload.hpp"
+
+#include "left/friend_left_view.hpp"
+#include "right/friend_right_view.hpp"
+#include "shell/commands.hpp"
+#include "shell/main_frame.hpp"
+#include "shell/platform.hpp"
+#include "shell/tessaly_doc.hpp"
+
+#include <QFile>
+#include <QSettings>
+
+namespace tessaly {
+
+namespace {
+
+const QString kAutomaticKey = QStringLiteral("Options/ReloadAutomatically");
+
+} // namespace
+
+LiveReload::LiveReload(CMainFrame& frame)
+    : QObject(&frame)
+    , m_frame(frame)
+    , m_watch(this)
+{
+    m_automatic = QSettings().value(kAutomaticKey, true).toBool();
+    m_watch.setReader([this] { return reloadKeepingView(); });
+    connect(&m_watch, &FileWatch::unreadable, this,
+        [this](const QString& message) { platform().messageBox(&m_frame, message); });
+
+    const MapModel& model = frame.document().model();
+    frame.onCommand(
+        ID_FILE_RELOAD, [this] { m_watch.reloadNow(); },
+        [this, &model](CommandState& state) { state.Enable(model.FileLoaded && !m_watch.path().isEmpty()); });
+    frame.onCommand(
+        ID_RELOAD_AUTOMATICALLY, [this] { setAutomatic(!m_automatic); },
+        [this](CommandState& state) { state.SetCheck(m_automatic); });
+}
+
+void LiveReload::setAutomatic(bool on)
+{
+    m_automatic = on;
+    QSettings().setValue(kAutomaticKey, on);
+    // The watch keeps its file for File > Reload; only the notices stop.
+    m_watch.setNoticing(on);
+}
+
+void LiveReload::fileOpened(const QString& path)
+{
+    m_lastGood.keep(QFile::encodeName(path).toStdString());
+    m_watch.watch(path);
+    m_watch.setNoticing(m_automatic);
+}
+
+ReloadResult LiveReload::reloadKeepingView()
+{
+    CTessalyDoc& document = m_frame.document();
+    MapModel& model = document.model();
+    const bool wasLoaded = model.FileLoaded;
+    const uint32_t topAddress = m_frame.m_pRightView ? m_frame.m_pRightView->m_nTopAddress : 0;
+    const int32_t zoom = m_frame.m_pLeftView ? m_frame.m_pLeftView->m_nZoom : 1;
+    const uint32_t rangeStart = model.RangeStart;
+    const uint32_t rangeEnd = model.RangeEnd;
+
+    const ReloadResult result = m_lastGood.reload(model, QFile::encodeName(m_watch.path()).toStdString());
+    // Changing leaves the tree alone; the other outcomes rebuilt the tables (a refusal from the
+    // kept copy of the build that was shown).
+    if (!result.rebuilt && model.FileLoaded)
+        return result;
+    if (!model.FileLoaded) {
+        document.repaintAllViews();
+        return result;
+    }
+    const bool rangeFits = wasLoaded && rangeStart <= rangeEnd && rangeEnd <= model.MaxAddress;
+    model.RangeStart = rangeFits ? rangeStart : 0;
+    model.RangeEnd = rangeFits ? rangeEnd : model.MaxAddress;
+    document.UpdateAllViews(nullptr);
+    if (CFriendLeftView* left = m_frame.m_pLeftView) {
+        // Zoomed in again step by step, as far as the new picture allows.
+        while (left->m_nZoom < zoom) {
+            const int32_t before = left->m_nZoom;
+            left->OnZoomIn();
+            if (left->m_nZoom == before)
+                break;
+        }
+    }
+    if (CFriendRightView* right = m_frame.m_pRightView; right && wasLoaded)
+        right->JumpToAddress(topAddress);
+    document.repaintAllViews();
+    return result;
+}
+
+} // namespace tessaly
