@@ -272,6 +272,24 @@ private slots:
         QCOMPARE(m_run->platform().messages.size(), 1);
     }
 
+    void failedOpenLetsTheWatchGo()
+    {
+        openBuild("A");
+        live().watch().setClock([this] { return m_now; });
+        const TempFile bad(tessaly::testing::unreadableFile());
+        m_run->app().document()->OpenMapFile(QString::fromStdString(bad.pathString()));
+        QVERIFY(!model().FileLoaded);
+        QCOMPARE(m_run->platform().messages.size(), 1);
+        // The window shows nothing of the old file, so its next build is not brought back.
+        writeBytes(m_file->path(), build("B"), 0, build("B").size(), "wb");
+        live().watch().noticeChange();
+        m_now += ReloadPolicy::kQuietMs;
+        live().watch().wake();
+        QVERIFY(!model().FileLoaded);
+        QVERIFY(!frame().router().state(ID_FILE_RELOAD).enabled);
+        QCOMPARE(m_run->platform().messages.size(), 1);
+    }
+
     void dropOpensTheFile_data()
     {
         QTest::addColumn<int>("files");

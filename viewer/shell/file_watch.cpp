@@ -70,6 +70,8 @@ void FileWatch::noticeChange()
 
 void FileWatch::wake()
 {
+    if (m_path.isEmpty())
+        return;
     follow(m_policy.timerExpired(now()));
 }
 
@@ -104,6 +106,9 @@ void FileWatch::read(bool tellRefusal)
     if (!m_reader)
         return;
     const ReloadResult result = m_reader();
+    // The reader may have let the file go.
+    if (m_path.isEmpty())
+        return;
     rearm();
     switch (result.outcome) {
     case ReloadOutcome::Reloaded:

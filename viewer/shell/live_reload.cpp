@@ -9,6 +9,7 @@
 #include "shell/tessaly_doc.hpp"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace tessaly {
@@ -57,22 +58,27 @@ ReloadResult LiveReload::reloadKeepingView()
 {
     CTessalyDoc& document = m_frame.document();
     MapModel& model = document.model();
-    const bool wasLoaded = model.FileLoaded;
+    // After a failed open the window shows nothing of the watched file: it is let go.
+    const QString shown = QFileInfo(QFile::decodeName(QByteArray::fromStdString(model.LoadedPath))).absoluteFilePath();
+    if (!model.FileLoaded || shown != m_watch.path()) {
+        m_watch.watch(QString());
+        return { ReloadOutcome::Changing, {}, false };
+    }
     const uint32_t topAddress = m_frame.m_pRightView ? m_frame.m_pRightView->m_nTopAddress : 0;
     const int32_t zoom = m_frame.m_pLeftView ? m_frame.m_pLeftView->m_nZoom : 1;
     const uint32_t rangeStart = model.RangeStart;
     const uint32_t rangeEnd = model.RangeEnd;
 
     const ReloadResult result = m_lastGood.reload(model, QFile::encodeName(m_watch.path()).toStdString());
-    // Changing leaves the tree alone; the other outcomes rebuilt the tables (a refusal from the
-    // kept copy of the build that was shown).
+    // A read that did not rebuild the tables left everything as it was; a refusal rebuilt them
+    // from the kept copy of the build that was shown.
     if (!result.rebuilt && model.FileLoaded)
         return result;
     if (!model.FileLoaded) {
         document.repaintAllViews();
         return result;
     }
-    const bool rangeFits = wasLoaded && rangeStart <= rangeEnd && rangeEnd <= model.MaxAddress;
+    const bool rangeFits = rangeStart <= rangeEnd && rangeEnd <= model.MaxAddress;
     model.RangeStart = rangeFits ? rangeStart : 0;
     model.RangeEnd = rangeFits ? rangeEnd : model.MaxAddress;
     document.UpdateAllViews(nullptr);
@@ -85,7 +91,7 @@ ReloadResult LiveReload::reloadKeepingView()
                 break;
         }
     }
-    if (CFriendRightView* right = m_frame.m_pRightView; right && wasLoaded)
+    if (CFriendRightView* right = m_frame.m_pRightView; right)
         right->JumpToAddress(topAddress);
     document.repaintAllViews();
     return result;
