@@ -110,13 +110,14 @@ TEST(LastGoodBuildTest, ReloadKeepsTheShownBuildWhenTheNewBytesDoNotRead)
 
     struct Case {
         const char* name;
-        const std::vector<uint8_t>* bytes; // null: the file is removed
+        const std::vector<uint8_t>* bytes; // null: the file is removed (length 0) or left alone
         size_t length;
         ReloadOutcome outcome;
         const char* shown; // the first section's name afterwards
     };
     const Case cases[] = {
         { "a rewrite is read", &second, second.size(), ReloadOutcome::Reloaded, "BCODE" },
+        { "an untouched file is not read again", nullptr, 1, ReloadOutcome::Unchanged, "BCODE" },
         { "a truncated file keeps the build", &first, first.size() / 2, ReloadOutcome::Unreadable, "BCODE" },
         { "a removed file keeps the build", nullptr, 0, ReloadOutcome::Unreadable, "BCODE" },
         { "the file back again is read", &first, first.size(), ReloadOutcome::Reloaded, "ACODE" },
@@ -125,11 +126,11 @@ TEST(LastGoodBuildTest, ReloadKeepsTheShownBuildWhenTheNewBytesDoNotRead)
         SCOPED_TRACE(c.name);
         if (c.bytes)
             writeFile(path, *c.bytes, c.length);
-        else
+        else if (c.length == 0)
             std::filesystem::remove(path);
         const tessaly::ReloadResult result = kept.reload(model, path);
         EXPECT_EQ(static_cast<int>(result.outcome), static_cast<int>(c.outcome));
-        EXPECT_TRUE(result.rebuilt);
+        EXPECT_EQ(result.rebuilt, c.outcome != ReloadOutcome::Unchanged);
         EXPECT_TRUE(model.FileLoaded);
         EXPECT_EQ(firstSectionName(model), c.shown);
         // A refusal carries the reader's own text for the real file.

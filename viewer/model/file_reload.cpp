@@ -80,8 +80,10 @@ bool LastGoodBuild::store(const std::string& bytes)
 
 bool LastGoodBuild::keep(const std::string& path)
 {
+    const FileStamp stamp = StampOf(path);
     const std::optional<std::string> bytes = readWholeFile(path);
     m_held = false;
+    m_keptStamp = StampOf(path) == stamp ? stamp : FileStamp {};
     return bytes && store(*bytes);
 }
 
@@ -99,11 +101,14 @@ bool LastGoodBuild::restore(MapModel& model)
     return true;
 }
 
-ReloadResult LastGoodBuild::reload(MapModel& model, const std::string& path, const std::function<void()>& beforeRead)
+ReloadResult LastGoodBuild::reload(
+    MapModel& model, const std::string& path, bool force, const std::function<void()>& beforeRead)
 {
     // The bytes are taken between two looks at the file: if it moved in between, a writer is at
     // work and the build on screen is not touched at all.
     const FileStamp before = StampOf(path);
+    if (!force && m_held && before.exists && before == m_keptStamp)
+        return { ReloadOutcome::Unchanged, {}, false };
     const std::optional<std::string> bytes = before.exists ? readWholeFile(path) : std::nullopt;
     if (bytes && (StampOf(path) != before || bytes->size() != before.size))
         return { ReloadOutcome::Changing, {} };
@@ -120,6 +125,7 @@ ReloadResult LastGoodBuild::reload(MapModel& model, const std::string& path, con
         model.TablesChanged = true;
         model.ListRebuildPending = true;
         store(*bytes);
+        m_keptStamp = before;
         return { ReloadOutcome::Reloaded, {}, true };
     }
     ReloadResult result;

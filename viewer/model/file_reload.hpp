@@ -21,6 +21,7 @@ FileStamp StampOf(const std::string& path);
 
 enum class ReloadOutcome {
     Reloaded, // the model holds the new build
+    Unchanged, // the file is the one last read (something else in its folder changed): not read
     Changing, // the file changed while it was read: the model holds the build it had
     Unreadable, // the reader refused the file: the model holds the build it had
 };
@@ -45,10 +46,12 @@ public:
     bool keep(const std::string& path);
     bool held() const { return m_held; }
 
-    // Reads path into the model again (tables rebuilt through DetectCpuFamily). beforeRead runs
-    // just before the reader replaces the build on screen, while the model still shows it.
-    // LoadedPath and the view options are left alone; RangeStart/RangeEnd are the caller's.
-    ReloadResult reload(MapModel& model, const std::string& path, const std::function<void()>& beforeRead = {});
+    // Reads path into the model again (tables rebuilt through DetectCpuFamily), unless it is
+    // still the file last kept and force is false. beforeRead runs just before the reader
+    // replaces the build on screen, while the model still shows it. LoadedPath and the view
+    // options are left alone; RangeStart/RangeEnd are the caller's.
+    ReloadResult reload(
+        MapModel& model, const std::string& path, bool force = false, const std::function<void()>& beforeRead = {});
 
 private:
     bool store(const std::string& bytes);
@@ -57,6 +60,7 @@ private:
 
     std::filesystem::path m_path;
     bool m_held = false;
+    FileStamp m_keptStamp; // of the file whose bytes are kept
 };
 
 } // namespace tessaly

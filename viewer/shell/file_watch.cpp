@@ -101,11 +101,11 @@ void FileWatch::follow(ReloadPolicy::Step step)
     }
 }
 
-void FileWatch::read(bool tellRefusal)
+void FileWatch::read(bool byHand)
 {
     if (!m_reader)
         return;
-    const ReloadResult result = m_reader();
+    const ReloadResult result = m_reader(byHand);
     // The reader may have let the file go.
     if (m_path.isEmpty())
         return;
@@ -115,11 +115,14 @@ void FileWatch::read(bool tellRefusal)
         follow(m_policy.readSucceeded());
         emit reloaded();
         break;
+    case ReloadOutcome::Unchanged:
+        follow(m_policy.readSucceeded());
+        break;
     case ReloadOutcome::Changing:
         follow(m_policy.fileChanged(now()));
         break;
     case ReloadOutcome::Unreadable:
-        if (tellRefusal || m_policy.readFailed(now()) == ReloadPolicy::Step::Report) {
+        if (byHand || m_policy.readFailed(now()) == ReloadPolicy::Step::Report) {
             m_timer.stop();
             m_policy.readSucceeded();
             emit unreadable(QString::fromLocal8Bit(result.message));

@@ -19,7 +19,8 @@ class FileWatch : public QObject {
 
 public:
     using Clock = std::function<int64_t()>;
-    using Reader = std::function<ReloadResult()>;
+    // The read; force: also when the file looks as it did at the last read (File > Reload).
+    using Reader = std::function<ReloadResult(bool force)>;
 
     explicit FileWatch(QObject* parent = nullptr);
 
@@ -51,7 +52,8 @@ private:
     void onDirectoryChanged();
     void rearm();
     void follow(ReloadPolicy::Step step);
-    void read(bool tellRefusal);
+    // byHand: File > Reload, which reads whatever the file looks like and tells a refusal at once.
+    void read(bool byHand);
     int64_t now() const { return m_clock ? m_clock() : m_elapsed.elapsed(); }
 
     QFileSystemWatcher m_watcher;

@@ -26,7 +26,7 @@ LiveReload::LiveReload(CMainFrame& frame)
     , m_watch(this)
 {
     m_automatic = QSettings().value(kAutomaticKey, true).toBool();
-    m_watch.setReader([this] { return reloadKeepingView(); });
+    m_watch.setReader([this](bool force) { return reloadKeepingView(force); });
     connect(&m_watch, &FileWatch::unreadable, this,
         [this](const QString& message) { platform().messageBox(&m_frame, message); });
 
@@ -54,7 +54,7 @@ void LiveReload::fileOpened(const QString& path)
     m_watch.setNoticing(m_automatic);
 }
 
-ReloadResult LiveReload::reloadKeepingView()
+ReloadResult LiveReload::reloadKeepingView(bool force)
 {
     CTessalyDoc& document = m_frame.document();
     MapModel& model = document.model();
@@ -69,7 +69,7 @@ ReloadResult LiveReload::reloadKeepingView()
     const uint32_t rangeStart = model.RangeStart;
     const uint32_t rangeEnd = model.RangeEnd;
 
-    const ReloadResult result = m_lastGood.reload(model, QFile::encodeName(m_watch.path()).toStdString());
+    const ReloadResult result = m_lastGood.reload(model, QFile::encodeName(m_watch.path()).toStdString(), force);
     // A read that did not rebuild the tables left everything as it was; a refusal rebuilt them
     // from the kept copy of the build that was shown.
     if (!result.rebuilt && model.FileLoaded)

@@ -27,8 +27,9 @@ public:
 
     // After an open: the file's bytes are kept and it is watched.
     void fileOpened(const QString& path);
-    // Reads the open file again, keeping the view where it was.
-    ReloadResult reloadKeepingView();
+    // Reads the open file again (unless it is unchanged and force is false), keeping the view
+    // where it was.
+    ReloadResult reloadKeepingView(bool force);
 
 private:
     CMainFrame& m_frame;
