@@ -161,6 +161,8 @@ void printSummary(const CollectingReporter& rep)
         snapshotMB && tablesMB ? std::optional<bool>(*snapshotMB < 2 * *tablesMB) : std::nullopt);
     row("changes over the shown tables", ms("BM_CompareWithTables"), "ms", "", std::nullopt, "(part of compare)",
         std::nullopt);
+    row("Compare With in the viewer, to first paint", ms("BM_ViewerOpenBaseline"), "ms", "", std::nullopt, "<= 1000 ms",
+        le(ms("BM_ViewerOpenBaseline"), 1000));
     const Result* peak = rep.find("BM_ViewerPeakMemory");
     const std::optional<double> peakMB = counter(peak, "peakRssMB"), fileMB = counter(peak, "fileMB");
     row("viewer peak resident memory", peakMB, "MB", "file size", fileMB, "<= 3x file + 80 MB",

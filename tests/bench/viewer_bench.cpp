@@ -133,4 +133,38 @@ void BM_FindNextToEnd(benchmark::State& state)
 }
 BENCHMARK(BM_FindNextToEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// Compare With in the open window: the next build is shown, the big program read as its baseline
+// (read, snapshot, free), the shown file read again with its tables and their changes, then one
+// paint of each pane with the change column and the edges.
+void BM_ViewerOpenBaseline(benchmark::State& state)
+{
+    Pane& p = pane();
+    if (!p.ok) {
+        state.SkipWithError("the big program did not open in an 800-pixel pane");
+        return;
+    }
+    tessaly::CTessalyDoc& document = *p.app->document();
+    document.OpenCommandLineFile(QString::fromStdString(bigChangedProgramFile().pathString()));
+    const QString baseline = QString::fromStdString(bigProgramFile().pathString());
+    QImage left(p.leftView().viewport()->size(), QImage::Format_RGB32);
+    QImage right(p.view().viewport()->size(), QImage::Format_RGB32);
+    bool compared = true;
+    for (auto _ : state) {
+        compared = compared && document.CompareWith(baseline);
+        p.leftView().viewport()->render(&left);
+        p.view().viewport()->render(&right);
+        benchmark::DoNotOptimize(left.bits());
+        benchmark::DoNotOptimize(right.bits());
+        state.PauseTiming();
+        document.StopComparing();
+        state.ResumeTiming();
+    }
+    if (!compared)
+        state.SkipWithError("the baseline did not read");
+    state.counters["lines"] = p.view().m_nLineCount;
+    // The benchmarks after this one expect the big program itself on screen.
+    treeReplaced();
+}
+BENCHMARK(BM_ViewerOpenBaseline)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
 } // namespace

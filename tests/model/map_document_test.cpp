@@ -1,4 +1,5 @@
 // map_document_test.cpp: File Open, the command-line open and the options command against a fake host.
+#include "build_baseline.hpp"
 #include "map_document.hpp"
 #include "support/program_files.hpp"
 #include "support/temp_file.hpp"
@@ -482,3 +483,103 @@ TEST_F(DocumentTest, OptionsCancelKeepsEverythingButTheRenumberingRequest)
 }
 
 } // namespace
+
+// Compare With on a loaded file, good and bad baselines, then a bad shown file while comparing.
+// Whatever fails, the shown file's tables still point into a live tree and the comparison is
+// either whole (its changes indexed like the tables) or absent.
+TEST_F(DocumentTest, CompareWithKeepsTheShownFileWholeAndNeverHalfBuilt)
+{
+    const std::vector<uint8_t> program = smallProgram("Carina");
+    TempFile shown(program);
+    TempFile older(smallProgram("Carina", "o"));
+    std::vector<uint8_t> cut = program;
+    cut.resize(cut.size() / 2); // fails deep in the read, after the reader freed its tree
+    TempFile truncated(cut);
+    TempFile wrongStart(std::vector<uint8_t> { 0x42, 0x00 });
+    const std::string missing = (std::filesystem::temp_directory_path() / "tessaly-no-such-baseline.x").string();
+
+    auto expectShownWhole = [&] {
+        ASSERT_TRUE(model.FileLoaded);
+        ASSERT_EQ(model.SectionTable.size(), 5u);
+        EXPECT_STREQ(model.SectionTable[1].record->name, "CODE");
+        EXPECT_STREQ(model.FunctionTable.at(0).function->name, "func");
+        if (model.Baseline) {
+            EXPECT_EQ(model.Baseline->changes.sections.size(), model.SectionTable.size());
+            EXPECT_EQ(model.Baseline->changes.labels.size(), model.LabelTable.size());
+        }
+    };
+    auto readerText = [](const std::string& path) {
+        const int code = IE_readIEEE(path.c_str(), IE_READ_VIEWER);
+        return code != 0 ? std::string(IE_readError(code)) : std::string();
+    };
+
+    struct Case {
+        const char* what;
+        std::string baseline;
+        bool comparedBefore; // a good baseline is already set
+        bool reads;
+    };
+    const Case cases[] = {
+        { "good baseline", older.pathString(), false, true },
+        { "truncated baseline", truncated.pathString(), false, false },
+        { "not IEEE-695", wrongStart.pathString(), false, false },
+        { "missing file", missing, false, false },
+        { "truncated after a good one", truncated.pathString(), true, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        document.StopComparing();
+        open(shown);
+        if (c.comparedBefore) {
+            ASSERT_TRUE(document.CompareWith(older.pathString()));
+        }
+        const std::shared_ptr<tessaly::BuildBaseline> before = model.Baseline;
+        const std::string text = c.reads ? "" : readerText(c.baseline);
+        open(shown);
+        model.TablesChanged = false;
+
+        EXPECT_EQ(document.CompareWith(c.baseline), c.reads);
+        expectShownWhole();
+        EXPECT_FALSE(model.TablesChanged); // the list keeps its place
+        EXPECT_TRUE(model.ListRebuildPending);
+        if (c.reads) {
+            ASSERT_TRUE(document.HasBaseline());
+            EXPECT_EQ(model.Baseline->path, c.baseline);
+            EXPECT_EQ(model.Baseline->changes.removedSections.size(), 2u); // oCODE, oDATA
+            EXPECT_EQ(host.events,
+                (std::vector<std::string> {
+                    "title:" + shown.pathString() + " compared with " + c.baseline, "repaint" }));
+        } else {
+            EXPECT_EQ(model.Baseline, before);
+            ASSERT_FALSE(host.events.empty());
+            EXPECT_EQ(host.events.front(), "message:" + text);
+            EXPECT_NE(text.find(c.baseline), std::string::npos) << text;
+        }
+    }
+
+    // A shown file that fails while comparing: the specified failed open, and the baseline kept
+    // with no changes over tables that belong to no tree.
+    ASSERT_TRUE(document.HasBaseline());
+    host.nextPath = truncated.pathString();
+    document.OnOpenMapFile();
+    EXPECT_FALSE(model.FileLoaded);
+    ASSERT_TRUE(document.HasBaseline());
+    EXPECT_TRUE(model.Baseline->changes.sections.empty());
+    open(shown);
+    expectShownWhole();
+
+    host.events.clear();
+    document.StopComparing();
+    EXPECT_FALSE(document.HasBaseline());
+    EXPECT_EQ(host.events, (std::vector<std::string> { "title:" + shown.pathString(), "repaint" }));
+
+    // The build on screen as the baseline of the next read: compared with itself, nothing changed.
+    document.MakeShownBuildTheBaseline();
+    ASSERT_TRUE(document.HasBaseline());
+    EXPECT_TRUE(model.Baseline->previousBuild);
+    EXPECT_EQ(tessaly::DocumentTitle(model), shown.pathString() + " compared with its previous build");
+    open(shown);
+    expectShownWhole();
+    for (const auto& change : model.Baseline->changes.sections)
+        EXPECT_EQ(change.change, tessaly::Change::Same);
+}

@@ -33,4 +33,20 @@ inline std::vector<uint8_t> smallProgram(const std::string& cpu, const std::stri
     return w.bytes();
 }
 
+// Two builds of one "Carina" program for the comparison tests. From the old build to the new one
+// CODE grows by 0x1a2, DATA shrinks by 0x10, section OLDSEC and label _gone go, _main moves from
+// 001000 to 001004 and _fresh appears.
+inline std::vector<uint8_t> comparedBuild(bool newer)
+{
+    Ieee695Writer w;
+    w.header("Carina", "prog");
+    w.section({ .index = 1, .type = "ASP", .name = "CODE", .start = 0x1000, .size = newer ? 0x2a2u : 0x100u });
+    w.section({ .index = 2, .type = "ASD", .name = "DATA", .start = 0x2000, .size = newer ? 0x70u : 0x80u });
+    if (!newer)
+        w.section({ .index = 3, .type = "ASD", .name = "OLDSEC", .start = 0x3000, .size = 0x10 });
+    w.globalSymbol({ .name = "_main", .value = newer ? 0x1004u : 0x1000u });
+    w.globalSymbol({ .name = newer ? "_fresh" : "_gone", .value = newer ? 0x1100u : 0x3000u });
+    return w.bytes();
+}
+
 } // namespace tessaly::testing

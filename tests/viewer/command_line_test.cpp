@@ -15,6 +15,7 @@ struct LineCase {
     QString png = {};
     QSize size = CommandLine::kDefaultExportSize;
     QString error = {};
+    QString baseline = {};
 };
 
 TEST(CommandLineTest, Parses)
@@ -31,10 +32,20 @@ TEST(CommandLineTest, Parses)
             { 640, 480 } },
         { { "--export-png", "out.png", "--size=1X2", "p.x" }, Action::ExportPng, "p.x", "out.png", { 1, 2 } },
         { { "--export-png", "-o.png", "p.x" }, Action::ExportPng, "p.x", "-o.png" },
+        { { "new.abs", "old.abs" }, Action::Run, "new.abs", {}, CommandLine::kDefaultExportSize, {}, "old.abs" },
+        { { "--export-pdf", "o.pdf", "--compare", "old.abs", "new.abs" }, Action::ExportPdf, "new.abs", {},
+            CommandLine::kDefaultExportSize, {}, "old.abs" },
         { { "--bogus" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "unknown option '--bogus'" },
         { { "-tolerant", "p.x" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
             "unknown option '-tolerant'" },
-        { { "a.abs", "b.abs" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize, "only one file can be opened" },
+        { { "a.abs", "b.abs", "c.abs" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "only one file can be opened" },
+        { { "--export-pdf", "o.pdf", "a.abs", "b.abs" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "only one file can be opened" },
+        { { "--compare", "b.abs", "a.abs" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "option '--compare' goes with '--export-pdf'" },
+        { { "--export-pdf", "o.pdf", "a.abs", "--compare" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "option '--compare' needs the file to compare with" },
         { { "--export-png", "out.png" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
             "option '--export-png' needs a FILE to open" },
         { { "--export-png" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
@@ -56,6 +67,7 @@ TEST(CommandLineTest, Parses)
         EXPECT_EQ(line.file.toStdString(), c.file.toStdString());
         EXPECT_EQ(line.pngPath.toStdString(), c.png.toStdString());
         EXPECT_EQ(line.size, c.size);
+        EXPECT_EQ(line.baseline.toStdString(), c.baseline.toStdString());
     }
 }
 
@@ -72,7 +84,7 @@ TEST(CommandLineTest, TolerantReadingIsChosenForTheRun)
 TEST(CommandLineTest, UsageNamesEveryOption)
 {
     const QString usage = usageText();
-    EXPECT_TRUE(usage.startsWith("Usage: tessaly [--tolerant] [FILE]\n"));
+    EXPECT_TRUE(usage.startsWith("Usage: tessaly [--tolerant] [FILE [BASELINE]]\n"));
     for (const char* option : { "--export-png", "--size", "--help", "--version" })
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
 }

@@ -6,6 +6,7 @@
 #include "right/right_layout.hpp"
 #include "shell/command_line.hpp"
 #include "support/ieee695_writer.hpp"
+#include "support/program_files.hpp"
 #include "support/run_program.hpp"
 #include "support/temp_file.hpp"
 
@@ -226,6 +227,19 @@ TEST(ExportPdf, NameBytesPrintAsLatin1)
     EXPECT_NE(text.find("[G] 001000:\u00E9t\u00E9"), std::string::npos) << text;
 }
 
+TEST(ExportPdf, CompareCarriesTheChangeColumn)
+{
+    const TempFile older(comparedBuild(false));
+    const TempFile newer(comparedBuild(true));
+    const TempFolder dir;
+    const std::string pdf = (dir.path() / "changes.pdf").string();
+    ASSERT_EQ(exportPdf({ "--export-pdf", pdf, "--compare", older.pathString(), newer.pathString() }).status, 0);
+    const std::string text = pageText(pdf, 1);
+    for (const char* expected :
+        { "Change", "+0x1a2", "\u22120x10", "moved from 001000", "(gone)", "[D] OLDSEC", "[G] 003000:_gone", "gone" })
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
 TEST(ExportPdf, Failures)
 {
     const TempFolder dir;
@@ -244,6 +258,8 @@ TEST(ExportPdf, Failures)
         { "no input", { "--export-pdf", (dir.path() / "d.pdf").string() }, 64 },
         { "list option without export", { "--equ", good }, 64 },
         { "both exports", { "--export-pdf", (dir.path() / "e.pdf").string(), "--export-png", "x.png", good }, 64 },
+        { "unreadable baseline", { "--export-pdf", (dir.path() / "a.pdf").string(), "--compare", unreadable, good },
+            2 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -1,4 +1,5 @@
 // live_test.cpp: the window kept on a file that is rebuilt: reload on change, a file rewritten while it is watched.
+#include "build_baseline.hpp"
 #include "map_model.hpp"
 #include "right/friend_right_view.hpp"
 #include "right/list_columns.hpp"
@@ -224,6 +225,43 @@ private slots:
         QCOMPARE(QString::fromStdString(shownBuild(model())), QStringLiteral("C"));
     }
 
+    void reloadMakesThePreviousBuildTheBaseline_data()
+    {
+        QTest::addColumn<bool>("chosen"); // a baseline chosen with Compare With beforehand
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<QString>("baseline"); // the first section of the baseline afterwards
+        QTest::newRow("none chosen") << false << true << "ASECT0";
+        QTest::newRow("one chosen") << true << true << "ZSECT0";
+        QTest::newRow("option off") << false << false << "";
+    }
+
+    void reloadMakesThePreviousBuildTheBaseline()
+    {
+        QFETCH(bool, chosen);
+        QFETCH(bool, automatic);
+        QFETCH(QString, baseline);
+        openBuild("A");
+        const TempFile other(build("Z"));
+        if (chosen)
+            QVERIFY(m_run->app().document()->CompareWith(QString::fromStdString(other.pathString())));
+        live().setAutomatic(automatic);
+        writeBytes(m_file->path(), build("B"), 0, build("B").size(), "wb");
+        QVERIFY(frame().router().dispatch(ID_FILE_RELOAD));
+        QCOMPARE(QString::fromStdString(shownBuild(model())), QStringLiteral("B"));
+        QCOMPARE(
+            model().Baseline ? QString::fromStdString(model().Baseline->snapshot.sections.front().name) : QString(),
+            baseline);
+        if (model().Baseline)
+            QCOMPARE(model().Baseline->previousBuild, !chosen);
+        // A reload that fails keeps what the build on screen was compared with.
+        writeBytes(m_file->path(), build("C"), 0, 100, "wb");
+        QVERIFY(frame().router().dispatch(ID_FILE_RELOAD));
+        QCOMPARE(QString::fromStdString(shownBuild(model())), QStringLiteral("B"));
+        QCOMPARE(
+            model().Baseline ? QString::fromStdString(model().Baseline->snapshot.sections.front().name) : QString(),
+            baseline);
+    }
+
     void reloadCommandAndTheOption()
     {
         openBuild("A");
@@ -295,6 +333,7 @@ private slots:
         QTest::addColumn<int>("files");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("one file") << 1 << true;
+        QTest::newRow("two files: the first is the baseline") << 2 << true;
         QTest::newRow("three files") << 3 << false;
     }
 
@@ -315,9 +354,13 @@ private slots:
         QCOMPARE(enter.isAccepted(), accepted);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&frame(), &drop);
-        QCOMPARE(QString::fromStdString(shownBuild(model())), accepted ? QStringLiteral("P") : QString());
-        if (accepted)
-            QCOMPARE(frame().windowTitle(), QString::fromStdString(made.back()->pathString()) + " - Tessaly");
+        const QString last = QString(QChar('P' + files - 1));
+        QCOMPARE(QString::fromStdString(shownBuild(model())), accepted ? last : QString());
+        QCOMPARE(model().Baseline != nullptr, files == 2);
+        if (files == 2) {
+            QCOMPARE(QString::fromStdString(model().Baseline->path), QString::fromStdString(made[0]->pathString()));
+            QVERIFY(!model().Baseline->previousBuild);
+        }
     }
 
     void recentFilesAfterFiveOpens()

@@ -200,7 +200,8 @@ private slots:
         QTest::addColumn<QStringList>("items");
         QTest::newRow("File") << 0 << "File(&F)"
                               << QStringList { "Open(&O)...\tCtrl+O", "-", "Printer Set Up(&U)", "Print Preview(&V)",
-                                     "Print(&P)", "-", "Reload(&R)\tF5", "-", "Exit(&X)" };
+                                     "Print(&P)", "-", "Reload(&R)\tF5", "-", "Exit(&X)", "-", "Compare With...(&C)",
+                                     "Stop Comparing(&S)" };
         QTest::newRow("View") << 1 << "View(&V)"
                               << QStringList { "Tool Bar(&T)", QString::fromUtf8("Status\u3000Bar(&S)"), "-",
                                      "Go to Address...(&G)\tCtrl+G" };
@@ -223,18 +224,20 @@ private slots:
 
     void menuCommandNumbers()
     {
-        const QList<int> expected
-            = { ID_FILE_OPEN, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, ID_APP_EXIT, ID_VIEW_TOOLBAR,
-                  ID_VIEW_STATUS_BAR, ID_OPTIONS, ID_FIND_MENU, ID_FONT, ID_HELP_INDEX, ID_APP_ABOUT };
+        const QList<int> expected = { ID_FILE_OPEN, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT,
+            ID_APP_EXIT, ID_FILE_COMPARE_WITH, ID_FILE_STOP_COMPARING, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_OPTIONS,
+            ID_FIND_MENU, ID_FONT, ID_HELP_INDEX, ID_APP_ABOUT };
         QList<int> ids;
-        // The specified items; the viewer's own commands (32800 and up) stand after them.
+        // The specified items and the comparison's; the live-file commands (32810 to 32829) stand
+        // among them.
         for (QMenu* menu : frame().menus())
             for (const QAction* item : menu->actions())
-                if (!item->isSeparator() && (item->data().toInt() < 32800 || item->data().toInt() >= 32840))
+                if (!item->isSeparator() && (item->data().toInt() < 32810 || item->data().toInt() > 32829))
                     ids << item->data().toInt();
         QCOMPARE(ids, expected);
-        QCOMPARE(
-            ids, QList<int>({ 57601, 57606, 57609, 57607, 57665, 59392, 59393, 32772, 32780, 32779, 57666, 57664 }));
+        QCOMPARE(ids,
+            QList<int>(
+                { 57601, 57606, 57609, 57607, 57665, 32800, 32801, 59392, 59393, 32772, 32780, 32779, 57666, 57664 }));
     }
 
     void helpMenuStandsApart()

@@ -1,6 +1,8 @@
 // friend_left_view.cpp: the left pane's font, scrolling, paint of both pictures, marker, context menu, Jump and zoom.
 #include "left/friend_left_view.hpp"
 
+#include "build_baseline.hpp"
+#include "right/list_renderer.hpp"
 #include "section_tag.hpp"
 #include "shell/commands.hpp"
 #include "shell/main_frame.hpp"
@@ -54,6 +56,23 @@ void drawOutlined(QPainter& painter, const PictureRect& r, const QColor& fill)
         painter.setBrush(fill);
     painter.drawRect(QRect(r.left, r.top, std::max(r.right - r.left - 1, 0), std::max(r.bottom - r.top - 1, 0)));
     painter.setBrush(Qt::NoBrush);
+}
+
+// A block that changed size since the baseline gets an edge of two pixels inside its outline, in
+// the list's colours: red for grown, green for shrunk.
+void drawChangedEdge(QPainter& painter, const PictureRect& r, int sizeChange)
+{
+    if (sizeChange == 0)
+        return;
+    const QRect inside(r.left + 1, r.top + 1, r.right - r.left - 2, r.bottom - r.top - 2);
+    if (inside.width() <= 0 || inside.height() <= 0)
+        return;
+    painter.save();
+    painter.setPen(QPen(sizeChange > 0 ? kRedInk : kGreenInk, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    // A 2-pixel pen straddles its line: inset by one more so that it stays inside.
+    painter.drawRect(inside.adjusted(1, 1, -1, -1));
+    painter.restore();
 }
 
 QColor toQColor(Rgb rgb)
@@ -178,6 +197,7 @@ void CFriendLeftView::drawSectionList(QPainter& painter)
         const SectionTag tag = GetSectionTag(row.record);
         writer.write(row.address);
         drawOutlined(painter, row.box, toQColor(tag.colour));
+        drawChangedEdge(painter, row.box, SectionSizeChange(model, row.entry));
         writer.write(row.name.x, row.name.y, std::string(tag.text) + ' ' + row.name.text, false);
     }
     writer.write(picture.markerWipe);
@@ -222,6 +242,8 @@ void CFriendLeftView::drawMemorySize(QPainter& painter)
     // The bands cover the frame's border columns, and white free areas would leave no bar to
     // see, so the outline is drawn once more over them.
     drawOutlined(painter, picture.frame, Qt::transparent);
+    for (const MemorySizeBand& band : picture.bands)
+        drawChangedEdge(painter, band.rect, SectionSizeChange(model, band.entry));
     for (const PictureText& text : picture.addressLabels)
         writer.write(text);
     for (const PictureText& text : picture.nameLabels)

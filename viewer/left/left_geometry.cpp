@@ -105,6 +105,7 @@ SectionListPicture BuildSectionListPicture(
             SectionListRow& out = picture.rows.emplace_back();
             out.row = row;
             out.record = entry.record;
+            out.entry = static_cast<int32_t>(&entry - model.SectionTable.data());
             out.address = { 0, y, FormatAddressAndSize(digits, record.start, record.size) };
             out.box = { g.boxLeft, y, g.boxRight, y + cell.lineHeight + 1 };
             out.name = { g.boxLeft, y, record.name ? record.name : "" };
@@ -373,7 +374,8 @@ MemorySizePicture BuildMemorySizePicture(
         const Band band = bandOf(g, record);
         lastBandTop = band.labelTop;
         if (clip.touches(band.top, band.bottom))
-            picture.bands.push_back({ &record, { g.barLeft, band.top, g.barRight, band.bottom } });
+            picture.bands.push_back(
+                { &record, static_cast<int32_t>(i), { g.barLeft, band.top, g.barRight, band.bottom } });
     }
 
     // The end label gives way, as the others do, to a label less than a line above it, so it never

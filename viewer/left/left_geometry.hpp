@@ -91,6 +91,7 @@ struct SectionListGeometry {
 struct SectionListRow {
     int32_t row = 0;
     const IeSection* record = nullptr; // the entry's section or free area
+    int32_t entry = -1; // its index in SectionTable
     PictureText address; // start and size
     PictureRect box;
     PictureText name; // the entry's name, empty for none; the painter puts the kind tag before it
@@ -157,6 +158,7 @@ struct MemorySizeGeometry {
 
 struct MemorySizeBand {
     const IeSection* record = nullptr;
+    int32_t entry = -1; // its index in SectionTable
     PictureRect rect;
 };
 

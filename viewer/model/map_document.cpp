@@ -1,12 +1,15 @@
 // map_document.cpp: opening a map file, the command-line open and applying the options dialog.
 #include "map_document.hpp"
 
+#include "build_baseline.hpp"
+
 #include <cstdio>
 
 namespace tessaly {
 
 namespace {
 
+// Copied: the text names the file of the last read, so it is taken before the next one.
 std::string readErrorText(int code)
 {
     const char* text = IE_readError(code);
@@ -65,6 +68,8 @@ void MapDocument::OpenMapFile(const std::string& path)
     if (result != 0) {
         // The family and tables of the last good file stay, so the next dialog keeps its order.
         m_model.FileLoaded = false;
+        // A baseline stays for the next file, with no changes over tables of no tree.
+        RefreshBaselineChanges(m_model, nullptr);
         m_host.setTitle("");
         m_host.showMessage(readErrorText(result));
         m_host.repaintAllViews();
@@ -75,7 +80,7 @@ void MapDocument::OpenMapFile(const std::string& path)
     m_model.FileLoaded = true;
     m_model.TablesChanged = true;
     m_model.ListRebuildPending = true;
-    m_host.setTitle(m_model.LoadedPath);
+    m_host.setTitle(DocumentTitle(m_model));
     DetectCpuFamily(m_model);
     m_model.RangeStart = 0;
     m_model.RangeEnd = m_model.MaxAddress;
@@ -137,6 +142,85 @@ void MapDocument::OnOptionsCommand()
     // Whole pages: the dialog hands back the pages it was loaded with unless the user set new ones.
     m_model.RangeStart = values.startPage * 256u;
     m_model.RangeEnd = values.endPage * 256u + 255u;
+    m_host.repaintAllViews();
+}
+
+bool MapDocument::CompareWith(const std::string& path)
+{
+    auto baseline = std::make_shared<BuildBaseline>();
+    baseline->path = path;
+    // The reader holds one tree: this read frees the shown file's, whatever its outcome.
+    const int result = ReadBuildSnapshot(path, readSelectionMask(), baseline->snapshot);
+    const std::string message = result != 0 ? readErrorText(result) : std::string();
+    if (result == 0)
+        m_model.Baseline = std::move(baseline);
+    // The shown file is whole again before any message box lets the panes paint.
+    const bool shown = ReadShownFileAgain();
+    if (result != 0) {
+        m_host.showMessage(message);
+        // The same tables as before: the panes draw what they drew, under the same title.
+        if (shown)
+            m_host.repaintAllViews();
+        return false;
+    }
+    if (shown)
+        ShowComparison();
+    return true;
+}
+
+void MapDocument::StopComparing()
+{
+    if (!m_model.Baseline)
+        return;
+    m_model.Baseline.reset();
+    // The change column and the removed items leave the list.
+    m_model.ListRebuildPending = true;
+    ShowComparison();
+}
+
+void MapDocument::MakeShownBuildTheBaseline()
+{
+    const IeRoot* root = IE_getRoot();
+    if (!m_model.FileLoaded || !root)
+        return;
+    auto baseline = std::make_shared<BuildBaseline>();
+    baseline->path = m_model.LoadedPath;
+    baseline->previousBuild = true;
+    baseline->snapshot = TakeBuildSnapshot(root);
+    m_model.Baseline = std::move(baseline);
+    // The changes of the build on screen against itself, until the reload reads the next one.
+    RefreshBaselineChanges(m_model, root);
+    m_model.ListRebuildPending = true;
+}
+
+bool MapDocument::ReadShownFileAgain()
+{
+    if (!m_model.FileLoaded) {
+        RefreshBaselineChanges(m_model, nullptr);
+        return true;
+    }
+    const int result = IE_readIEEE(m_model.LoadedPath.c_str(), readSelectionMask());
+    if (result != 0) {
+        // Changed on disk since it was opened: as after a failed open, nothing is shown.
+        const std::string message = readErrorText(result);
+        m_model.FileLoaded = false;
+        RefreshBaselineChanges(m_model, nullptr);
+        m_host.setTitle("");
+        m_host.showMessage(message);
+        m_host.repaintAllViews();
+        return false;
+    }
+    // The same file gives the same tables, so the list keeps its place (no TablesChanged), and
+    // options and range stay as they were.
+    DetectCpuFamily(m_model);
+    m_model.ListRebuildPending = true;
+    return true;
+}
+
+void MapDocument::ShowComparison()
+{
+    if (m_model.FileLoaded)
+        m_host.setTitle(DocumentTitle(m_model));
     m_host.repaintAllViews();
 }
 

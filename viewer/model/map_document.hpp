@@ -72,9 +72,27 @@ public:
     // Option > Kelvra... (command 32772).
     void OnOptionsCommand();
 
+    // File > Compare With...: reads path as the baseline and compares the shown file with it.
+    // A read failure shows the reader's message and leaves the document as it was (the shown
+    // file, and any earlier baseline, still compared). True when path became the baseline.
+    bool CompareWith(const std::string& path);
+    // File > Stop Comparing.
+    void StopComparing();
+    bool HasBaseline() const { return m_model.Baseline != nullptr; }
+    // The build on screen becomes the baseline, so that the next read of the file (a reload)
+    // shows what changed. Nothing without a loaded file.
+    void MakeShownBuildTheBaseline();
+
     MapModel& model() { return m_model; }
 
 private:
+    // The tree of the shown file was freed for another read: read the file again and rebuild its
+    // tables (and the changes with them), keeping options, range and the list's place. False,
+    // with the reader's message shown and no file loaded, when the file no longer reads.
+    bool ReadShownFileAgain();
+    // Title and panes after the comparison changed.
+    void ShowComparison();
+
     MapModel& m_model;
     DocumentHost& m_host;
 };

@@ -6,10 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tessaly {
+
+struct BuildBaseline;
 
 enum CpuFamily : int32_t {
     CpuNone,
@@ -161,6 +164,9 @@ struct MapModel {
 
     bool TablesChanged = false;
     bool ListRebuildPending = false;
+
+    // While comparing: the baseline build and its changes over the tables above; null otherwise.
+    std::shared_ptr<BuildBaseline> Baseline;
 
     bool isFreeArea(const SectionEntry& entry) const { return contains(SectionFreeAreas, entry.record); }
     bool isFreeArea(const ModuleSectionEntry& entry) const { return contains(ModuleSectionFreeAreas, entry.record); }

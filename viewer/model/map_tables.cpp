@@ -1,4 +1,5 @@
 // map_tables.cpp: BuildMapTables, which flattens the reader's tree into the five sorted map tables.
+#include "build_baseline.hpp"
 #include "map_model.hpp"
 
 #include <algorithm>
@@ -396,6 +397,7 @@ void BuildMapTables(MapModel& model, const IeRoot* root)
     // Drop the old tables first: their records belong to a tree that no longer exists, and
     // freeing them before allocating the new ones keeps the peak lower.
     clearTables(model);
+    RefreshBaselineChanges(model, nullptr);
     if (!root)
         return;
 
@@ -414,6 +416,8 @@ void BuildMapTables(MapModel& model, const IeRoot* root)
         [](const ModuleSectionEntry& item) { return item.record->start; },
         [](SectionEntry& entry, const ModuleSectionEntry&, int32_t) { ++entry.moduleSectionCount; });
     sweepSymbolsAndFunctions(model.SectionTable, model);
+    // The changes are indexed like the tables, so they are rebuilt with them.
+    RefreshBaselineChanges(model, root);
 }
 
 void BuildMapTables(const IeRoot* root)

@@ -1,6 +1,8 @@
 // list_columns.cpp: column widths, header texts, layout, re-stacking and border hit tests.
 #include "right/list_columns.hpp"
 
+#include "right/change_column.hpp"
+
 #include <algorithm>
 
 namespace tessaly {
@@ -16,6 +18,8 @@ bool ColumnShown(const MapModel& model, int number)
         return model.ShowEquList;
     case ColumnFunction:
         return model.ShowFunctionList;
+    case ColumnChange:
+        return model.Baseline != nullptr;
     default:
         return false;
     }
@@ -55,6 +59,8 @@ const char* ColumnHeaderText(int number, int32_t addressDigits, bool localInform
         return ".EQU";
     case ColumnFunction:
         return "Function(size)";
+    case ColumnChange:
+        return "Change";
     default:
         return "";
     }
@@ -67,13 +73,16 @@ std::vector<int32_t> ColumnWidths(const MapModel& model, int32_t cw)
     const int32_t s = n[NameWidthSection];
     const int32_t sectionChars
         = model.ShowLocalInformation ? std::max(s + n[NameWidthModule] + 6, 15) : std::max(s + 4, 7);
-    return {
+    std::vector<int32_t> widths {
         (2 * d + 3) * cw,
         (sectionChars + 1) * cw + 2,
         (n[NameWidthLabel] + d + 6) * cw,
         model.ShowEquList ? (n[NameWidthEqu] + d + 6) * cw : 0,
         model.ShowFunctionList ? (n[NameWidthFunction] + n[NameWidthFunctionFile] + 2 * d + 9) * cw : 0,
     };
+    if (model.Baseline)
+        widths.push_back((ChangeColumnChars(model) + 1) * cw);
+    return widths;
 }
 
 void LayoutColumns(ColumnTable& columns, const std::vector<int32_t>& widths)

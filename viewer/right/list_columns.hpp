@@ -18,6 +18,7 @@ enum ListColumn : int {
     ColumnLabel = 3,
     ColumnEqu = 4,
     ColumnFunction = 5,
+    ColumnChange = 6, // while comparing with a baseline
 };
 // The columns every list has.
 inline constexpr int kColumnCount = 5;

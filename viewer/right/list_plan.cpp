@@ -2,6 +2,7 @@
 #include "right/list_plan.hpp"
 
 #include "right/cell_text.hpp"
+#include "right/change_column.hpp"
 
 #include <algorithm>
 
@@ -179,6 +180,90 @@ void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& r
     }
 }
 
+// The rows of the removed items: the "(gone)" line, then each item in its column.
+void addGoneCells(const MapModel& model, const GoneRows& gone, const PlanRequest& request, ListPlan& plan)
+{
+    if (gone.firstLine < 0)
+        return;
+    const BuildSnapshot& old = model.Baseline->snapshot;
+    auto itemOf = [&](int32_t r, const std::vector<int32_t>& items) -> int32_t {
+        const int32_t k = plan.rows[static_cast<size_t>(r)].line - gone.firstLine - 1;
+        return k >= 0 && static_cast<size_t>(k) < items.size() ? items[static_cast<size_t>(k)] : -1;
+    };
+    for (int32_t r = 0; r < request.blockRows; ++r) {
+        if (plan.rows[static_cast<size_t>(r)].line == gone.firstLine)
+            addCell(plan, r, ColumnSection, Ink::Black, [](std::string& out) { out.append(kGoneTitle); });
+        if (const int32_t block = itemOf(r, gone.blocks); block >= 0) {
+            addCell(
+                plan, r, ColumnAddress, Ink::Black, [&](std::string& out) { AppendGoneAddress(out, model, block); });
+            addCell(
+                plan, r, ColumnSection, Ink::Black, [&](std::string& out) { AppendGoneSection(out, model, block); });
+        }
+    }
+    for (int32_t r = 0; r < request.itemRows; ++r) {
+        if (const int32_t label = itemOf(r, gone.labels); label >= 0)
+            addCell(plan, r, ColumnLabel, Ink::WindowText,
+                [&](std::string& out) { AppendGoneSymbol(out, model, old.labels, label); });
+        if (const int32_t equ = itemOf(r, gone.equs); equ >= 0)
+            addCell(plan, r, ColumnEqu, Ink::WindowText,
+                [&](std::string& out) { AppendGoneSymbol(out, model, old.equs, equ); });
+        if (const int32_t function = itemOf(r, gone.functions); function >= 0)
+            addCell(plan, r, ColumnFunction, Ink::WindowText,
+                [&](std::string& out) { AppendGoneFunction(out, model, function); });
+        if (itemOf(r, gone.blocks) >= 0)
+            addCell(plan, r, ColumnChange, Ink::Green, [](std::string& out) { out.append(kGoneBlock); }).utf8 = true;
+    }
+}
+
+Ink inkOf(ChangeTone tone)
+{
+    switch (tone) {
+    case ChangeTone::Grown:
+        return Ink::Red;
+    case ChangeTone::Shrunk:
+        return Ink::Green;
+    default:
+        return Ink::WindowText;
+    }
+}
+
+void addChangeText(ListPlan& plan, int32_t row, int32_t indent, ChangeText change)
+{
+    if (change.text.empty())
+        return;
+    PlanCell& cell
+        = addCell(plan, row, ColumnChange, inkOf(change.tone), [&](std::string& out) { out.append(change.text); });
+    cell.indent = indent;
+    cell.utf8 = true;
+}
+
+// The change column of the shown file's rows: a block's size difference on its first row, each
+// label's and function's move on its own.
+void addChangeCells(const MapModel& model, const ListRows& rows, const PlanRequest& request, ListPlan& plan)
+{
+    for (int32_t r = 0; r < request.blockRows && r < request.itemRows; ++r) {
+        const PlanRow& row = plan.rows[static_cast<size_t>(r)];
+        if (row.blockStart)
+            addChangeText(plan, r, 0, BlockChangeText(model, row.block));
+    }
+    auto forItems = [&](const auto& table, const std::vector<int32_t>& rowIndex, auto each) {
+        auto k = std::lower_bound(rowIndex.begin(), rowIndex.end(), request.firstLine,
+            [&](int32_t index, int32_t line) { return table[static_cast<size_t>(index)].line < line; });
+        for (; k != rowIndex.end(); ++k) {
+            const int32_t r = table[static_cast<size_t>(*k)].line - request.firstLine;
+            if (r >= request.itemRows)
+                break;
+            each(r, *k);
+        }
+    };
+    forItems(model.LabelTable, rows.labels,
+        [&](int32_t r, int32_t k) { addChangeText(plan, r, ChangeLabelIndent(), LabelChangeText(model, k)); });
+    if (model.ShowFunctionList)
+        forItems(model.FunctionTable, rows.functions, [&](int32_t r, int32_t k) {
+            addChangeText(plan, r, ChangeFunctionIndent(model.AddressDigits), FunctionChangeText(model, k));
+        });
+}
+
 } // namespace
 
 ListPlan PlanList(const MapModel& model, const ListRows& rows, const PlanRequest& request)
@@ -222,6 +307,14 @@ ListPlan PlanList(const MapModel& model, const ListRows& rows, const PlanRequest
         addItemCells(
             model.FunctionTable, rows.functions, ColumnFunction, window, {}, -1,
             [d](std::string& out, const FunctionEntry& entry) { AppendFunctionCell(out, d, entry); }, plan);
+    }
+    if (model.Baseline) {
+        addColumnHeaders(model, window, plan, ColumnChange);
+        addChangeCells(model, rows, window, plan);
+        addGoneCells(model, rows.gone, window, plan);
+        // The renderer takes the cells column by column, in column order.
+        std::stable_sort(plan.cells.begin(), plan.cells.end(),
+            [](const PlanCell& a, const PlanCell& b) { return a.column < b.column; });
     }
     return plan;
 }

@@ -18,7 +18,8 @@ namespace tessaly {
 enum class Ink : uint8_t {
     WindowText,
     Black,
-    Red, // a block whose RangeFlag is not RangeNormal
+    Red, // a block whose RangeFlag is not RangeNormal; a block that grew since the baseline
+    Green, // a block that shrank since the baseline, or is gone
 };
 
 // Characters of a cell drawn inverted, counted from the cell's left edge: Find's match. A length of
@@ -41,6 +42,8 @@ struct PlanCell {
     uint32_t textLength = 0;
     Ink ink = Ink::WindowText;
     CellHighlight highlight;
+    int32_t indent = 0; // characters from the column's left edge to the text
+    bool utf8 = false; // the viewer's own text in UTF-8 (the change column), not a name's bytes
 };
 
 struct PlanRow {

@@ -107,23 +107,42 @@ private:
     // The texts in their inks, each ink as one glyph run; a section text stands inside its box.
     void texts(const ColumnSpan& span, size_t begin, size_t end)
     {
-        for (const Ink ink : { Ink::Black, Ink::WindowText, Ink::Red }) {
+        for (const Ink ink : { Ink::Black, Ink::WindowText, Ink::Red, Ink::Green }) {
             bool any = false;
             for (size_t k = begin; k < end; ++k) {
                 const PlanCell& c = m_plan.cells[k];
                 if (c.ink != ink || c.textLength == 0)
                     continue;
                 const bool inBox = span.number == ColumnSection && m_plan.rows[static_cast<size_t>(c.row)].block >= 0;
-                m_glyphs.add(span.left + (inBox ? m_style.boxTextInset : 0), rowY(c.row), m_plan.text(c));
+                const int x = span.left + (inBox ? m_style.boxTextInset : 0) + c.indent * m_cw;
+                const std::string_view text = m_plan.text(c);
+                if (c.utf8)
+                    m_glyphs.addText(
+                        x, rowY(c.row), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+                else
+                    m_glyphs.add(x, rowY(c.row), text);
                 any = true;
             }
             if (!any)
                 continue;
-            m_painter.setPen(ink == Ink::Red ? QColor(255, 0, 0)
-                    : ink == Ink::Black      ? QColor(0, 0, 0)
-                                             : m_style.windowText);
+            m_painter.setPen(inkColour(ink));
             m_glyphs.flush(m_painter);
         }
+    }
+
+    QColor inkColour(Ink ink) const
+    {
+        switch (ink) {
+        case Ink::Red:
+            return kRedInk;
+        case Ink::Green:
+            return kGreenInk;
+        case Ink::Black:
+            return QColor(0, 0, 0);
+        case Ink::WindowText:
+            break;
+        }
+        return m_style.windowText;
     }
 
     QPen edgePen() const

@@ -17,6 +17,10 @@ namespace tessaly {
 
 class CellGlyphs;
 
+// The inks of the list's red and green texts (a dark green, readable on white).
+inline const QColor kRedInk { 255, 0, 0 };
+inline const QColor kGreenInk { 0, 128, 0 };
+
 // What differs between the screen and paper, besides the plan's window. The glyphs carry the
 // font and its cell grid on the device.
 struct ListStyle {

@@ -2,6 +2,7 @@
 #include "right/print_pagination.hpp"
 
 #include "right/cell_text.hpp"
+#include "right/change_column.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -70,7 +71,16 @@ PrintColumns PrintColumnPositions(const MapModel& model, int32_t cw)
     return c;
 }
 
-int32_t PrintLineChars(const MapModel& model)
+namespace {
+
+// Where the change column starts, in characters: a blank after the item columns' widest text.
+int32_t changeColumnChars(const MapModel& model, int32_t itemsEnd)
+{
+    return std::max(itemsEnd, PrintColumnPositions(model, 1).function) + 1;
+}
+
+// The end of the widest text of the specified columns, in characters.
+int32_t itemColumnsEnd(const MapModel& model)
 {
     // Cells are cut to kMaxCellName bytes of a name, whatever NameWidths says.
     auto width
@@ -86,10 +96,21 @@ int32_t PrintLineChars(const MapModel& model)
     return end;
 }
 
+} // namespace
+
+int32_t PrintLineChars(const MapModel& model)
+{
+    const int32_t end = itemColumnsEnd(model);
+    if (!model.Baseline)
+        return end;
+    return changeColumnChars(model, end) + ChangeColumnChars(model);
+}
+
 std::vector<ColumnSpan> PrintColumnSpans(const MapModel& model, int32_t cw)
 {
     const PrintColumns c = PrintColumnPositions(model, cw);
-    const int32_t end = PrintLineChars(model) * cw;
+    const int32_t itemsEnd = itemColumnsEnd(model);
+    const int32_t end = itemsEnd * cw;
     std::vector<ColumnSpan> spans {
         { ColumnAddress, c.address, c.sectionLeft },
         { ColumnSection, c.sectionLeft, c.sectionRight + 1 },
@@ -99,6 +120,8 @@ std::vector<ColumnSpan> PrintColumnSpans(const MapModel& model, int32_t cw)
         spans.push_back({ ColumnEqu, c.equ, c.function });
     if (model.ShowFunctionList)
         spans.push_back({ ColumnFunction, c.function, std::max(end, c.function) });
+    if (model.Baseline)
+        spans.push_back({ ColumnChange, changeColumnChars(model, itemsEnd) * cw, PrintLineChars(model) * cw });
     return spans;
 }
 

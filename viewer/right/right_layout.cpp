@@ -92,7 +92,8 @@ ListRows NumberRows(MapModel& model)
     else
         for (SectionEntry& entry : model.SectionTable)
             numberBlock(entry);
-    rows.lineCount = line;
+    rows.gone = ListGoneRows(model, line);
+    rows.lineCount = line + rows.gone.lineCount();
     return rows;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "map_model.hpp"
+#include "right/change_column.hpp"
 #include "right/list_columns.hpp"
 #include "section_tag.hpp"
 
@@ -29,6 +30,8 @@ struct ListRows {
     std::vector<int32_t> labels;
     std::vector<int32_t> equs;
     std::vector<int32_t> functions;
+    // While comparing, the baseline's removed items on the lines after the last block.
+    GoneRows gone;
 };
 
 // Numbers the blocks and their items for the model's current options, writing startLine and

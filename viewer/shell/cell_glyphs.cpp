@@ -78,6 +78,17 @@ void CellGlyphs::add(int x, int y, std::string_view text)
     }
 }
 
+void CellGlyphs::addText(int x, int y, const QString& text)
+{
+    const qreal baseline = y + m_grid.ascent;
+    m_starts.push_back(m_indexes.size());
+    const QList<quint32> indexes = m_rawFont.glyphIndexesForString(text);
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        m_indexes.push_back(indexes[i]);
+        m_positions.emplace_back(x + static_cast<qreal>(i) * m_grid.charWidth, baseline);
+    }
+}
+
 void CellGlyphs::flush(QPainter& painter)
 {
     auto drawRun = [&](size_t begin, size_t end) {

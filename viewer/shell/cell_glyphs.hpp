@@ -59,6 +59,8 @@ public:
 
     // Queues a text whose first cell has its top-left corner at (x, y).
     void add(int x, int y, std::string_view text);
+    // Queues a text of the viewer's own, any character of the font, one cell each.
+    void addText(int x, int y, const QString& text);
     // Draws everything queued, in the painter's pen colour, as one glyph run, and empties the queue.
     void flush(QPainter& painter);
     // add and flush.

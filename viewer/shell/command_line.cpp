@@ -67,13 +67,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption functions(QStringLiteral("functions"));
     const QCommandLineOption image(QStringLiteral("image"), {}, QStringLiteral("PICTURE"));
     const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("WxH"));
+    const QCommandLineOption compare(QStringLiteral("compare"), {}, QStringLiteral("OLD"));
 
     QCommandLineParser parser;
     // "-h" is the one short option; a single dash never bundles letters, so "-hx" is one unknown
     // option, as it is to the user.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions(
-        { help, version, tolerant, exportPngOption, exportPdfOption, local, equ, functions, image, size });
+        { help, version, tolerant, exportPngOption, exportPdfOption, local, equ, functions, image, size, compare });
     // The parser's own verdict is not used: its messages are not ours, it refuses a value after a
     // switch ("--tolerant=1") that the viewer has always ignored, and everything it found is still
     // there to check below. Its first argument is the program's name.
@@ -92,7 +93,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
     }
     QStringList values;
-    for (const QCommandLineOption* option : { &exportPngOption, &exportPdfOption, &image, &size })
+    for (const QCommandLineOption* option : { &exportPngOption, &exportPdfOption, &image, &size, &compare })
         values << parser.values(*option);
     if (const QString unknown = unknownArgument(arguments, parser, values); !unknown.isEmpty())
         return failure(QStringLiteral("unknown option '%1'").arg(unknown));
@@ -105,6 +106,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     QString listOption; // the first of --local, --equ and --functions given
     bool sizeGiven = false;
     bool imageGiven = false;
+    bool compareGiven = false;
     QHash<QString, qsizetype> occurrences;
     for (const QString& name : parser.optionNames()) {
         const qsizetype occurrence = occurrences[name]++;
@@ -134,6 +136,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 return failure(QStringLiteral("option '--image' needs 'section-list' or 'memory-size'"));
             line.imageMode = value == QLatin1String("memory-size") ? 1 : 0;
             imageGiven = true;
+        } else if (name == compare.names().front()) {
+            if (value.isEmpty())
+                return failure(QStringLiteral("option '--compare' needs the file to compare with"));
+            line.baseline = value;
+            compareGiven = true;
         } else if (name == size.names().front()) {
             if (!hasValue)
                 return failure(QStringLiteral("option '--size' needs a size such as 1000x700"));
@@ -145,10 +152,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
 
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
+    // The viewer takes a second file as the baseline; the exports name it with --compare.
+    if (files.size() > 2 || (files.size() == 2 && (exportPng || exportPdf)))
         return failure(QStringLiteral("only one file can be opened"));
     if (!files.isEmpty())
         line.file = files.front();
+    if (files.size() == 2)
+        line.baseline = files.back();
+    if (compareGiven && !exportPdf)
+        return failure(QStringLiteral("option '--compare' goes with '--export-pdf'"));
     if (sizeGiven && !exportPng)
         return failure(QStringLiteral("option '--size' goes with '--export-png'"));
     if (imageGiven && !exportPng)
@@ -172,12 +184,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
 QString usageText()
 {
-    return QStringLiteral("Usage: tessaly [--tolerant] [FILE]\n"
+    return QStringLiteral("Usage: tessaly [--tolerant] [FILE [BASELINE]]\n"
                           "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--tolerant] FILE\n"
-                          "       tessaly --export-pdf OUT.pdf [--local] [--equ] [--functions] [--tolerant] FILE\n"
+                          "       tessaly --export-pdf OUT.pdf [--local] [--equ] [--functions] [--compare OLD]\n"
+                          "                            [--tolerant] FILE\n"
                           "View the memory map of a linked microcontroller program.\n"
                           "\n"
                           "  FILE                  absolute file to open (.xqa, .xqe, .abs, .x)\n"
+                          "  BASELINE              another build of it, to show what changed since\n"
                           "  --export-png OUT.png  write the main window with FILE open to a PNG image,\n"
                           "                        without showing it (no display needed)\n"
                           "  --size WxH            size of that window in pixels (default 1000x700)\n"
@@ -188,6 +202,7 @@ QString usageText()
                           "  --local               in that PDF, list module sections and local symbols\n"
                           "  --equ                 in that PDF, list the .EQU constants too\n"
                           "  --functions           in that PDF, list the C functions too\n"
+                          "  --compare OLD         in that PDF, the change since the build OLD\n"
                           "  --tolerant            also read IEEE-695 files written by other linkers\n"
                           "  -h, --help            show this help and exit\n"
                           "  --version             show the version and exit\n");

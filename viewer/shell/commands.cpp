@@ -62,6 +62,10 @@ CommandText commandText(int id)
         return { "Find the next match further down", "Find Next" };
     case ID_FIND_NEXT_UP:
         return { "Find the next match further up", "Find Previous" };
+    case ID_FILE_COMPARE_WITH:
+        return { "Compare the shown build with another build of the program", "Compare With" };
+    case ID_FILE_STOP_COMPARING:
+        return { "Stop comparing with the other build", "Stop Comparing" };
     default:
         if (id >= ID_FILE_RECENT_FIRST && id <= ID_FILE_RECENT_LAST)
             return { "Open this document", "" };

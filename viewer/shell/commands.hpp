@@ -38,6 +38,9 @@ enum CommandId : int {
     ID_FIND_NEXT_UP = 32814,
     ID_FILE_RECENT_FIRST = 32816, // the four recent files, 32816 to 32819
     ID_FILE_RECENT_LAST = 32819,
+    // Comparing two builds: 32800-32809.
+    ID_FILE_COMPARE_WITH = 32800,
+    ID_FILE_STOP_COMPARING = 32801,
 };
 
 // The string resource of a command: the status-bar prompt and the tool tip.

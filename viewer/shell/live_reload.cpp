@@ -1,6 +1,7 @@
 // live_reload.cpp: reading the open file again with the list's place, the zoom and the range kept where they fit.
 #include "shell/live_reload.hpp"
 
+#include "build_baseline.hpp"
 #include "left/friend_left_view.hpp"
 #include "right/friend_right_view.hpp"
 #include "shell/commands.hpp"
@@ -69,7 +70,24 @@ ReloadResult LiveReload::reloadKeepingView(bool force)
     const uint32_t rangeStart = model.RangeStart;
     const uint32_t rangeEnd = model.RangeEnd;
 
-    const ReloadResult result = m_lastGood.reload(model, QFile::encodeName(m_watch.path()).toStdString(), force);
+    // With no baseline chosen, the build on screen becomes the baseline of the one read now, so
+    // the change column shows what the last re-link changed; a chosen baseline stays.
+    const std::shared_ptr<BuildBaseline> baseline = model.Baseline;
+    bool previousBuildTaken = false;
+    const auto takePreviousBuild = [&] {
+        if (m_automatic && (!baseline || baseline->previousBuild)) {
+            document.MakeShownBuildTheBaseline();
+            previousBuildTaken = true;
+        }
+    };
+    const ReloadResult result
+        = m_lastGood.reload(model, QFile::encodeName(m_watch.path()).toStdString(), force, takePreviousBuild);
+    if (previousBuildTaken && result.outcome != ReloadOutcome::Reloaded) {
+        // The build on screen is still the one it was, and so is what it is compared with.
+        model.Baseline = baseline;
+        if (model.FileLoaded)
+            RefreshBaselineChanges(model, IE_getRoot());
+    }
     // A read that did not rebuild the tables left everything as it was; a refusal rebuilt them
     // from the kept copy of the build that was shown.
     if (!result.rebuilt && model.FileLoaded)
@@ -81,6 +99,7 @@ ReloadResult LiveReload::reloadKeepingView(bool force)
     const bool rangeFits = rangeStart <= rangeEnd && rangeEnd <= model.MaxAddress;
     model.RangeStart = rangeFits ? rangeStart : 0;
     model.RangeEnd = rangeFits ? rangeEnd : model.MaxAddress;
+    document.setTitle(DocumentTitle(model));
     document.UpdateAllViews(nullptr);
     if (CFriendLeftView* left = m_frame.m_pLeftView) {
         // Zoomed in again step by step, as far as the new picture allows.

@@ -1,6 +1,7 @@
 // main_frame.cpp: building the main window and the frame's own commands.
 #include "shell/main_frame.hpp"
 
+#include "build_baseline.hpp"
 #include "left/friend_left_view.hpp"
 #include "right/find_state.hpp"
 #include "right/friend_right_view.hpp"
@@ -47,7 +48,8 @@ QStringList DroppedFiles(const QMimeData* data)
     for (const QUrl& url : data->urls())
         if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
             files << QFileInfo(url.toLocalFile()).absoluteFilePath();
-    if (files.size() != 1)
+    // Two at most: a baseline and the file to show.
+    if (files.size() > 2)
         return {};
     return files;
 }
@@ -77,7 +79,7 @@ CMainFrame::CMainFrame(CTessalyDoc& document, CommandTarget* app, QWidget* paren
     setWindowRole(QString::fromLatin1(kWindowClassName));
     setWindowIcon(appIcon());
     resize(960, 640);
-    // A file dropped on the window opens.
+    // A file dropped on the window opens; of two, the first becomes the baseline.
     setAcceptDrops(true);
 
     createActions();
@@ -154,6 +156,8 @@ void CMainFrame::createActions()
     makeAction(ID_GOTO_ADDRESS, QStringLiteral("Go to Address...(&G)\tCtrl+G"));
     for (int id = ID_FILE_RECENT_FIRST; id <= ID_FILE_RECENT_LAST; ++id)
         makeAction(id, QString())->setVisible(false);
+    makeAction(ID_FILE_COMPARE_WITH, QStringLiteral("Compare With...(&C)"));
+    makeAction(ID_FILE_STOP_COMPARING, QStringLiteral("Stop Comparing(&S)"));
 
     // The accelerator table: keys that issue commands whether or not a menu shows them.
     const struct {
@@ -204,7 +208,7 @@ void CMainFrame::createMenus()
     QMenu* file = addMenu(menuBar(), QStringLiteral("File(&F)"),
         { ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_FILE_RELOAD,
             ID_FILE_RECENT_FIRST, ID_FILE_RECENT_FIRST + 1, ID_FILE_RECENT_FIRST + 2, ID_FILE_RECENT_LAST, 0,
-            ID_APP_EXIT });
+            ID_APP_EXIT, 0, ID_FILE_COMPARE_WITH, ID_FILE_STOP_COMPARING });
     // The recent files stand apart, and only when there are any.
     m_recentSeparator = file->insertSeparator(m_actions.at(ID_FILE_RECENT_FIRST));
     m_recentSeparator->setVisible(false);
@@ -249,6 +253,10 @@ void CMainFrame::createStatusBar()
     m_wndStatusBar = statusBar();
     m_messagePane = new QLabel(tr("Ready"), m_wndStatusBar);
     m_wndStatusBar->addWidget(m_messagePane, 1);
+    // What the sizes of each section kind did since the baseline; empty unless comparing.
+    m_comparePane = new QLabel(m_wndStatusBar);
+    m_comparePane->setObjectName(QStringLiteral("comparePane"));
+    m_wndStatusBar->addPermanentWidget(m_comparePane);
     // Kana, caps, num and scroll lock, greyed until the platform tells their state (OnIdle).
     for (const QString& text : kIndicatorTexts) {
         auto* indicator = new QLabel(text, m_wndStatusBar);
@@ -401,6 +409,7 @@ void CMainFrame::OnIdle()
         return;
     m_bInIdle = true;
     UpdateIndicators();
+    UpdateComparePane();
     if (!m_wndToolBar->isHidden())
         UpdateCommandUI(m_toolBarActions);
     m_bInIdle = false;
@@ -454,8 +463,20 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::OpenDroppedFiles(const QStringList& files)
 {
-    if (files.size() == 1)
-        m_document.OpenMapFile(files.front());
+    // The file to show is read first: a baseline is compared with a build on screen.
+    m_document.OpenMapFile(files.back());
+    if (files.size() == 2 && m_document.model().FileLoaded)
+        m_document.CompareWith(files.front());
+}
+
+void CMainFrame::UpdateComparePane()
+{
+    const MapModel& model = m_document.model();
+    const QString text = model.FileLoaded && model.Baseline
+        ? QString::fromStdString(TotalsStatusText(model.Baseline->changes.totals))
+        : QString();
+    if (m_comparePane->text() != text)
+        m_comparePane->setText(text);
 }
 
 void CMainFrame::InvalidateAll()

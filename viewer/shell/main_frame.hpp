@@ -55,10 +55,13 @@ public:
     void OnIdle();
     // The lock indicators from the platform's lock key states.
     void UpdateIndicators();
+    // The totals of the comparison with the baseline, or nothing.
+    void UpdateComparePane();
 
     // The File menu's recent files, most recent first; the items of the ones missing are hidden.
     void SetRecentFiles(const QStringList& files);
-    // What a drop does: the file is opened.
+    // What a drop does: one file is opened; of two, the second is opened and the first becomes
+    // the baseline.
     void OpenDroppedFiles(const QStringList& files);
 
     // Repaints the frame and both panes.
@@ -67,6 +70,7 @@ public:
     QLabel* messagePane() const { return m_messagePane; }
     LiveReload& liveReload() const { return *m_liveReload; }
     QList<QLabel*> indicatorPanes() const { return m_indicators; }
+    QLabel* comparePane() const { return m_comparePane; }
 
     QToolBar* m_wndToolBar = nullptr;
     QStatusBar* m_wndStatusBar = nullptr;
@@ -107,6 +111,7 @@ private:
     QMenuBar* m_helpBar = nullptr;
     QLabel* m_messagePane = nullptr;
     QList<QLabel*> m_indicators;
+    QLabel* m_comparePane = nullptr;
     PaneView* m_pActiveView = nullptr;
     bool m_bSplitterPlaced = false;
     bool m_bInIdle = false;
@@ -114,7 +119,7 @@ private:
     QAction* m_recentSeparator = nullptr;
 };
 
-// The local file a drop carries; none for anything else.
+// The local files a drop carries, one or two; none for anything else.
 QStringList DroppedFiles(const QMimeData* data);
 
 // The user manual that Help > Index opens: beside the installed program, else in the source tree.

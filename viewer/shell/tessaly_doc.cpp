@@ -26,6 +26,12 @@ CTessalyDoc::CTessalyDoc(MapModel& model, QObject* parent)
     onCommand(ID_FILE_OPEN, [this] { OnOpenMapFile(); });
     // Its state comes from the frame.
     onCommand(ID_OPTIONS, [this] { OnOptionsCommand(); });
+    onCommand(
+        ID_FILE_COMPARE_WITH, [this] { OnCompareWith(); },
+        [this](CommandState& state) { state.Enable(m_model.FileLoaded); });
+    onCommand(
+        ID_FILE_STOP_COMPARING, [this] { StopComparing(); },
+        [this](CommandState& state) { state.Enable(HasBaseline()); });
 }
 
 void CTessalyDoc::AddView(PaneView* view)
@@ -92,6 +98,34 @@ void CTessalyDoc::OpenCommandLineFile(const QString& path)
 void CTessalyDoc::OnOptionsCommand()
 {
     m_document.OnOptionsCommand();
+}
+
+void CTessalyDoc::OnCompareWith()
+{
+    if (const std::optional<std::string> chosen = runOpenFileDialog(OpenFileFilter(m_model.CpuFamily)))
+        CompareWith(QFile::decodeName(QByteArray::fromStdString(*chosen)));
+}
+
+bool CTessalyDoc::CompareWith(const QString& path)
+{
+    const bool compared = m_document.CompareWith(QFile::encodeName(path).toStdString());
+    if (compared)
+        emit comparisonChanged();
+    return compared;
+}
+
+void CTessalyDoc::StopComparing()
+{
+    if (!HasBaseline())
+        return;
+    m_document.StopComparing();
+    emit comparisonChanged();
+}
+
+void CTessalyDoc::MakeShownBuildTheBaseline()
+{
+    m_document.MakeShownBuildTheBaseline();
+    emit comparisonChanged();
 }
 
 void CTessalyDoc::UpdateAllViews(PaneView* sender)

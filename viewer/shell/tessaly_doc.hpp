@@ -52,6 +52,17 @@ public:
 
     void UpdateAllViews(PaneView* sender);
 
+    // Comparing with a baseline build (see MapDocument): command 32800 asks for the file,
+    // CompareWith reads it (false, with the reader's message shown and nothing changed, when it
+    // cannot be read), command 32801 and StopComparing end it. Each emits comparisonChanged
+    // when the comparison changed.
+    void OnCompareWith();
+    bool CompareWith(const QString& path);
+    void StopComparing();
+    bool HasBaseline() const { return m_document.HasBaseline(); }
+    // The build on screen becomes the baseline; call it just before a reload reads the file.
+    void MakeShownBuildTheBaseline();
+
     // DocumentHost
     std::optional<std::string> runOpenFileDialog(const std::string& filter) override;
     void showMessage(const std::string& text) override;
@@ -71,6 +82,7 @@ signals:
     void titleChanged(const QString& title);
     // A file was opened and read (File > Open, a drop, a recent file, the command line).
     void fileRead(const QString& path);
+    void comparisonChanged();
 
 private:
     MapModel& m_model;

@@ -11,6 +11,7 @@
 #include "shell/main_frame.hpp"
 #include "shell/platform.hpp"
 #include "shell/tessaly_app.hpp"
+#include "shell/tessaly_doc.hpp"
 
 #include <QApplication>
 #include <QImage>
@@ -53,6 +54,8 @@ int exportPdf(const CommandLine& line)
         return kExitReadFailed;
     MapModel& model = mapModel();
     if (!model.FileLoaded)
+        return kExitReadFailed;
+    if (!line.baseline.isEmpty() && !app.document()->CompareWith(line.baseline))
         return kExitReadFailed;
     model.ShowLocalInformation = line.showLocalInformation;
     model.ShowEquList = line.showEquList;
@@ -112,6 +115,9 @@ int runTessaly(int argc, char** argv)
     const std::optional<QString> file = line.file.isEmpty() ? std::nullopt : std::optional<QString>(line.file);
     if (!app.InitInstance(file))
         return kExitStartFailed;
+    // A baseline that does not read leaves the file shown as it is, after the reader's message.
+    if (!line.baseline.isEmpty() && mapModel().FileLoaded)
+        app.document()->CompareWith(line.baseline);
     const int status = QApplication::exec();
     app.ExitInstance();
     return status;

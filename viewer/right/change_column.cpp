@@ -1,0 +1,236 @@
+// change_column.cpp: the change column's texts from the baseline's changes, and the removed items' rows.
+#include "right/change_column.hpp"
+
+#include "right/cell_text.hpp"
+#include "section_tag.hpp"
+
+#include <algorithm>
+
+namespace tessaly {
+
+namespace {
+
+const char* kNewText = "new";
+
+// The change of a table entry, or none when the index lies outside the changes (never while the
+// changes are rebuilt with the tables).
+EntryChange changeAt(const std::vector<EntryChange>& changes, int32_t index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= changes.size())
+        return {};
+    return changes[static_cast<size_t>(index)];
+}
+
+template <typename Items> bool valid(const Items& items, int32_t index)
+{
+    return index >= 0 && static_cast<size_t>(index) < items.size();
+}
+
+ChangeText sizeChange(EntryChange change, uint32_t newSize, const auto& oldItems)
+{
+    if (change.change == Change::Added)
+        return { kNewText, ChangeTone::Grown };
+    if (change.change != Change::Resized || !valid(oldItems, change.oldIndex))
+        return {};
+    const int64_t difference = SizeDifference(oldItems[static_cast<size_t>(change.oldIndex)].size, newSize);
+    return { SizeDifferenceText(difference), difference > 0 ? ChangeTone::Grown : ChangeTone::Shrunk };
+}
+
+ChangeText moveChange(const MapModel& model, EntryChange change, uint32_t oldAddress)
+{
+    if (change.change == Change::Added)
+        return { kNewText, ChangeTone::Item };
+    if (change.change != Change::Moved && change.change != Change::Resized)
+        return {};
+    return { MovedFromText(oldAddress, model.AddressDigits), ChangeTone::Item };
+}
+
+int32_t sectionTypeOf(SectionKind kind)
+{
+    switch (kind) {
+    case SectionKind::Code:
+        return kSectionTypeCode;
+    case SectionKind::Data:
+        return kSectionTypeData;
+    case SectionKind::Rom:
+        return kSectionTypeRom;
+    case SectionKind::Other:
+        break;
+    }
+    return 0;
+}
+
+// The kind of a removed module section: that of the baseline's first section of its name.
+SectionKind partKind(const BuildSnapshot& snapshot, const SnapshotModuleSection<std::string>& part)
+{
+    const auto section = std::find_if(
+        snapshot.sections.begin(), snapshot.sections.end(), [&](const auto& s) { return s.name == part.section; });
+    return section != snapshot.sections.end() ? section->kind : SectionKind::Other;
+}
+
+} // namespace
+
+int32_t ChangeLabelIndent()
+{
+    return kChangeBlockChars;
+}
+
+int32_t ChangeFunctionIndent(int32_t addressDigits)
+{
+    // "moved from " and the address, then a blank.
+    return ChangeLabelIndent() + 11 + addressDigits + 1;
+}
+
+int32_t ChangeColumnChars(const MapModel& model)
+{
+    if (!model.Baseline)
+        return 0;
+    const int32_t end = model.ShowFunctionList ? ChangeFunctionIndent(model.AddressDigits) : ChangeLabelIndent();
+    return end + 11 + model.AddressDigits + 1;
+}
+
+ChangeText BlockChangeText(const MapModel& model, int32_t block)
+{
+    if (!model.Baseline)
+        return {};
+    const BuildBaseline& baseline = *model.Baseline;
+    if (model.ShowLocalInformation) {
+        if (!valid(model.ModuleSectionTable, block))
+            return {};
+        return sizeChange(changeAt(baseline.changes.moduleSections, block),
+            model.ModuleSectionTable[static_cast<size_t>(block)].record->size, baseline.snapshot.moduleSections);
+    }
+    if (!valid(model.SectionTable, block))
+        return {};
+    return sizeChange(changeAt(baseline.changes.sections, block),
+        model.SectionTable[static_cast<size_t>(block)].record->size, baseline.snapshot.sections);
+}
+
+ChangeText LabelChangeText(const MapModel& model, int32_t label)
+{
+    if (!model.Baseline)
+        return {};
+    const EntryChange change = changeAt(model.Baseline->changes.labels, label);
+    const auto& old = model.Baseline->snapshot.labels;
+    return moveChange(model, change, valid(old, change.oldIndex) ? old[static_cast<size_t>(change.oldIndex)].value : 0);
+}
+
+ChangeText FunctionChangeText(const MapModel& model, int32_t function)
+{
+    if (!model.Baseline)
+        return {};
+    const EntryChange change = changeAt(model.Baseline->changes.functions, function);
+    const auto& old = model.Baseline->snapshot.functions;
+    return moveChange(
+        model, change, valid(old, change.oldIndex) ? old[static_cast<size_t>(change.oldIndex)].address : 0);
+}
+
+int32_t GoneRows::lineCount() const
+{
+    if (firstLine < 0)
+        return 0;
+    return 1 + static_cast<int32_t>(std::max({ blocks.size(), labels.size(), equs.size(), functions.size() }));
+}
+
+GoneRows ListGoneRows(const MapModel& model, int32_t firstLine)
+{
+    GoneRows gone;
+    if (!model.Baseline)
+        return gone;
+    const BuildBaseline& baseline = *model.Baseline;
+    const TableChanges& changes = baseline.changes;
+    const BuildSnapshot& old = baseline.snapshot;
+    const bool local = model.ShowLocalInformation;
+    const bool omit = model.OmitZeroSizeSections;
+    auto keep = [](const std::vector<int32_t>& removed, const auto& items, auto wanted, std::vector<int32_t>& out) {
+        for (const int32_t i : removed)
+            if (valid(items, i) && wanted(items[static_cast<size_t>(i)]))
+                out.push_back(i);
+    };
+    const auto sized = [omit](const auto& block) { return !omit || block.size != 0; };
+    const auto scoped = [local](const auto& symbol) { return local || symbol.module < 0; };
+    if (local)
+        keep(changes.removedModuleSections, old.moduleSections, sized, gone.blocks);
+    else
+        keep(changes.removedSections, old.sections, sized, gone.blocks);
+    keep(changes.removedLabels, old.labels, scoped, gone.labels);
+    if (model.ShowEquList)
+        keep(changes.removedEqus, old.equs, scoped, gone.equs);
+    if (model.ShowFunctionList)
+        keep(
+            changes.removedFunctions, old.functions, [](const auto&) { return true; }, gone.functions);
+    if (!gone.blocks.empty() || !gone.labels.empty() || !gone.equs.empty() || !gone.functions.empty())
+        gone.firstLine = firstLine;
+    return gone;
+}
+
+void AppendGoneAddress(std::string& out, const MapModel& model, int32_t block)
+{
+    const BuildSnapshot& old = model.Baseline->snapshot;
+    if (model.ShowLocalInformation) {
+        const auto& part = old.moduleSections.at(static_cast<size_t>(block));
+        AppendAddressSize(out, model.AddressDigits, part.start, part.size);
+    } else {
+        const auto& section = old.sections.at(static_cast<size_t>(block));
+        AppendAddressSize(out, model.AddressDigits, section.start, section.size);
+    }
+}
+
+void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
+{
+    // Records of the baseline's shape, so that the list's own formats write them.
+    const BuildSnapshot& old = model.Baseline->snapshot;
+    IeSection section {};
+    if (model.ShowLocalInformation) {
+        const auto& part = old.moduleSections.at(static_cast<size_t>(block));
+        if (!part.hasSection)
+            return;
+        section.name = part.section.c_str();
+        section.type = sectionTypeOf(partKind(old, part));
+        IeModule module {};
+        module.name = old.modules.at(static_cast<size_t>(part.module)).c_str();
+        IeModSection record {};
+        record.section = &section;
+        record.owner = &module;
+        record.start = part.start;
+        record.size = part.size;
+        AppendSectionCellText(out, ModuleSectionEntry { &record });
+        return;
+    }
+    const auto& s = old.sections.at(static_cast<size_t>(block));
+    section.name = s.name.c_str();
+    section.type = sectionTypeOf(s.kind);
+    section.start = s.start;
+    section.size = s.size;
+    AppendSectionCellText(out, SectionEntry { &section });
+}
+
+void AppendGoneSymbol(
+    std::string& out, const MapModel& model, const std::vector<SnapshotSymbol<std::string>>& symbols, int32_t index)
+{
+    const auto& symbol = symbols.at(static_cast<size_t>(index));
+    SymbolEntry entry;
+    entry.scope = symbol.module < 0 ? 'G' : 'L';
+    entry.value = symbol.value;
+    entry.name = symbol.name.c_str();
+    AppendSymbolCell(out, model.AddressDigits, entry);
+}
+
+void AppendGoneFunction(std::string& out, const MapModel& model, int32_t function)
+{
+    const BuildSnapshot& old = model.Baseline->snapshot;
+    const auto& f = old.functions.at(static_cast<size_t>(function));
+    IeSource source {};
+    source.name = old.sources.at(static_cast<size_t>(f.source)).c_str();
+    IeFnDef record {};
+    record.name = f.name.c_str();
+    record.address = f.address;
+    record.size = f.size;
+    record.owner = &source;
+    FunctionEntry entry;
+    entry.function = &record;
+    entry.address = f.address;
+    AppendFunctionCell(out, model.AddressDigits, entry);
+}
+
+} // namespace tessaly
