@@ -573,6 +573,7 @@ private slots:
         }
         QVERIFY(m_run->platform().messages.isEmpty());
         const size_t heapAfterLast = heapInUse();
+        qInfo("heap in use after the first reload: %zu bytes, after the 100th: %zu", heapAfterFirst, heapAfterLast);
         QVERIFY2(heapAfterLast <= heapAfterFirst + heapAfterFirst / 10,
             qPrintable(QStringLiteral("%1 bytes after the first reload, %2 after the last")
                            .arg(heapAfterFirst)
