@@ -41,7 +41,8 @@
 #endif
 #endif
 #ifdef TESSALY_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's allocator counts what it hands out; GCC ships no header for it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif

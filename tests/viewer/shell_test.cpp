@@ -228,7 +228,7 @@ private slots:
             ID_APP_EXIT, ID_FILE_COMPARE_WITH, ID_FILE_STOP_COMPARING, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_OPTIONS,
             ID_FIND_MENU, ID_FONT, ID_HELP_INDEX, ID_APP_ABOUT };
         QList<int> ids;
-        // The specified items and the comparison's; the live-file commands (32810 to 32829) stand
+        // The menus' first items and the comparison's; the live-file commands (32810 to 32829) stand
         // among them.
         for (QMenu* menu : frame().menus())
             for (const QAction* item : menu->actions())

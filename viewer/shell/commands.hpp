@@ -30,7 +30,7 @@ enum CommandId : int {
     ID_PREV_PANE = 57681,
     // The framework's copy command; the accelerator table carries Ctrl+C and Ctrl+Insert for it.
     ID_EDIT_COPY = 57634,
-    // Commands of our own, after the specified ones.
+    // Commands of our own, numbered after the original ones.
     ID_FILE_RELOAD = 32810,
     ID_RELOAD_AUTOMATICALLY = 32811,
     ID_GOTO_ADDRESS = 32812,
