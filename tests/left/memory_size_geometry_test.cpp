@@ -2,6 +2,7 @@
 // Jump and zoom.
 #include "left_geometry.hpp"
 #include "picture_tables.hpp"
+#include "section_tag.hpp"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -236,6 +237,24 @@ TEST(MemorySizePictureTest, CrowdedLabelsGiveWayToEllipses)
     }
 }
 
+TEST(MemorySizePictureTest, FreeAreasALineHighAreLabelledWithTheirSize)
+{
+    const PictureTable table(6,
+        {
+            { "A", 0x100, 0x10 }, // y 20
+            { nullptr, 0x110, 0x10 }, // y 36-52: labelled
+            { "B", 0x120, 0x5 }, // y 52
+            { nullptr, 0x125, 0x5 }, // y 57-62, under a line: not labelled
+            { "C", 0x12A, 0x5 }, // y 62
+            { nullptr, 0x12F, 0x3D1 }, // y 67 on: tall but crowded out by C's label, not labelled
+        },
+        kRangeStart, kRangeEnd);
+    const auto p = picture(table);
+    EXPECT_EQ(placed(p.freeLabels), (std::vector<Placed> { { 144, 36, " free(000010)" } }));
+    const PictureTable wide(8, { { "A", 0x100, 0x10 }, { nullptr, 0x110, 0x3F0 } }, kRangeStart, kRangeEnd);
+    EXPECT_EQ(placed(picture(wide).freeLabels), (std::vector<Placed> { { (8 + 12) * 8, 36, " free(000003f0)" } }));
+}
+
 TEST(MemorySizePictureTest, StartLabelNeedsRoomBelowIt)
 {
     struct Case {
@@ -402,6 +421,32 @@ TEST(MemorySizeJumpTest, TheBandPaintedUnderThePoint)
         SCOPED_TRACE(testing::Message() << "y " << c.y);
         EXPECT_EQ(tessaly::MemorySizeJumpAddress(table.model, g, c.y), c.address);
     }
+}
+
+TEST(HoverTest, TheAddressAndTheEntryThatHoldsIt)
+{
+    const PictureTable table(6,
+        { { "CODE", 0x100, 0x10, tessaly::kSectionTypeCode }, { nullptr, 0x110, 0x10 }, { "Z", 0x120, 0 },
+            { "OTHER", 0x120, 0x8 }, { "Y", 0x130, 0 } },
+        kRangeStart, kRangeEnd);
+    struct Case {
+        uint32_t address;
+        std::string text;
+    };
+    const Case cases[] = {
+        { 0xFF, "Address 0000ff" },
+        { 0x100, "Address 000100: [C] CODE 000100(000010)" },
+        { 0x10F, "Address 00010f: [C] CODE 000100(000010)" },
+        { 0x110, "Address 000110: free 000110(000010)" },
+        { 0x120, "Address 000120: OTHER 000120(000008)" }, // Z at the same start holds nothing
+        { 0x128, "Address 000128" }, // past OTHER, before Y, which has no size
+        { 0x140, "Address 000140" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(tessaly::HoverText(table.model, c.address, tessaly::SectionEntryAt(table.model, c.address)), c.text);
+    }
+    EXPECT_EQ(tessaly::SectionListRowEntries(table.model), (std::vector<int32_t> { 0, 1, 3 }));
 }
 
 TEST(ZoomTest, ZoomInStopsAtTheCoordinateLimit)

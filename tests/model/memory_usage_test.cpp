@@ -3,7 +3,7 @@
 #include "memory_regions.hpp"
 #include "memory_usage.hpp"
 #include "orvik.h"
-#include "support/memory_tree.hpp"
+#include "usage_models.hpp"
 
 #include <cstdio>
 #include <filesystem>
@@ -16,27 +16,9 @@ namespace {
 using tessaly::MapModel;
 using tessaly::MemoryRegion;
 using tessaly::MemoryUsage;
-using tessaly::testing::MemoryTree;
-
-struct Sec {
-    const char* name;
-    uint32_t start;
-    uint32_t size;
-};
-
-// The tables of a tree holding just these sections.
-struct SectionsModel {
-    MemoryTree tree;
-    MapModel model;
-
-    SectionsModel(const char* cpu, const std::vector<Sec>& sections)
-        : tree(cpu)
-    {
-        for (const Sec& s : sections)
-            tree.section(s.name, s.start, s.size);
-        tessaly::DetectCpuFamily(model, &tree.root);
-    }
-};
+using tessaly::testing::regionsOf;
+using tessaly::testing::Sec;
+using tessaly::testing::SectionsModel;
 
 std::string hex(uint64_t value)
 {
@@ -75,13 +57,6 @@ std::vector<std::string> describeOverflows(const MapModel& model, const MemoryUs
         out.push_back(std::string(sectionName(model, o.section)) + " "
             + (o.region < 0 ? "-" : usage.regions[static_cast<std::size_t>(o.region)].name));
     return out;
-}
-
-std::vector<MemoryRegion> regionsOf(const std::string& text, uint32_t maxAddress)
-{
-    tessaly::RegionsParseResult parsed = tessaly::parseRegions(text, "test.regions", maxAddress);
-    EXPECT_EQ(parsed.errors, std::vector<std::string> {});
-    return std::move(parsed.regions);
 }
 
 TEST(MemoryUsage, UsedFreeLargestFreeBlockAndOverflows)

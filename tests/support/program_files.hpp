@@ -35,7 +35,8 @@ inline std::vector<uint8_t> smallProgram(const std::string& cpu, const std::stri
 
 // Two builds of one "Carina" program for the comparison tests. From the old build to the new one
 // CODE grows by 0x1a2, DATA shrinks by 0x10, section OLDSEC and label _gone go, _main moves from
-// 001000 to 001004 and _fresh appears.
+// 001000 to 001004 and _fresh appears. C function main (at _main) moves with it; idle (at _idle,
+// 001080) grows from 0x10 to 0x18 bytes where it stands.
 inline std::vector<uint8_t> comparedBuild(bool newer)
 {
     Ieee695Writer w;
@@ -46,6 +47,13 @@ inline std::vector<uint8_t> comparedBuild(bool newer)
         w.section({ .index = 3, .type = "ASD", .name = "OLDSEC", .start = 0x3000, .size = 0x10 });
     w.globalSymbol({ .name = "_main", .value = newer ? 0x1004u : 0x1000u });
     w.globalSymbol({ .name = newer ? "_fresh" : "_gone", .value = newer ? 0x1100u : 0x3000u });
+    w.globalSymbol({ .name = "_idle", .value = 0x1080 });
+    auto& env = w.environment();
+    env.debugString(dstr::M("main.c", "prog"));
+    env.debugString(dstr::Fs("main", "_main", 'G', 1));
+    env.debugString(dstr::Fe("main", "", 0, 0, 0x20));
+    env.debugString(dstr::Fs("idle", "_idle", 'G', 2));
+    env.debugString(dstr::Fe("idle", "", 0, 0, newer ? 0x18u : 0x10u));
     return w.bytes();
 }
 

@@ -56,6 +56,8 @@ TEST(CommandLineTest, Parses)
             CommandLine::kDefaultExportSize, "invalid size '0x10' (expected WIDTHxHEIGHT, such as 1000x700)" },
         { { "--export-png", "o.png", "--size", "wide", "a.abs" }, Action::Error, {}, {},
             CommandLine::kDefaultExportSize, "invalid size 'wide' (expected WIDTHxHEIGHT, such as 1000x700)" },
+        { { "p.abs", "--regions" }, Action::Error, {}, {}, CommandLine::kDefaultExportSize,
+            "option '--regions' needs the name of a regions file" },
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -81,11 +83,20 @@ TEST(CommandLineTest, TolerantReadingIsChosenForTheRun)
     EXPECT_TRUE(parseCommandLine({ "--export-png", "o.png", "--tolerant", "a.lod" }).tolerant);
 }
 
+TEST(CommandLineTest, RegionsFileIsNamedForTheRun)
+{
+    EXPECT_TRUE(parseCommandLine({ "prog.abs" }).regionsPath.isEmpty());
+    const CommandLine line = parseCommandLine({ "--regions", "-board.regions", "prog.abs" });
+    EXPECT_EQ(line.action, Action::Run);
+    EXPECT_EQ(line.regionsPath.toStdString(), "-board.regions");
+    EXPECT_EQ(line.file.toStdString(), "prog.abs");
+}
+
 TEST(CommandLineTest, UsageNamesEveryOption)
 {
     const QString usage = usageText();
-    EXPECT_TRUE(usage.startsWith("Usage: tessaly [--tolerant] [FILE [BASELINE]]\n"));
-    for (const char* option : { "--export-png", "--size", "--help", "--version" })
+    EXPECT_TRUE(usage.startsWith("Usage: tessaly [--tolerant] [--regions FILE] [FILE [BASELINE]]\n"));
+    for (const char* option : { "--export-png", "--size", "--help", "--version", "--regions" })
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
 }
 

@@ -13,19 +13,6 @@ namespace tessaly::dump {
 
 namespace {
 
-// Lower-case hex in the family's digits, as the panes show addresses; a 2^32 size takes nine.
-std::string hex(uint64_t value, int digits)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%0*llx", digits, static_cast<unsigned long long>(value));
-    return text;
-}
-
-std::string percentText(uint32_t tenths)
-{
-    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
-}
-
 const char* sectionName(const SectionEntry& entry)
 {
     return entry.record->name ? entry.record->name : "";
@@ -55,24 +42,22 @@ void writeTable(const std::vector<Row>& rows, std::ostream& out)
 
 void writeRegionsText(const MapModel& model, const MemoryUsage& usage, std::ostream& out)
 {
-    const int digits = model.AddressDigits == 8 ? 8 : 6;
+    const auto hex = [&model](uint64_t value) { return RegionHex(model, value); };
     std::vector<Row> rows = { { "region", "start", "end", "size", "used", "free", "used%", "largest-free" } };
     for (std::size_t i = 0; i < usage.regions.size(); ++i) {
         const MemoryRegion& region = usage.regions[i];
         const RegionUsage& figures = usage.usage[i];
-        rows.push_back(
-            { region.name, hex(region.start, digits), hex(region.end() - 1, digits), hex(region.size, digits),
-                hex(figures.used, digits), hex(figures.free, digits), percentText(figures.usedTenths),
-                figures.largestFreeSize == 0
-                    ? std::string("-")
-                    : hex(figures.largestFreeSize, digits) + "@" + hex(figures.largestFreeStart, digits) });
+        rows.push_back({ region.name, hex(region.start), hex(region.end() - 1), hex(region.size), hex(figures.used),
+            hex(figures.free), RegionPercentText(figures.usedTenths),
+            figures.largestFreeSize == 0 ? std::string("-")
+                                         : hex(figures.largestFreeSize) + "@" + hex(figures.largestFreeStart) });
     }
     writeTable(rows, out);
 
     for (std::size_t i = 0; i < usage.regions.size(); ++i) {
         const MemoryRegion& region = usage.regions[i];
         const RegionUsage& figures = usage.usage[i];
-        const std::string used = percentText(figures.usedTenths);
+        const std::string used = RegionPercentText(figures.usedTenths);
         // Only percentages here: a section across a bound makes its own overflow line below.
         if (figures.aboveFail)
             out << "over budget: region " << region.name << ' ' << used << " used, fail above " << region.failPercent
@@ -84,8 +69,8 @@ void writeRegionsText(const MapModel& model, const MemoryUsage& usage, std::ostr
 
     for (const RegionOverflow& overflow : usage.overflows) {
         const SectionEntry& entry = model.SectionTable[static_cast<std::size_t>(overflow.section)];
-        out << "overflow: section " << sectionName(entry) << " at " << hex(entry.record->start, digits) << " size "
-            << hex(entry.record->size, digits) << ' ';
+        out << "overflow: section " << sectionName(entry) << " at " << hex(entry.record->start) << " size "
+            << hex(entry.record->size) << ' ';
         if (overflow.region < 0)
             out << "outside all regions\n";
         else

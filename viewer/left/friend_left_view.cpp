@@ -6,10 +6,12 @@
 #include "section_tag.hpp"
 #include "shell/commands.hpp"
 #include "shell/main_frame.hpp"
+#include "shell/name_text.hpp"
 #include "shell/tessaly_doc.hpp"
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -94,6 +96,8 @@ CFriendLeftView::CFriendLeftView(CTessalyDoc& document, CMainFrame& frame, QWidg
     m_nMarkerY = m_nLineHeight;
     m_nListMarkerY = m_nLineHeight;
     m_nPrevMarkerY = m_nLineHeight;
+    // Moves without a button pressed feed the status bar's address.
+    viewport()->setMouseTracking(true);
     registerCommands();
 }
 
@@ -180,7 +184,8 @@ void CFriendLeftView::drawSectionList(QPainter& painter)
     const MapModel& model = GetDocument().model();
     // Counted at every paint, so the rows always match the table of the last open, whoever
     // cleared TablesChanged first.
-    m_nVisibleRows = CountVisibleRows(model);
+    m_rowEntries = SectionListRowEntries(model);
+    m_nVisibleRows = static_cast<int32_t>(m_rowEntries.size());
     const QSize client = viewport()->size();
     setScrollSizes(SectionListScrollSizes(model, cell(), m_nVisibleRows, client.width(), client.height()));
 
@@ -249,6 +254,8 @@ void CFriendLeftView::drawMemorySize(QPainter& painter)
     for (const PictureText& text : picture.nameLabels)
         writer.write(text);
     for (const PictureText& text : picture.ellipses)
+        writer.write(text);
+    for (const PictureText& text : picture.freeLabels)
         writer.write(text);
     if (picture.endLabel)
         writer.write(*picture.endLabel);
@@ -333,6 +340,53 @@ void CFriendLeftView::OnJump()
         address = *start;
     }
     emit jumpRequested(address);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hover.
+
+QString CFriendLeftView::HoverTextAt(QPoint logical) const
+{
+    const MapModel& model = GetDocument().model();
+    if (!model.FileLoaded)
+        return {};
+    if (model.ImageMode == MemorySizeImage) {
+        if (!m_memorySize.contains(logical.x(), logical.y()))
+            return {};
+        const uint32_t address = m_memorySize.addressAt(logical.y());
+        return NameText(HoverText(model, address, SectionEntryAt(model, address)));
+    }
+    if (!m_sectionList.contains(logical.x(), logical.y()) || m_nLineHeight <= 0)
+        return {};
+    const int32_t row = logical.y() / m_nLineHeight - 1;
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rowEntries.size())
+        return {};
+    const auto entry = static_cast<std::size_t>(m_rowEntries[static_cast<std::size_t>(row)]);
+    // A table built since the last paint may be shorter: the next paint renumbers the rows.
+    if (entry >= model.SectionTable.size())
+        return {};
+    return NameText(HoverText(model, model.SectionTable[entry].record->start, entry));
+}
+
+void CFriendLeftView::setHoverText(const QString& text)
+{
+    if (text == m_hoverText)
+        return;
+    m_hoverText = text;
+    emit hoverTextChanged(text);
+}
+
+void CFriendLeftView::mouseMoveEvent(QMouseEvent* event)
+{
+    setHoverText(HoverTextAt(event->position().toPoint() + scrollPosition()));
+    PaneView::mouseMoveEvent(event);
+}
+
+bool CFriendLeftView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave)
+        setHoverText({});
+    return PaneView::viewportEvent(event);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QMenu;
 
@@ -45,6 +46,10 @@ public:
     void OnUpdateZoomIn(CommandState& state) const;
     void OnUpdateZoomOut(CommandState& state) const;
 
+    // The status-bar text for the pointer at a logical point: the address under it and the
+    // entry there, empty off the picture.
+    QString HoverTextAt(QPoint logical) const;
+
     // The logical point of the view's top-left corner.
     QPoint scrollPosition() const;
     CellMetrics cell() const { return { m_nCharWidth, m_nLineHeight }; }
@@ -75,11 +80,15 @@ public:
 signals:
     // Jump: the right pane is to show the block that holds the address.
     void jumpRequested(uint32_t address);
+    // The pointer moved to another address or entry; empty when it left the picture.
+    void hoverTextChanged(const QString& text);
 
 protected:
     void OnDraw(QPainter& painter) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void setScrollSizes(const ScrollSizes& sizes);
@@ -87,7 +96,11 @@ private:
     void drawMemorySize(QPainter& painter);
     void registerCommands();
 
+    void setHoverText(const QString& text);
+
     CellGlyphs m_glyphs;
+    std::vector<int32_t> m_rowEntries; // SectionTable index of each row of the last section-list paint
+    QString m_hoverText;
 };
 
 } // namespace tessaly

@@ -2,10 +2,13 @@
 // and zoom rules.
 #include "left_geometry.hpp"
 
+#include "section_tag.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace tessaly {
 
@@ -343,6 +346,7 @@ MemorySizePicture BuildMemorySizePicture(
             break;
         walked = true;
         const int32_t y = g.y(record.start);
+        const Band band = bandOf(g, record);
 
         if (y >= lastLabelY + lineHeight) {
             std::string address = FormatAddress(digits, record.start);
@@ -353,6 +357,11 @@ MemorySizePicture BuildMemorySizePicture(
                 lastLabelLength = static_cast<int64_t>(text.size());
                 if (clip.touches(y, y + lineHeight))
                     picture.nameLabels.push_back({ g.textX, y, std::move(text) });
+            } else if (band.bottom - band.top >= lineHeight) {
+                std::string text = " free" + formatHex("(%06x)", "(%08x)", digits, record.size);
+                lastLabelLength = static_cast<int64_t>(text.size());
+                if (clip.touches(y, y + lineHeight))
+                    picture.freeLabels.push_back({ g.textX, y, std::move(text) });
             } else {
                 lastLabelLength = static_cast<int64_t>(address.size());
             }
@@ -371,7 +380,6 @@ MemorySizePicture BuildMemorySizePicture(
             }
         }
 
-        const Band band = bandOf(g, record);
         lastBandTop = band.labelTop;
         if (clip.touches(band.top, band.bottom))
             picture.bands.push_back(
@@ -384,6 +392,45 @@ MemorySizePicture BuildMemorySizePicture(
     if (!(walked && lastGotLabel && g.barBottom - lastBandTop <= lineHeight) && !crowded)
         picture.endLabel = PictureText { 0, g.barBottom, FormatAddress(digits, g.rangeEnd) };
     return picture;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hover.
+
+std::optional<std::size_t> SectionEntryAt(const MapModel& model, uint32_t address)
+{
+    const auto& table = model.SectionTable;
+    auto it = std::partition_point(
+        table.begin(), table.end(), [address](const SectionEntry& e) { return e.record->start <= address; });
+    // Entries of size 0 hold no address; the one before them may.
+    while (it != table.begin() && std::prev(it)->record->size == 0)
+        --it;
+    if (it == table.begin() || entryEnd(*std::prev(it)->record) <= address)
+        return std::nullopt;
+    return static_cast<std::size_t>(std::prev(it) - table.begin());
+}
+
+std::vector<int32_t> SectionListRowEntries(const MapModel& model)
+{
+    std::vector<int32_t> rows;
+    for (std::size_t i = 0; i < model.SectionTable.size(); ++i)
+        if (model.SectionTable[i].record->size != 0)
+            rows.push_back(static_cast<int32_t>(i));
+    return rows;
+}
+
+std::string HoverText(const MapModel& model, uint32_t address, std::optional<std::size_t> entry)
+{
+    const int32_t digits = model.AddressDigits;
+    std::string text = "Address" + FormatAddress(digits, address);
+    if (!entry || *entry >= model.SectionTable.size())
+        return text;
+    const IeSection& record = *model.SectionTable[*entry].record;
+    const std::string where = FormatAddressAndSize(digits, record.start, record.size);
+    if (!record.name)
+        return text + ": free" + where;
+    const std::string tag = GetSectionTag(&record).text;
+    return text + ": " + (tag == "   " ? std::string() : tag + " ") + record.name + where;
 }
 
 // ---------------------------------------------------------------------------------------------

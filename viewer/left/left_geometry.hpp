@@ -172,6 +172,9 @@ struct MemorySizePicture {
     std::vector<PictureText> addressLabels;
     std::vector<PictureText> nameLabels;
     std::vector<PictureText> ellipses; // "..." after a label whose neighbours were crowded out
+    // " free(SIZE)" in the text column of a free area at least one line high that got an address
+    // label, on that label's line.
+    std::vector<PictureText> freeLabels;
     std::vector<MemorySizeBand> bands;
     std::optional<PictureText> endLabel;
     PictureText marker; // ">>", red
@@ -189,6 +192,21 @@ ScrollSizes MemorySizeScrollSizes(
 // The picture of a loaded file at the given client height and zoom.
 MemorySizePicture BuildMemorySizePicture(const MapModel& model, CellMetrics cell, int32_t clientHeight, int32_t zoom,
     int32_t markerY, PictureClip clip = {});
+
+// ---------------------------------------------------------------------------------------------
+// Hover: the address under the pointer and the entry there, for the status bar.
+
+// The SectionTable index of the entry of non-zero size that holds the address: of those
+// starting at or below it, the last; nothing when that one ends at or below the address.
+// A binary search: the pointer moves often and the table may be long.
+std::optional<std::size_t> SectionEntryAt(const MapModel& model, uint32_t address);
+
+// The SectionTable indexes of the section-list picture's rows, the entries of non-zero size.
+std::vector<int32_t> SectionListRowEntries(const MapModel& model);
+
+// "Address 001234: [C] CODE 001000(000100)", "Address 001234: free 001100(000f00)" for a free
+// area, "Address 001234" where no entry holds the address; entry is a SectionTable index.
+std::string HoverText(const MapModel& model, uint32_t address, std::optional<std::size_t> entry);
 
 // ---------------------------------------------------------------------------------------------
 // Zoom.

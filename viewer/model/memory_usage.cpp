@@ -3,6 +3,7 @@
 #include "memory_usage.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 #include <tuple>
 
@@ -174,6 +175,19 @@ std::vector<MemoryRegion> GuessMemoryRegions(const MapModel& model)
         runs.back().size = end - runs.back().start;
     }
     return runs;
+}
+
+std::string RegionHex(const MapModel& model, uint64_t value)
+{
+    char text[24];
+    std::snprintf(
+        text, sizeof text, "%0*llx", model.AddressDigits == 8 ? 8 : 6, static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string RegionPercentText(uint32_t usedTenths)
+{
+    return std::to_string(usedTenths / 10) + "." + std::to_string(usedTenths % 10) + "%";
 }
 
 } // namespace tessaly

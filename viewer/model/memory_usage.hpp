@@ -5,6 +5,7 @@
 #include "memory_regions.hpp"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tessaly {
@@ -57,5 +58,11 @@ MemoryUsage ComputeMemoryUsage(const MapModel& model, std::vector<MemoryRegion> 
 // gap larger than 1/16 of the address space ends a run; each reaches from its first section's
 // start to its last one's end, cut at MaxAddress. Named "run 1", "run 2", ... and marked guessed.
 std::vector<MemoryRegion> GuessMemoryRegions(const MapModel& model);
+
+// Lower-case hex, zero-padded to the family's digits (8 for 8-digit families, else 6), as the
+// panes show addresses; a 2^32 size takes nine.
+std::string RegionHex(const MapModel& model, uint64_t value);
+// "87.5%" for 875 tenths.
+std::string RegionPercentText(uint32_t usedTenths);
 
 } // namespace tessaly

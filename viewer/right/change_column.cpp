@@ -36,11 +36,12 @@ ChangeText sizeChange(EntryChange change, uint32_t newSize, const auto& oldItems
     return { SizeDifferenceText(difference), difference > 0 ? ChangeTone::Grown : ChangeTone::Shrunk };
 }
 
-ChangeText moveChange(const MapModel& model, EntryChange change, uint32_t oldAddress)
+// A function that only changed its size stays where it was, and says nothing here.
+ChangeText moveChange(const MapModel& model, EntryChange change, uint32_t oldAddress, uint32_t newAddress)
 {
     if (change.change == Change::Added)
         return { kNewText, ChangeTone::Item };
-    if (change.change != Change::Moved && change.change != Change::Resized)
+    if ((change.change != Change::Moved && change.change != Change::Resized) || oldAddress == newAddress)
         return {};
     return { MovedFromText(oldAddress, model.AddressDigits), ChangeTone::Item };
 }
@@ -110,19 +111,28 @@ ChangeText LabelChangeText(const MapModel& model, int32_t label)
 {
     if (!model.Baseline)
         return {};
+    if (!valid(model.LabelTable, label))
+        return {};
     const EntryChange change = changeAt(model.Baseline->changes.labels, label);
     const auto& old = model.Baseline->snapshot.labels;
-    return moveChange(model, change, valid(old, change.oldIndex) ? old[static_cast<size_t>(change.oldIndex)].value : 0);
+    if (change.change != Change::Added && !valid(old, change.oldIndex))
+        return {};
+    return moveChange(model, change, change.oldIndex >= 0 ? old[static_cast<size_t>(change.oldIndex)].value : 0,
+        model.LabelTable[static_cast<size_t>(label)].value);
 }
 
 ChangeText FunctionChangeText(const MapModel& model, int32_t function)
 {
     if (!model.Baseline)
         return {};
+    if (!valid(model.FunctionTable, function))
+        return {};
     const EntryChange change = changeAt(model.Baseline->changes.functions, function);
     const auto& old = model.Baseline->snapshot.functions;
-    return moveChange(
-        model, change, valid(old, change.oldIndex) ? old[static_cast<size_t>(change.oldIndex)].address : 0);
+    if (change.change != Change::Added && !valid(old, change.oldIndex))
+        return {};
+    return moveChange(model, change, change.oldIndex >= 0 ? old[static_cast<size_t>(change.oldIndex)].address : 0,
+        model.FunctionTable[static_cast<size_t>(function)].address);
 }
 
 int32_t GoneRows::lineCount() const
@@ -164,14 +174,19 @@ GoneRows ListGoneRows(const MapModel& model, int32_t firstLine)
     return gone;
 }
 
+// The gone rows are numbered with the list; an index of an older numbering writes nothing.
 void AppendGoneAddress(std::string& out, const MapModel& model, int32_t block)
 {
+    if (!model.Baseline)
+        return;
     const BuildSnapshot& old = model.Baseline->snapshot;
     if (model.ShowLocalInformation) {
-        const auto& part = old.moduleSections.at(static_cast<size_t>(block));
-        AppendAddressSize(out, model.AddressDigits, part.start, part.size);
-    } else {
-        const auto& section = old.sections.at(static_cast<size_t>(block));
+        if (valid(old.moduleSections, block)) {
+            const auto& part = old.moduleSections[static_cast<size_t>(block)];
+            AppendAddressSize(out, model.AddressDigits, part.start, part.size);
+        }
+    } else if (valid(old.sections, block)) {
+        const auto& section = old.sections[static_cast<size_t>(block)];
         AppendAddressSize(out, model.AddressDigits, section.start, section.size);
     }
 }
@@ -179,16 +194,20 @@ void AppendGoneAddress(std::string& out, const MapModel& model, int32_t block)
 void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
 {
     // Records of the baseline's shape, so that the list's own formats write them.
+    if (!model.Baseline)
+        return;
     const BuildSnapshot& old = model.Baseline->snapshot;
     IeSection section {};
     if (model.ShowLocalInformation) {
-        const auto& part = old.moduleSections.at(static_cast<size_t>(block));
-        if (!part.hasSection)
+        if (!valid(old.moduleSections, block))
+            return;
+        const auto& part = old.moduleSections[static_cast<size_t>(block)];
+        if (!part.hasSection || !valid(old.modules, part.module))
             return;
         section.name = part.section.c_str();
         section.type = sectionTypeOf(partKind(old, part));
         IeModule module {};
-        module.name = old.modules.at(static_cast<size_t>(part.module)).c_str();
+        module.name = old.modules[static_cast<size_t>(part.module)].c_str();
         IeModSection record {};
         record.section = &section;
         record.owner = &module;
@@ -197,7 +216,9 @@ void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
         AppendSectionCellText(out, ModuleSectionEntry { &record });
         return;
     }
-    const auto& s = old.sections.at(static_cast<size_t>(block));
+    if (!valid(old.sections, block))
+        return;
+    const auto& s = old.sections[static_cast<size_t>(block)];
     section.name = s.name.c_str();
     section.type = sectionTypeOf(s.kind);
     section.start = s.start;
@@ -208,7 +229,9 @@ void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
 void AppendGoneSymbol(
     std::string& out, const MapModel& model, const std::vector<SnapshotSymbol<std::string>>& symbols, int32_t index)
 {
-    const auto& symbol = symbols.at(static_cast<size_t>(index));
+    if (!valid(symbols, index))
+        return;
+    const auto& symbol = symbols[static_cast<size_t>(index)];
     SymbolEntry entry;
     entry.scope = symbol.module < 0 ? 'G' : 'L';
     entry.value = symbol.value;
@@ -218,10 +241,14 @@ void AppendGoneSymbol(
 
 void AppendGoneFunction(std::string& out, const MapModel& model, int32_t function)
 {
+    if (!model.Baseline || !valid(model.Baseline->snapshot.functions, function))
+        return;
     const BuildSnapshot& old = model.Baseline->snapshot;
-    const auto& f = old.functions.at(static_cast<size_t>(function));
+    const auto& f = old.functions[static_cast<size_t>(function)];
+    if (!valid(old.sources, f.source))
+        return;
     IeSource source {};
-    source.name = old.sources.at(static_cast<size_t>(f.source)).c_str();
+    source.name = old.sources[static_cast<size_t>(f.source)].c_str();
     IeFnDef record {};
     record.name = f.name.c_str();
     record.address = f.address;

@@ -183,7 +183,7 @@ void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& r
 // The rows of the removed items: the "(gone)" line, then each item in its column.
 void addGoneCells(const MapModel& model, const GoneRows& gone, const PlanRequest& request, ListPlan& plan)
 {
-    if (gone.firstLine < 0)
+    if (gone.firstLine < 0 || !model.Baseline)
         return;
     const BuildSnapshot& old = model.Baseline->snapshot;
     auto itemOf = [&](int32_t r, const std::vector<int32_t>& items) -> int32_t {

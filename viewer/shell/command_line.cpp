@@ -68,13 +68,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption image(QStringLiteral("image"), {}, QStringLiteral("PICTURE"));
     const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("WxH"));
     const QCommandLineOption compare(QStringLiteral("compare"), {}, QStringLiteral("OLD"));
+    const QCommandLineOption regions(QStringLiteral("regions"), {}, QStringLiteral("FILE"));
 
     QCommandLineParser parser;
     // "-h" is the one short option; a single dash never bundles letters, so "-hx" is one unknown
     // option, as it is to the user.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(
-        { help, version, tolerant, exportPngOption, exportPdfOption, local, equ, functions, image, size, compare });
+    parser.addOptions({ help, version, tolerant, exportPngOption, exportPdfOption, local, equ, functions, image, size,
+        compare, regions });
     // The parser's own verdict is not used: its messages are not ours, it refuses a value after a
     // switch ("--tolerant=1") that the viewer has always ignored, and everything it found is still
     // there to check below. Its first argument is the program's name.
@@ -93,7 +94,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
     }
     QStringList values;
-    for (const QCommandLineOption* option : { &exportPngOption, &exportPdfOption, &image, &size, &compare })
+    for (const QCommandLineOption* option : { &exportPngOption, &exportPdfOption, &image, &size, &compare, &regions })
         values << parser.values(*option);
     if (const QString unknown = unknownArgument(arguments, parser, values); !unknown.isEmpty())
         return failure(QStringLiteral("unknown option '%1'").arg(unknown));
@@ -148,6 +149,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 return failure(
                     QStringLiteral("invalid size '%1' (expected WIDTHxHEIGHT, such as 1000x700)").arg(value));
             sizeGiven = true;
+        } else if (name == regions.names().front()) {
+            if (value.isEmpty())
+                return failure(QStringLiteral("option '--regions' needs the name of a regions file"));
+            line.regionsPath = value;
         }
     }
 
@@ -184,7 +189,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
 QString usageText()
 {
-    return QStringLiteral("Usage: tessaly [--tolerant] [FILE [BASELINE]]\n"
+    return QStringLiteral("Usage: tessaly [--tolerant] [--regions FILE] [FILE [BASELINE]]\n"
                           "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--tolerant] FILE\n"
                           "       tessaly --export-pdf OUT.pdf [--local] [--equ] [--functions] [--compare OLD]\n"
                           "                            [--tolerant] FILE\n"
@@ -204,6 +209,8 @@ QString usageText()
                           "  --functions           in that PDF, list the C functions too\n"
                           "  --compare OLD         in that PDF, the change since the build OLD\n"
                           "  --tolerant            also read IEEE-695 files written by other linkers\n"
+                          "  --regions FILE        the memory regions file for the Memory usage panel\n"
+                          "                        (default: NAME.regions or tessaly.regions beside FILE)\n"
                           "  -h, --help            show this help and exit\n"
                           "  --version             show the version and exit\n");
 }

@@ -1,4 +1,5 @@
-// command_line.hpp: the viewer's command line: [FILE], --tolerant, --help, --version, --export-png, --export-pdf.
+// command_line.hpp: the viewer's command line: [FILE], --tolerant, --regions, --help, --version, --export-png,
+// --export-pdf.
 #pragma once
 
 #include <QSize>
@@ -25,6 +26,7 @@ struct CommandLine {
     bool showEquList = false;
     bool showFunctionList = false;
     QString baseline {}; // the build FILE is compared with: BASELINE, or --compare OLD of --export-pdf
+    QString regionsPath {}; // --regions: the memory regions file, else the one found beside FILE
 };
 
 // The arguments after the program name.

@@ -66,6 +66,12 @@ CommandText commandText(int id)
         return { "Compare the shown build with another build of the program", "Compare With" };
     case ID_FILE_STOP_COMPARING:
         return { "Stop comparing with the other build", "Stop Comparing" };
+    case ID_MEMORY_REGIONS:
+        return { "Choose the memory regions file of this file", "Memory Regions" };
+    case ID_CLEAR_MEMORY_REGIONS:
+        return { "Use no memory regions file for this file: regions are guessed", "Clear Memory Regions" };
+    case ID_VIEW_MEMORY_USAGE:
+        return { "Show or hide the memory usage of each region", "Memory Usage" };
     default:
         if (id >= ID_FILE_RECENT_FIRST && id <= ID_FILE_RECENT_LAST)
             return { "Open this document", "" };

@@ -41,6 +41,10 @@ enum CommandId : int {
     // Comparing two builds: 32800-32809.
     ID_FILE_COMPARE_WITH = 32800,
     ID_FILE_STOP_COMPARING = 32801,
+    // Memory regions and their usage.
+    ID_MEMORY_REGIONS = 32830,
+    ID_CLEAR_MEMORY_REGIONS = 32831,
+    ID_VIEW_MEMORY_USAGE = 32832,
 };
 
 // The string resource of a command: the status-bar prompt and the tool tip.

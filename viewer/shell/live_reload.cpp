@@ -100,6 +100,8 @@ ReloadResult LiveReload::reloadKeepingView(bool force)
     model.RangeStart = rangeFits ? rangeStart : 0;
     model.RangeEnd = rangeFits ? rangeEnd : model.MaxAddress;
     document.setTitle(DocumentTitle(model));
+    // What depends on the tables (the memory usage) is measured again.
+    emit document.fileRead();
     document.UpdateAllViews(nullptr);
     if (CFriendLeftView* left = m_frame.m_pLeftView) {
         // Zoomed in again step by step, as far as the new picture allows.

@@ -9,7 +9,9 @@
 #include "shell/commands.hpp"
 #include "shell/icons.hpp"
 #include "shell/live_reload.hpp"
+#include "shell/memory_usage_panel.hpp"
 #include "shell/platform.hpp"
+#include "shell/regions_source.hpp"
 #include "shell/tessaly_app.hpp"
 #include "shell/tessaly_doc.hpp"
 
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -24,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -90,9 +94,11 @@ CMainFrame::CMainFrame(CTessalyDoc& document, CommandTarget* app, QWidget* paren
     m_fontChosen = font();
     m_logFontChosen = logFontFromFont(m_fontChosen);
     OnCreateClient();
+    createMemoryUsageDock();
     registerCommands();
+    registerRegionCommands();
     m_liveReload = new LiveReload(*this);
-    connect(&m_document, &CTessalyDoc::fileRead, m_liveReload, &LiveReload::fileOpened);
+    connect(&m_document, &CTessalyDoc::fileLoaded, m_liveReload, &LiveReload::fileOpened);
 
     m_document.setOwnerWindow(this);
     connect(&m_document, &CTessalyDoc::titleChanged, this, &CMainFrame::OnUpdateFrameTitle);
@@ -158,6 +164,9 @@ void CMainFrame::createActions()
         makeAction(id, QString())->setVisible(false);
     makeAction(ID_FILE_COMPARE_WITH, QStringLiteral("Compare With...(&C)"));
     makeAction(ID_FILE_STOP_COMPARING, QStringLiteral("Stop Comparing(&S)"));
+    makeAction(ID_MEMORY_REGIONS, QStringLiteral("Memory Regions..."));
+    makeAction(ID_CLEAR_MEMORY_REGIONS, QStringLiteral("Clear Memory Regions"));
+    makeAction(ID_VIEW_MEMORY_USAGE, QStringLiteral("Memory Usage"));
 
     // The accelerator table: keys that issue commands whether or not a menu shows them.
     const struct {
@@ -212,8 +221,11 @@ void CMainFrame::createMenus()
     // The recent files stand apart, and only when there are any.
     m_recentSeparator = file->insertSeparator(m_actions.at(ID_FILE_RECENT_FIRST));
     m_recentSeparator->setVisible(false);
-    addMenu(menuBar(), QStringLiteral("View(&V)"), { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_GOTO_ADDRESS });
-    addMenu(menuBar(), QStringLiteral("Option(&O)"), { ID_OPTIONS, ID_FIND_MENU, ID_FONT, 0, ID_RELOAD_AUTOMATICALLY });
+    addMenu(menuBar(), QStringLiteral("View(&V)"),
+        { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_MEMORY_USAGE, 0, ID_GOTO_ADDRESS });
+    addMenu(menuBar(), QStringLiteral("Option(&O)"),
+        { ID_OPTIONS, ID_FIND_MENU, ID_FONT, 0, ID_MEMORY_REGIONS, ID_CLEAR_MEMORY_REGIONS, 0,
+            ID_RELOAD_AUTOMATICALLY });
     // Help stands at the right end: in a menu bar of its own in the corner, unless the
     // menu bar is the desktop's, which places menus itself.
     QMenuBar* helpHost = menuBar();
@@ -289,6 +301,83 @@ void CMainFrame::OnCreateClient()
     setCentralWidget(m_wndSplitter);
     // The document's view, the list, is the active pane at start.
     SetActiveView(m_pRightView);
+}
+
+void CMainFrame::createMemoryUsageDock()
+{
+    m_regions = new RegionsSource(m_document.model(), this);
+    connect(&m_document, &CTessalyDoc::fileRead, this, [this] { m_regions->reload(this); });
+    connect(&m_document, &CTessalyDoc::comparisonChanged, m_regions, &RegionsSource::remeasure);
+    // Hovering either picture tells the address and the entry there in the status bar.
+    connect(m_pLeftView, &CFriendLeftView::hoverTextChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            m_wndStatusBar->clearMessage();
+        else
+            m_wndStatusBar->showMessage(text);
+    });
+}
+
+void CMainFrame::ShowMemoryUsage(bool show)
+{
+    // The dock is made the first time it is asked for, so until then the window is laid out
+    // exactly as it always was.
+    if (!m_wndMemoryUsage && show) {
+        m_memoryUsagePanel = new MemoryUsagePanel;
+        auto* scroller = new QScrollArea;
+        scroller->setWidgetResizable(true);
+        scroller->setWidget(m_memoryUsagePanel);
+        m_wndMemoryUsage = new QDockWidget(QStringLiteral("Memory usage"), this);
+        m_wndMemoryUsage->setObjectName(QStringLiteral("memoryUsageDock"));
+        m_wndMemoryUsage->setWidget(scroller);
+        addDockWidget(Qt::RightDockWidgetArea, m_wndMemoryUsage);
+        const auto showUsage = [this] { m_memoryUsagePanel->setUsage(m_document.model(), m_regions->usage()); };
+        connect(m_regions, &RegionsSource::usageChanged, m_memoryUsagePanel, showUsage);
+        connect(m_memoryUsagePanel, &MemoryUsagePanel::regionClicked, this, &CMainFrame::ShowRegion);
+        showUsage();
+    }
+    if (!m_wndMemoryUsage)
+        return;
+    m_wndMemoryUsage->setVisible(show);
+    // Room for the figures, plus the scroll bar of a long list of regions.
+    if (show)
+        resizeDocks({ m_wndMemoryUsage }, { m_memoryUsagePanel->sizeHint().width() + 24 }, Qt::Horizontal);
+}
+
+bool CMainFrame::MemoryUsageShown() const
+{
+    return m_wndMemoryUsage && !m_wndMemoryUsage->isHidden();
+}
+
+void CMainFrame::registerRegionCommands()
+{
+    MapModel& model = m_document.model();
+    const auto whenLoaded = [&model](CommandState& state) { state.Enable(model.FileLoaded); };
+    onCommand(
+        ID_MEMORY_REGIONS, [this] { m_regions->pickFile(this); }, whenLoaded);
+    onCommand(
+        ID_CLEAR_MEMORY_REGIONS, [this] { m_regions->clearFile(this); }, whenLoaded);
+    onCommand(
+        ID_VIEW_MEMORY_USAGE, [this] { ShowMemoryUsage(!MemoryUsageShown()); },
+        [this](CommandState& state) { state.SetCheck(MemoryUsageShown()); });
+}
+
+void CMainFrame::ShowRegion(std::size_t index)
+{
+    MapModel& model = m_document.model();
+    const std::vector<MemoryRegion>& regions = m_regions->usage().regions;
+    if (!model.FileLoaded || index >= regions.size())
+        return;
+    const MemoryRegion& region = regions[index];
+    const PageRange range = RegionPageRange(region);
+    model.RangeStart = range.start;
+    model.RangeEnd = range.end;
+    if (model.ImageMode != MemorySizeImage) {
+        model.ImageMode = MemorySizeImage;
+        model.ListRebuildPending = true;
+    }
+    m_document.repaintAllViews();
+    if (const std::optional<uint32_t> first = FirstSectionIn(model, region); first && m_pRightView)
+        m_pRightView->JumpToAddress(*first);
 }
 
 void CMainFrame::showEvent(QShowEvent* event)

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <map>
 
+class QDockWidget;
 class QLabel;
 class QMimeData;
 class QMenu;
@@ -23,7 +24,9 @@ class CFriendLeftView;
 class CFriendRightView;
 class CTessalyDoc;
 class LiveReload;
+class MemoryUsagePanel;
 class PaneView;
+class RegionsSource;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -79,6 +82,17 @@ public:
     CFriendRightView* m_pRightView = nullptr;
     QFont m_fontChosen;
     LogFont m_logFontChosen;
+    // The regions of the shown file, and the dock that shows their usage once asked for.
+    RegionsSource* m_regions = nullptr;
+    QDockWidget* m_wndMemoryUsage = nullptr;
+    MemoryUsagePanel* m_memoryUsagePanel = nullptr;
+
+    // View > Memory Usage.
+    void ShowMemoryUsage(bool show);
+    bool MemoryUsageShown() const;
+
+    // A click on a region: the memory-size picture shows its pages, and the list its first section.
+    void ShowRegion(std::size_t index);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,6 +115,8 @@ private:
     void OnGoToAddress();
     void OnNextPane(int step);
     void OnToggleList(bool& setting);
+    void createMemoryUsageDock();
+    void registerRegionCommands();
 
     CTessalyDoc& m_document;
     CommandTarget* m_app;

@@ -8,6 +8,7 @@
 #include "shell/main_frame.hpp"
 #include "shell/options_dialog.hpp"
 #include "shell/platform.hpp"
+#include "shell/regions_source.hpp"
 #include "shell/tessaly_doc.hpp"
 
 #include <QApplication>
@@ -67,10 +68,12 @@ bool CTessalyApp::InitInstance(const std::optional<QString>& file, bool showWind
     m_pMainWnd->SetRecentFiles(m_recentFiles.files());
     if (!m_recentFiles.files().isEmpty())
         m_document->setOpenFolder(QFileInfo(m_recentFiles.files().front()).absolutePath());
-    QObject::connect(m_document.get(), &CTessalyDoc::fileRead, m_pMainWnd.get(), [this](const QString& path) {
+    QObject::connect(m_document.get(), &CTessalyDoc::fileLoaded, m_pMainWnd.get(), [this](const QString& path) {
         m_recentFiles.add(path);
         m_pMainWnd->SetRecentFiles(m_recentFiles.files());
     });
+    if (!m_regionsFile.isEmpty())
+        m_pMainWnd->m_regions->setCommandLineFile(QFileInfo(m_regionsFile).absoluteFilePath());
     // The right pane prints on the application's printer, the one Printer Set Up configures.
     if (m_pMainWnd->m_pRightView)
         InstallPrintCommands(*m_pMainWnd->m_pRightView, [this]() -> QPrinter& { return printer(); });

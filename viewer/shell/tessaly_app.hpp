@@ -31,6 +31,8 @@ public:
     // Start-up: settings, document, frame and panes, the command-line file, and the window
     // shown unless showWindow is false. False when the program should end at once.
     bool InitInstance(const std::optional<QString>& file, bool showWindow = true);
+    // --regions FILE, given before InitInstance.
+    void setRegionsFile(const QString& path) { m_regionsFile = path; }
     // Saves the settings; the framework's part of shutting down.
     void ExitInstance();
 
@@ -49,6 +51,7 @@ public:
 private:
     MapModel& m_model;
     RecentFileList m_recentFiles;
+    QString m_regionsFile;
     std::unique_ptr<QPrinter> m_printer;
     // The document outlives the frame, whose panes refer to it.
     std::unique_ptr<CTessalyDoc> m_document;

@@ -75,24 +75,30 @@ bool CTessalyDoc::OnOpenDocument(const QString& path)
 
 void CTessalyDoc::OnOpenMapFile()
 {
+    m_bFileChosen = false;
     m_document.OnOpenMapFile();
+    // A cancelled dialog reads nothing.
+    if (m_bFileChosen)
+        emit fileRead();
 }
 
 void CTessalyDoc::OpenMapFile(const QString& path)
 {
     m_document.OpenMapFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+    emit fileRead();
 }
 
 void CTessalyDoc::fileOpened(const std::string& path)
 {
     const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath();
     m_openFolder = QFileInfo(name).absolutePath();
-    emit fileRead(name);
+    emit fileLoaded(name);
 }
 
 void CTessalyDoc::OpenCommandLineFile(const QString& path)
 {
     m_document.OpenCommandLineFile(QFile::encodeName(path).toStdString());
+    emit fileRead();
 }
 
 void CTessalyDoc::OnOptionsCommand()
@@ -140,6 +146,7 @@ std::optional<std::string> CTessalyDoc::runOpenFileDialog(const std::string& fil
     const std::optional<QString> chosen = platform().openFileDialog(m_owner, QString::fromLatin1(filter), m_openFolder);
     if (!chosen)
         return std::nullopt;
+    m_bFileChosen = true;
     return QFile::encodeName(*chosen).toStdString();
 }
 

@@ -81,8 +81,10 @@ public:
 signals:
     void titleChanged(const QString& title);
     // A file was opened and read (File > Open, a drop, a recent file, the command line).
-    void fileRead(const QString& path);
+    void fileLoaded(const QString& path);
     void comparisonChanged();
+    // After every read of a map file, good or not (FileLoaded tells which).
+    void fileRead();
 
 private:
     MapModel& m_model;
@@ -93,6 +95,7 @@ private:
     QString m_strTitle;
     QString m_openFolder;
     bool m_bModified = false;
+    bool m_bFileChosen = false; // the open dialog named a file, so a read followed
 };
 
 // The name a new document gets.

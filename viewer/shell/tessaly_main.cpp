@@ -112,6 +112,7 @@ int runTessaly(int argc, char** argv)
         return exportPdf(line);
 
     CTessalyApp app;
+    app.setRegionsFile(line.regionsPath);
     const std::optional<QString> file = line.file.isEmpty() ? std::nullopt : std::optional<QString>(line.file);
     if (!app.InitInstance(file))
         return kExitStartFailed;
