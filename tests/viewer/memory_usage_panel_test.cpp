@@ -127,11 +127,12 @@ private slots:
     {
         const QList<QMenu*> menus = frame().menus();
         const QList<QAction*> view = menus[1]->actions();
-        QCOMPARE(view.size(), 4);
+        // Other new items may follow, behind a separator of their own.
+        QVERIFY(view.size() >= 4);
         QVERIFY(view[2]->isSeparator());
         QCOMPARE(view[3]->data().toInt(), int(ID_VIEW_MEMORY_USAGE));
         const QList<QAction*> option = menus[2]->actions();
-        QCOMPARE(option.size(), 6);
+        QVERIFY(option.size() >= 6);
         QCOMPARE(option[0]->data().toInt(), int(ID_OPTIONS));
         QCOMPARE(option[2]->data().toInt(), int(ID_FONT));
         QVERIFY(option[3]->isSeparator());

@@ -16,10 +16,11 @@ void FakePlatform::messageBox(QWidget* owner, const QString& text)
     messages << text;
 }
 
-std::optional<QString> FakePlatform::openFileDialog(QWidget* owner, const QString& barFilter)
+std::optional<QString> FakePlatform::openFileDialog(QWidget* owner, const QString& barFilter, const QString& folder)
 {
     owners << owner;
     fileFilters << barFilter;
+    fileFolders << folder;
     return fileToChoose;
 }
 

@@ -29,22 +29,31 @@ namespace tessaly::testing {
 class FakePlatform : public Platform {
 public:
     void messageBox(QWidget* owner, const QString& text) override;
-    std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter) override;
+    std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter, const QString& folder) override;
     std::optional<LogFont> fontDialog(QWidget* owner, const LogFont& initial) override;
     int execDialog(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
     LockKeyStates lockKeys() override { return lockKeyStates; }
+    std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& prompt) override
+    {
+        owners << owner;
+        inputTitles << title + '|' + prompt;
+        return textToEnter;
+    }
 
     // Answers
     LockKeyStates lockKeyStates {};
     std::optional<QString> fileToChoose {};
     std::optional<LogFont> fontToChoose {};
+    std::optional<QString> textToEnter {};
     int dialogResult = QDialog::Accepted;
     bool openUrlSucceeds = true;
 
     // Questions
     QStringList messages;
     QStringList fileFilters;
+    QStringList fileFolders;
+    QStringList inputTitles;
     QList<LogFont> fontInitials;
     QStringList dialogTitles;
     QStringList dialogTexts; // every label's text of the dialogs run, joined by '|'

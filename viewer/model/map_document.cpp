@@ -57,9 +57,13 @@ void MapDocument::OnOpenMapFile()
     const std::optional<std::string> chosen = m_host.runOpenFileDialog(OpenFileFilter(m_model.CpuFamily));
     if (!chosen)
         return;
+    OpenMapFile(*chosen);
+}
 
+void MapDocument::OpenMapFile(const std::string& path)
+{
     // Set before the read, so that after a failure it names the file that failed.
-    m_model.LoadedPath = *chosen;
+    m_model.LoadedPath = path;
     const int result = IE_readIEEE(m_model.LoadedPath.c_str(), readSelectionMask());
     if (result != 0) {
         // The family and tables of the last good file stay, so the next dialog keeps its order.
@@ -84,6 +88,7 @@ void MapDocument::OnOpenMapFile()
     m_host.updateAllViews();
     m_host.repaintAllViews();
     m_host.setModifiedFlag(false);
+    m_host.fileOpened(m_model.LoadedPath);
 }
 
 void MapDocument::OpenCommandLineFile(const std::string& path)
@@ -102,6 +107,7 @@ void MapDocument::OpenCommandLineFile(const std::string& path)
     m_model.RangeStart = 0;
     m_model.RangeEnd = m_model.MaxAddress;
     m_model.TablesChanged = true;
+    m_host.fileOpened(path);
 }
 
 void MapDocument::OnOptionsCommand()

@@ -44,6 +44,8 @@ public:
     virtual void updateAllViews() = 0;
     // Invalidate every view's whole client area (background erased) and notify the others.
     virtual void repaintAllViews() = 0;
+    // A file was read successfully by an open (not by a reload): it can be watched and listed.
+    virtual void fileOpened(const std::string& path) { (void)path; }
 };
 
 // The filter list of the File Open dialog: the family of the last good file comes first.
@@ -63,6 +65,8 @@ public:
 
     // File > Open (command 57601).
     void OnOpenMapFile();
+    // What File > Open does once a file is chosen (also for a dropped or a recent file).
+    void OpenMapFile(const std::string& path);
     // The file named on the command line, read once at start-up.
     void OpenCommandLineFile(const std::string& path);
     // Option > Kelvra... (command 32772).

@@ -6,6 +6,7 @@
 #include "right/list_plan.hpp"
 #include "right/list_renderer.hpp"
 #include "right/right_find.hpp"
+#include "right/right_select.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
 
@@ -84,6 +85,7 @@ CFriendRightView::CFriendRightView(CTessalyDoc& document, CMainFrame& frame, QWi
     RefreshHorzBar();
     m_nColumnsEnd = 0;
     InstallFindCommand(*this);
+    InstallSelectCommands(*this);
 }
 
 void CFriendRightView::RemeasureFont()
@@ -114,6 +116,8 @@ void CFriendRightView::Relayout()
         m_nFoundLine = 0;
     }
     m_rows = NumberRows(model);
+    // The picked row's entry belongs to the old numbering.
+    m_selection = {};
     FollowFindAfterRelayout(*this, model.TablesChanged);
     m_nLineCount = m_rows.lineCount;
     RefreshVertBar();
@@ -143,6 +147,7 @@ void CFriendRightView::OnDraw(QPainter& painter)
     request.blockRows = std::max((viewport()->height() - h) / h + 1, 0);
     request.itemRows = request.blockRows + 1;
     request.match = { m_nFoundKind, m_nFoundLine, m_nFoundOffset, m_nFoundLength };
+    request.selection = { m_selection.column, m_selection.line };
     const ListPlan plan = PlanList(model, m_rows, request);
     if (plan.hasTopAddress)
         m_nTopAddress = plan.topAddress;
@@ -298,6 +303,9 @@ void CFriendRightView::mousePressEvent(QMouseEvent* event)
             column(m_columns, hit).nDragX = p.x();
             viewport()->update(dragBarRect(p.x()));
             viewport()->setCursor(m_hSizeCursor);
+        } else if (p.y() >= m_nLineHeight) {
+            m_selection = SelectionAt(p);
+            viewport()->update();
         }
     }
     PaneView::mousePressEvent(event);

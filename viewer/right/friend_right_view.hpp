@@ -1,7 +1,9 @@
 // friend_right_view.hpp: CFriendRightView, the right pane that lists sections, labels, constants and functions.
 #pragma once
 
+#include "right/jump.hpp"
 #include "right/list_columns.hpp"
+#include "right/list_selection.hpp"
 #include "right/right_layout.hpp"
 #include "right/right_scroll.hpp"
 #include "shell/cell_glyphs.hpp"
@@ -34,6 +36,9 @@ public:
     void OpenFindDialog();
     // The Find dialog's request: the next match with its current settings (right_find.cpp).
     void FindNext();
+    // F3 / Shift+F3: the next match down or up with the dialog's settings (the last search's
+    // when the dialog is closed); opens Find when nothing was searched yet.
+    void FindAgain(int32_t direction);
 
     // Brings the block that holds the address to the top of the list (the left pane's Jump).
     void JumpToAddress(uint32_t address);
@@ -60,6 +65,10 @@ public:
     int32_t m_nFoundKind = 0;
     int32_t m_nFoundEntry = 0;
     QString m_strLastFind;
+    // The settings of the last search, for Find Next without the dialog.
+    bool m_bLastMatchCase = true;
+    bool m_bLastWildCard = false;
+    int32_t m_nLastKind = 0;
     // Whether a Section match indexes ModuleSectionTable rather than SectionTable.
     bool m_bFoundInModuleTable = false;
 
@@ -76,6 +85,15 @@ public:
 
     // A column border was dragged since the last paint: the next paint re-stacks the columns.
     bool ColumnsMoved = false;
+
+    // The row picked by a click, which the paint inverts and Copy copies (right_select.cpp).
+    ListSelection m_selection;
+    // What a click at a viewport point picks; nothing above the first row.
+    ListSelection SelectionAt(QPoint point);
+    void CopySelection();
+    // Go to Address: the block holding the address at the top and the row at or before it
+    // picked, as GoToAddressTarget says (nothing moves for an address no block holds).
+    GoToTarget GoToAddress(uint32_t address);
 
     // What the last layout numbered: the line count and the rows of the item tables.
     const ListRows& rows() const { return m_rows; }
@@ -96,9 +114,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void Relayout();
+    // One search with these settings; "Can't Find" is told over owner.
+    void runFind(const QString& text, bool matchCase, bool wildCard, int32_t direction, int32_t kind, QWidget* owner);
     void OnBarAction(QAbstractSlider* bar, int action, bool vertical);
     int scrollPx() const { return m_nHorzPos * m_nCharWidth; }
     // The strip the drag bar covers at window x.

@@ -135,8 +135,10 @@ void addBlockCells(const MapModel& model, const Table& table, const PlanRequest&
         if (!row.blockStart)
             continue;
         const BlockAddress block = addressOf(table[static_cast<size_t>(row.block)], model.MaxAddress);
-        addCell(plan, r, ColumnAddress, block.red ? Ink::Red : Ink::Black,
+        PlanCell& cell = addCell(plan, r, ColumnAddress, block.red ? Ink::Red : Ink::Black,
             [&](std::string& out) { AppendAddressSize(out, d, block.start, block.size); });
+        if (request.selection.column == ColumnSection && request.selection.line == row.line)
+            cell.highlight = { 0, kWholeCell };
     }
     const PlanMatch& match = request.match;
     addColumnHeaders(model, request, plan, ColumnSection);
@@ -151,6 +153,8 @@ void addBlockCells(const MapModel& model, const Table& table, const PlanRequest&
         // The match is in the name, which follows the tag and a blank.
         if (row.blockStart && match.kind == 1 && match.length > 0 && match.line == row.line)
             cell.highlight = { match.offset + 4, match.length };
+        if (row.blockStart && request.selection.column == ColumnSection && request.selection.line == row.line)
+            cell.highlight = { 0, kWholeCell };
     }
 }
 
@@ -167,9 +171,12 @@ void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& r
         if (r >= request.itemRows)
             break;
         const Entry& item = table[static_cast<size_t>(*k)];
+        const bool selected = request.selection.column == number && request.selection.line == item.line;
         addCell(
             plan, r, number, Ink::WindowText, [&](std::string& out) { append(out, item); },
-            r == matchRow ? matchOnRow : CellHighlight {});
+            selected            ? CellHighlight { 0, kWholeCell }
+                : r == matchRow ? matchOnRow
+                                : CellHighlight {});
     }
 }
 

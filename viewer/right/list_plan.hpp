@@ -61,6 +61,13 @@ struct PlanMatch {
     int32_t length = 0;
 };
 
+// The row the user picked, drawn inverted: an item column's cell on the line, or for
+// ColumnSection the Address and Section cells where the block starting on the line begins.
+struct PlanSelection {
+    int column = ColumnNone;
+    int32_t line = 0;
+};
+
 // What a surface asks for. The screen asks for the rows under its header, the item columns one
 // row longer; a page asks for its lines, page 1 from line 0, whose row holds the column headers.
 struct PlanRequest {
@@ -73,6 +80,7 @@ struct PlanRequest {
     // Line 0, when in the window, carries the column headers (paper: page 1).
     bool columnHeaders = false;
     PlanMatch match;
+    PlanSelection selection;
 };
 
 struct ListPlan {

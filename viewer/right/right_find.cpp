@@ -95,12 +95,37 @@ void CFriendRightView::FindNext()
     const QString text = dialog.GetFindText();
     if (text.isEmpty())
         return;
+    runFind(text, dialog.m_bMatchCase != 0, dialog.m_bWildCard != 0, dialog.m_nDirection, dialog.m_nKind, &dialog);
+}
+
+void CFriendRightView::FindAgain(int32_t direction)
+{
+    if (m_pFindDlg) {
+        const QString text = m_pFindDlg->GetFindText();
+        if (!text.isEmpty()) {
+            runFind(text, m_pFindDlg->m_bMatchCase != 0, m_pFindDlg->m_bWildCard != 0, direction, m_pFindDlg->m_nKind,
+                m_pFindDlg);
+            return;
+        }
+    } else if (!m_strLastFind.isEmpty()) {
+        runFind(m_strLastFind, m_bLastMatchCase, m_bLastWildCard, direction, m_nLastKind, this);
+        return;
+    }
+    OpenFindDialog();
+}
+
+void CFriendRightView::runFind(
+    const QString& text, bool matchCase, bool wildCard, int32_t direction, int32_t kind, QWidget* owner)
+{
     m_strLastFind = text;
+    m_bLastMatchCase = matchCase;
+    m_bLastWildCard = wildCard;
+    m_nLastKind = kind;
 
     MapModel& model = GetDocument().model();
     if (!model.FileLoaded) {
         // After a failed open the tables are the last file's; there is nothing shown to search.
-        platform().messageBox(&dialog, QStringLiteral("Can't Find"));
+        platform().messageBox(owner, QStringLiteral("Can't Find"));
         return;
     }
     // The lines of a match must be those of the current options.
@@ -112,16 +137,16 @@ void CFriendRightView::FindNext()
     const std::optional<std::string> bytes = NameBytes(text);
     request.text = bytes.value_or(std::string());
     request.representable = bytes.has_value();
-    request.matchCase = dialog.m_bMatchCase != 0;
-    request.wildCard = dialog.m_bWildCard != 0;
-    request.direction = dialog.m_nDirection;
-    request.kind = dialog.m_nKind;
+    request.matchCase = matchCase;
+    request.wildCard = wildCard;
+    request.direction = direction;
+    request.kind = kind;
     FindState state = findStateOf(*this);
     const FindOutcome outcome = tessaly::FindNext(model, state, request);
     storeFindState(*this, state);
 
     if (outcome == FindOutcome::CantFind) {
-        platform().messageBox(&dialog, QStringLiteral("Can't Find"));
+        platform().messageBox(owner, QStringLiteral("Can't Find"));
         return;
     }
     if (outcome == FindOutcome::Found) {

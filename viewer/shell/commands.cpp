@@ -50,6 +50,18 @@ CommandText commandText(int id)
         return { "Switch to the next window pane", "Next Pane" };
     case ID_PREV_PANE:
         return { "Switch back to the previous window pane", "Previous Pane" };
+    case ID_EDIT_COPY:
+        return { "Copy the selected row's address and name", "Copy" };
+    case ID_FILE_RELOAD:
+        return { "Read the open file again", "Reload" };
+    case ID_RELOAD_AUTOMATICALLY:
+        return { "Read the open file again whenever it changes on disk", "Reload Automatically" };
+    case ID_GOTO_ADDRESS:
+        return { "Show the block that holds an address", "Go to Address" };
+    case ID_FIND_NEXT_DOWN:
+        return { "Find the next match further down", "Find Next" };
+    case ID_FIND_NEXT_UP:
+        return { "Find the next match further up", "Find Previous" };
     case ID_FILE_COMPARE_WITH:
         return { "Compare the shown build with another build of the program", "Compare With" };
     case ID_FILE_STOP_COMPARING:
@@ -61,6 +73,8 @@ CommandText commandText(int id)
     case ID_VIEW_MEMORY_USAGE:
         return { "Show or hide the memory usage of each region", "Memory Usage" };
     default:
+        if (id >= ID_FILE_RECENT_FIRST && id <= ID_FILE_RECENT_LAST)
+            return { "Open this document", "" };
         return { "", "" };
     }
 }

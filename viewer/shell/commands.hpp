@@ -28,6 +28,16 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,
     ID_NEXT_PANE = 57680,
     ID_PREV_PANE = 57681,
+    // The framework's copy command; the accelerator table carries Ctrl+C and Ctrl+Insert for it.
+    ID_EDIT_COPY = 57634,
+    // Commands of our own, numbered after the original ones.
+    ID_FILE_RELOAD = 32810,
+    ID_RELOAD_AUTOMATICALLY = 32811,
+    ID_GOTO_ADDRESS = 32812,
+    ID_FIND_NEXT_DOWN = 32813,
+    ID_FIND_NEXT_UP = 32814,
+    ID_FILE_RECENT_FIRST = 32816, // the four recent files, 32816 to 32819
+    ID_FILE_RECENT_LAST = 32819,
     // Comparing two builds: 32800-32809.
     ID_FILE_COMPARE_WITH = 32800,
     ID_FILE_STOP_COMPARING = 32801,

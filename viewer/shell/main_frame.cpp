@@ -3,9 +3,12 @@
 
 #include "build_baseline.hpp"
 #include "left/friend_left_view.hpp"
+#include "right/find_state.hpp"
 #include "right/friend_right_view.hpp"
+#include "right/jump.hpp"
 #include "shell/commands.hpp"
 #include "shell/icons.hpp"
+#include "shell/live_reload.hpp"
 #include "shell/memory_usage_panel.hpp"
 #include "shell/platform.hpp"
 #include "shell/regions_source.hpp"
@@ -15,11 +18,15 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
@@ -36,6 +43,20 @@ const std::array<QString, 4> kIndicatorTexts
     = { QStringLiteral("ｶﾅ"), QStringLiteral("CAP"), QStringLiteral("NUM"), QStringLiteral("SCRL") };
 
 } // namespace
+
+QStringList DroppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files << QFileInfo(url.toLocalFile()).absoluteFilePath();
+    // Two at most: a baseline and the file to show.
+    if (files.size() > 2)
+        return {};
+    return files;
+}
 
 QString manualPath()
 {
@@ -62,6 +83,8 @@ CMainFrame::CMainFrame(CTessalyDoc& document, CommandTarget* app, QWidget* paren
     setWindowRole(QString::fromLatin1(kWindowClassName));
     setWindowIcon(appIcon());
     resize(960, 640);
+    // A file dropped on the window opens; of two, the first becomes the baseline.
+    setAcceptDrops(true);
 
     createActions();
     createMenus();
@@ -74,6 +97,8 @@ CMainFrame::CMainFrame(CTessalyDoc& document, CommandTarget* app, QWidget* paren
     createMemoryUsageDock();
     registerCommands();
     registerRegionCommands();
+    m_liveReload = new LiveReload(*this);
+    connect(&m_document, &CTessalyDoc::fileLoaded, m_liveReload, &LiveReload::fileOpened);
 
     m_document.setOwnerWindow(this);
     connect(&m_document, &CTessalyDoc::titleChanged, this, &CMainFrame::OnUpdateFrameTitle);
@@ -132,6 +157,11 @@ void CMainFrame::createActions()
     makeAction(ID_ZOOM_IN, QStringLiteral("Zoom In"))->setIcon(svgIcon(QStringLiteral("zoom_in")));
     makeAction(ID_ZOOM_OUT, QStringLiteral("Zoom Out"))->setIcon(svgIcon(QStringLiteral("zoom_out")));
     makeAction(ID_FIND_TOOL, QStringLiteral("Find"))->setIcon(svgIcon(QStringLiteral("find")));
+    makeAction(ID_FILE_RELOAD, QStringLiteral("Reload(&R)\tF5"));
+    makeAction(ID_RELOAD_AUTOMATICALLY, QStringLiteral("Reload Automatically(&R)"));
+    makeAction(ID_GOTO_ADDRESS, QStringLiteral("Go to Address...(&G)\tCtrl+G"));
+    for (int id = ID_FILE_RECENT_FIRST; id <= ID_FILE_RECENT_LAST; ++id)
+        makeAction(id, QString())->setVisible(false);
     makeAction(ID_FILE_COMPARE_WITH, QStringLiteral("Compare With...(&C)"));
     makeAction(ID_FILE_STOP_COMPARING, QStringLiteral("Stop Comparing(&S)"));
     makeAction(ID_MEMORY_REGIONS, QStringLiteral("Memory Regions..."));
@@ -150,6 +180,14 @@ void CMainFrame::createActions()
         { { QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus) }, ID_ZOOM_OUT },
         { { QKeySequence(Qt::Key_F6) }, ID_NEXT_PANE },
         { { QKeySequence(Qt::SHIFT | Qt::Key_F6) }, ID_PREV_PANE },
+        // The table's copy keys, which the list now answers.
+        { { QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert) }, ID_EDIT_COPY },
+        // Keys of our own, on keys the table leaves free.
+        { { QKeySequence(Qt::Key_F5) }, ID_FILE_RELOAD },
+        { { QKeySequence(Qt::CTRL | Qt::Key_G) }, ID_GOTO_ADDRESS },
+        { { QKeySequence(Qt::CTRL | Qt::Key_F) }, ID_FIND_TOOL },
+        { { QKeySequence(Qt::Key_F3) }, ID_FIND_NEXT_DOWN },
+        { { QKeySequence(Qt::SHIFT | Qt::Key_F3) }, ID_FIND_NEXT_UP },
     };
     for (const auto& accelerator : accelerators) {
         auto* action = new QAction(this);
@@ -176,12 +214,18 @@ void CMainFrame::createMenus()
         m_menus << menu;
         return menu;
     };
-    addMenu(menuBar(), QStringLiteral("File(&F)"),
-        { ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_APP_EXIT, 0,
-            ID_FILE_COMPARE_WITH, ID_FILE_STOP_COMPARING });
-    addMenu(menuBar(), QStringLiteral("View(&V)"), { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_MEMORY_USAGE });
+    QMenu* file = addMenu(menuBar(), QStringLiteral("File(&F)"),
+        { ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, 0, ID_FILE_RELOAD,
+            ID_FILE_RECENT_FIRST, ID_FILE_RECENT_FIRST + 1, ID_FILE_RECENT_FIRST + 2, ID_FILE_RECENT_LAST, 0,
+            ID_APP_EXIT, 0, ID_FILE_COMPARE_WITH, ID_FILE_STOP_COMPARING });
+    // The recent files stand apart, and only when there are any.
+    m_recentSeparator = file->insertSeparator(m_actions.at(ID_FILE_RECENT_FIRST));
+    m_recentSeparator->setVisible(false);
+    addMenu(menuBar(), QStringLiteral("View(&V)"),
+        { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_MEMORY_USAGE, 0, ID_GOTO_ADDRESS });
     addMenu(menuBar(), QStringLiteral("Option(&O)"),
-        { ID_OPTIONS, ID_FIND_MENU, ID_FONT, 0, ID_MEMORY_REGIONS, ID_CLEAR_MEMORY_REGIONS });
+        { ID_OPTIONS, ID_FIND_MENU, ID_FONT, 0, ID_MEMORY_REGIONS, ID_CLEAR_MEMORY_REGIONS, 0,
+            ID_RELOAD_AUTOMATICALLY });
     // Help stands at the right end: in a menu bar of its own in the corner, unless the
     // menu bar is the desktop's, which places menus itself.
     QMenuBar* helpHost = menuBar();
@@ -409,6 +453,23 @@ void CMainFrame::registerCommands()
         ID_VIEW_STATUS_BAR, [this] { m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden()); },
         [this](CommandState& state) { state.SetCheck(!m_wndStatusBar->isHidden()); });
     onCommand(ID_HELP_INDEX, [this] { OnHelpIndex(); });
+    // Go to Address and Find Next work whichever pane is active, as the Find button does.
+    onCommand(
+        ID_GOTO_ADDRESS, [this] { OnGoToAddress(); }, whenLoaded);
+    onCommand(
+        ID_FIND_NEXT_DOWN,
+        [this] {
+            if (m_pRightView)
+                m_pRightView->FindAgain(SearchDown);
+        },
+        whenLoaded);
+    onCommand(
+        ID_FIND_NEXT_UP,
+        [this] {
+            if (m_pRightView)
+                m_pRightView->FindAgain(SearchUp);
+        },
+        whenLoaded);
     onCommand(ID_NEXT_PANE, [this] { OnNextPane(1); });
     onCommand(ID_PREV_PANE, [this] { OnNextPane(-1); });
 }
@@ -458,6 +519,43 @@ void CMainFrame::UpdateIndicators()
         if (indicator->isEnabled() != on.has_value())
             indicator->setEnabled(on.has_value());
     }
+}
+
+void CMainFrame::SetRecentFiles(const QStringList& files)
+{
+    for (int i = 0; i <= ID_FILE_RECENT_LAST - ID_FILE_RECENT_FIRST; ++i) {
+        QAction* item = m_actions.at(ID_FILE_RECENT_FIRST + i);
+        item->setVisible(i < files.size());
+        if (i < files.size()) {
+            QString name = QDir::toNativeSeparators(files[i]);
+            item->setText(
+                QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        }
+    }
+    m_recentSeparator->setVisible(!files.isEmpty());
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenDroppedFiles(files);
+}
+
+void CMainFrame::OpenDroppedFiles(const QStringList& files)
+{
+    // The file to show is read first: a baseline is compared with a build on screen.
+    m_document.OpenMapFile(files.back());
+    if (files.size() == 2 && m_document.model().FileLoaded)
+        m_document.CompareWith(files.front());
 }
 
 void CMainFrame::UpdateComparePane()
@@ -512,6 +610,25 @@ void CMainFrame::OnHelpIndex()
     const QString path = manualPath();
     if (path.isEmpty() || !platform().openUrl(QUrl::fromLocalFile(path)))
         platform().messageBox(this, tr("Unable to open the user manual."));
+}
+
+void CMainFrame::OnGoToAddress()
+{
+    const std::optional<QString> typed = platform().inputText(this, tr("Go to Address"), tr("Address (hexadecimal):"));
+    if (!typed || !m_pRightView)
+        return;
+    const std::optional<uint32_t> address = ParseHexAddress(typed->toStdString());
+    if (!address) {
+        m_wndStatusBar->showMessage(tr("Not a hexadecimal address: %1").arg(*typed));
+        return;
+    }
+    const GoToTarget target = m_pRightView->GoToAddress(*address);
+    const int digits = m_document.model().AddressDigits == 8 ? 8 : 6;
+    const QString shown = QString::number(*address, 16).rightJustified(digits, QLatin1Char('0'));
+    if (!target.inSection)
+        m_wndStatusBar->showMessage(tr("Address %1 lies in no section").arg(shown));
+    else
+        m_wndStatusBar->clearMessage();
 }
 
 void CMainFrame::OnNextPane(int step)

@@ -11,6 +11,7 @@
 
 class QDockWidget;
 class QLabel;
+class QMimeData;
 class QMenu;
 class QMenuBar;
 class QSplitter;
@@ -22,6 +23,7 @@ namespace tessaly {
 class CFriendLeftView;
 class CFriendRightView;
 class CTessalyDoc;
+class LiveReload;
 class MemoryUsagePanel;
 class PaneView;
 class RegionsSource;
@@ -59,10 +61,17 @@ public:
     // The totals of the comparison with the baseline, or nothing.
     void UpdateComparePane();
 
+    // The File menu's recent files, most recent first; the items of the ones missing are hidden.
+    void SetRecentFiles(const QStringList& files);
+    // What a drop does: one file is opened; of two, the second is opened and the first becomes
+    // the baseline.
+    void OpenDroppedFiles(const QStringList& files);
+
     // Repaints the frame and both panes.
     void InvalidateAll();
 
     QLabel* messagePane() const { return m_messagePane; }
+    LiveReload& liveReload() const { return *m_liveReload; }
     QList<QLabel*> indicatorPanes() const { return m_indicators; }
     QLabel* comparePane() const { return m_comparePane; }
 
@@ -88,6 +97,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     QMenu* createPopupMenu() override { return nullptr; }
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createActions();
@@ -101,6 +112,7 @@ private:
 
     void OnFont();
     void OnHelpIndex();
+    void OnGoToAddress();
     void OnNextPane(int step);
     void OnToggleList(bool& setting);
     void createMemoryUsageDock();
@@ -119,7 +131,12 @@ private:
     PaneView* m_pActiveView = nullptr;
     bool m_bSplitterPlaced = false;
     bool m_bInIdle = false;
+    LiveReload* m_liveReload = nullptr;
+    QAction* m_recentSeparator = nullptr;
 };
+
+// The local files a drop carries, one or two; none for anything else.
+QStringList DroppedFiles(const QMimeData* data);
 
 // The user manual that Help > Index opens: beside the installed program, else in the source tree.
 QString manualPath();

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <cstdio>
 
@@ -60,9 +62,11 @@ void QtPlatform::messageBox(QWidget* owner, const QString& text)
     box.exec();
 }
 
-std::optional<QString> QtPlatform::openFileDialog(QWidget* owner, const QString& barFilter)
+std::optional<QString> QtPlatform::openFileDialog(QWidget* owner, const QString& barFilter, const QString& folder)
 {
     QFileDialog dialog(owner);
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     const QStringList filters = nameFiltersFromBars(barFilter);
@@ -90,6 +94,15 @@ int QtPlatform::execDialog(QDialog& dialog)
 bool QtPlatform::openUrl(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+std::optional<QString> QtPlatform::inputText(QWidget* owner, const QString& title, const QString& prompt)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 LockKeyStates QtPlatform::lockKeys()

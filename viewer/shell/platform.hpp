@@ -27,14 +27,21 @@ public:
     // The application's message box: caption "Tessaly", one OK button; returns when closed.
     virtual void messageBox(QWidget* owner, const QString& text) = 0;
     // The modal file-open dialog with a "description|pattern|...||" filter list, the first
-    // pair selected; the full path of an existing file, or nullopt on cancel.
-    virtual std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter) = 0;
+    // pair selected, starting in folder (the working folder when empty); the full path of an
+    // existing file, or nullopt on cancel.
+    virtual std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter, const QString& folder) = 0;
     // The modal font dialog: fixed-pitch fonts, 8 to 16 points, no effects; nullopt on cancel.
     virtual std::optional<LogFont> fontDialog(QWidget* owner, const LogFont& initial) = 0;
     // Runs one of the program's own modal dialogs (About, printer set-up, options).
     virtual int execDialog(QDialog& dialog) = 0;
     // Opens a document in the desktop's viewer for it (the user manual).
     virtual bool openUrl(const QUrl& url) = 0;
+    // A small modal dialog asking for one line of text; nullopt on cancel.
+    virtual std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& prompt)
+    {
+        (void)owner, (void)title, (void)prompt;
+        return std::nullopt;
+    }
     // The lock keys' states for the status bar; none known unless the platform reads them.
     virtual LockKeyStates lockKeys() { return {}; }
 };
@@ -42,10 +49,11 @@ public:
 class QtPlatform : public Platform {
 public:
     void messageBox(QWidget* owner, const QString& text) override;
-    std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter) override;
+    std::optional<QString> openFileDialog(QWidget* owner, const QString& barFilter, const QString& folder) override;
     std::optional<LogFont> fontDialog(QWidget* owner, const LogFont& initial) override;
     int execDialog(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
+    std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& prompt) override;
     // Read from the X11 display's keyboard extension where there is one.
     LockKeyStates lockKeys() override;
 };
@@ -54,10 +62,11 @@ public:
 class ConsolePlatform : public QtPlatform {
 public:
     void messageBox(QWidget* owner, const QString& text) override;
-    std::optional<QString> openFileDialog(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> openFileDialog(QWidget*, const QString&, const QString&) override { return std::nullopt; }
     std::optional<LogFont> fontDialog(QWidget*, const LogFont&) override { return std::nullopt; }
     int execDialog(QDialog&) override { return 0; }
     bool openUrl(const QUrl&) override { return false; }
+    std::optional<QString> inputText(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 
     int messageCount() const { return m_messageCount; }
 

@@ -100,7 +100,7 @@ void RegionsSource::remember(const QString& regionsFile)
 
 void RegionsSource::pickFile(QWidget* owner)
 {
-    const std::optional<QString> chosen = platform().openFileDialog(owner, QString::fromLatin1(kFileFilter));
+    const std::optional<QString> chosen = platform().openFileDialog(owner, QString::fromLatin1(kFileFilter), QString());
     if (!chosen)
         return;
     remember(QFileInfo(*chosen).absoluteFilePath());

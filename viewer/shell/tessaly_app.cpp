@@ -26,6 +26,17 @@ CTessalyApp::CTessalyApp(MapModel& model)
     onCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     onCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     onCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    for (int id = ID_FILE_RECENT_FIRST; id <= ID_FILE_RECENT_LAST; ++id) {
+        const int index = id - ID_FILE_RECENT_FIRST;
+        onCommand(
+            id,
+            [this, index] {
+                // Copied: the open reorders the list.
+                if (m_document && index < m_recentFiles.files().size())
+                    m_document->OpenMapFile(QString(m_recentFiles.files()[index]));
+            },
+            [this, index](CommandState& state) { state.Enable(index < m_recentFiles.files().size()); });
+    }
     onCommand(ID_APP_EXIT, [this] {
         if (m_pMainWnd)
             m_pMainWnd->close();
@@ -52,6 +63,15 @@ bool CTessalyApp::InitInstance(const std::optional<QString>& file, bool showWind
     m_document->setOptionsDialog(
         [this](QWidget* owner, OptionsValues& values) { return RunOptionsDialog(m_model, owner, values); });
     m_pMainWnd = std::make_unique<CMainFrame>(*m_document, this);
+    // Every successful open enters the recent list, which the File menu shows; File Open
+    // starts in the folder of the last file.
+    m_pMainWnd->SetRecentFiles(m_recentFiles.files());
+    if (!m_recentFiles.files().isEmpty())
+        m_document->setOpenFolder(QFileInfo(m_recentFiles.files().front()).absolutePath());
+    QObject::connect(m_document.get(), &CTessalyDoc::fileLoaded, m_pMainWnd.get(), [this](const QString& path) {
+        m_recentFiles.add(path);
+        m_pMainWnd->SetRecentFiles(m_recentFiles.files());
+    });
     if (!m_regionsFile.isEmpty())
         m_pMainWnd->m_regions->setCommandLineFile(QFileInfo(m_regionsFile).absoluteFilePath());
     // The right pane prints on the application's printer, the one Printer Set Up configures.
@@ -66,6 +86,7 @@ bool CTessalyApp::InitInstance(const std::optional<QString>& file, bool showWind
         if (!m_document->OnOpenDocument(*file))
             return false;
         m_recentFiles.add(QFileInfo(*file).absoluteFilePath());
+        m_pMainWnd->SetRecentFiles(m_recentFiles.files());
         m_document->OpenCommandLineFile(*file);
     }
 

@@ -82,6 +82,19 @@ void CTessalyDoc::OnOpenMapFile()
         emit fileRead();
 }
 
+void CTessalyDoc::OpenMapFile(const QString& path)
+{
+    m_document.OpenMapFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+    emit fileRead();
+}
+
+void CTessalyDoc::fileOpened(const std::string& path)
+{
+    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath();
+    m_openFolder = QFileInfo(name).absolutePath();
+    emit fileLoaded(name);
+}
+
 void CTessalyDoc::OpenCommandLineFile(const QString& path)
 {
     m_document.OpenCommandLineFile(QFile::encodeName(path).toStdString());
@@ -130,7 +143,7 @@ void CTessalyDoc::UpdateAllViews(PaneView* sender)
 
 std::optional<std::string> CTessalyDoc::runOpenFileDialog(const std::string& filter)
 {
-    const std::optional<QString> chosen = platform().openFileDialog(m_owner, QString::fromLatin1(filter));
+    const std::optional<QString> chosen = platform().openFileDialog(m_owner, QString::fromLatin1(filter), m_openFolder);
     if (!chosen)
         return std::nullopt;
     m_bFileChosen = true;

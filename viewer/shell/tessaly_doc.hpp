@@ -71,9 +71,17 @@ public:
     bool runOptionsDialog(OptionsValues& values) override;
     void updateAllViews() override { UpdateAllViews(nullptr); }
     void repaintAllViews() override;
+    void fileOpened(const std::string& path) override;
+
+    // File > Open once a file is chosen: a dropped or a recent file.
+    void OpenMapFile(const QString& path);
+    // The folder the File Open dialog starts in (that of the last file opened).
+    void setOpenFolder(const QString& folder) { m_openFolder = folder; }
 
 signals:
     void titleChanged(const QString& title);
+    // A file was opened and read (File > Open, a drop, a recent file, the command line).
+    void fileLoaded(const QString& path);
     void comparisonChanged();
     // After every read of a map file, good or not (FileLoaded tells which).
     void fileRead();
@@ -85,6 +93,7 @@ private:
     OptionsDialogRunner m_optionsDialog;
     std::vector<PaneView*> m_views;
     QString m_strTitle;
+    QString m_openFolder;
     bool m_bModified = false;
     bool m_bFileChosen = false; // the open dialog named a file, so a read followed
 };
