@@ -106,6 +106,14 @@ int32_t PrintLineChars(const MapModel& model)
     return changeColumnChars(model, end) + ChangeColumnChars(model);
 }
 
+double PrintCellNarrowing(bool comparing, int64_t lineChars, int32_t charWidth, int32_t pageWidth)
+{
+    const int64_t width = lineChars * std::max(charWidth, 1);
+    if (!comparing || width <= 0 || width <= pageWidth)
+        return 1.0;
+    return static_cast<double>(std::max(pageWidth, 1)) / static_cast<double>(width);
+}
+
 std::vector<ColumnSpan> PrintColumnSpans(const MapModel& model, int32_t cw)
 {
     const PrintColumns c = PrintColumnPositions(model, cw);
