@@ -164,6 +164,12 @@ private slots:
         const int32_t goneLine = right().rows().gone.firstLine;
         QVERIFY(goneLine > sectionNamed("DATA").startLine);
         QCOMPARE(right().m_nLineCount, goneLine + 2);
+        // OLDSEC's name is longer than any shown section's; it still fits its column, on the
+        // screen and on paper, where nothing would cover its end.
+        const int32_t goneSection = static_cast<int32_t>(std::string("[D] OLDSEC").size());
+        QVERIFY(column(right().m_columns, ColumnSection).nWidthPx > goneSection * right().m_nCharWidth);
+        const PrintColumns paper = PrintColumnPositions(model(), 1);
+        QVERIFY(paper.label - paper.sectionLeft > goneSection);
         QVERIFY(anyPixel(image, changeCell(goneLine + 1), [](QRgb c) { return isInk(c, kGreenInk); }));
 
         // Both pictures edge what changed size, and only that.
