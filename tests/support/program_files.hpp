@@ -36,8 +36,10 @@ inline std::vector<uint8_t> smallProgram(const std::string& cpu, const std::stri
 // Two builds of one "Carina" program for the comparison tests. From the old build to the new one
 // CODE grows by 0x1a2, DATA shrinks by 0x10, section OLDSEC and label _gone go, _main moves from
 // 001000 to 001004 and _fresh appears. C function main (at _main) moves with it; idle (at _idle,
-// 001080) grows from 0x10 to 0x18 bytes where it stands.
-inline std::vector<uint8_t> comparedBuild(bool newer)
+// 001080) grows from 0x10 to 0x18 bytes where it stands. The function and its source file may be
+// given other names, for lines of another width.
+inline std::vector<uint8_t> comparedBuild(
+    bool newer, const std::string& function = "main", const std::string& source = "main.c")
 {
     Ieee695Writer w;
     w.header("Carina", "prog");
@@ -49,9 +51,9 @@ inline std::vector<uint8_t> comparedBuild(bool newer)
     w.globalSymbol({ .name = newer ? "_fresh" : "_gone", .value = newer ? 0x1100u : 0x3000u });
     w.globalSymbol({ .name = "_idle", .value = 0x1080 });
     auto& env = w.environment();
-    env.debugString(dstr::M("main.c", "prog"));
-    env.debugString(dstr::Fs("main", "_main", 'G', 1));
-    env.debugString(dstr::Fe("main", "", 0, 0, 0x20));
+    env.debugString(dstr::M(source, "prog"));
+    env.debugString(dstr::Fs(function, "_main", 'G', 1));
+    env.debugString(dstr::Fe(function, "", 0, 0, 0x20));
     env.debugString(dstr::Fs("idle", "_idle", 'G', 2));
     env.debugString(dstr::Fe("idle", "", 0, 0, newer ? 0x18u : 0x10u));
     return w.bytes();

@@ -9,6 +9,8 @@
 #include "right/list_renderer.hpp"
 #include "right/print_pagination.hpp"
 #include "shell/commands.hpp"
+#include "shell/find_dialog.hpp"
+#include "shell/find_notify.hpp"
 #include "shell/main_frame.hpp"
 #include "shell/tessaly_doc.hpp"
 #include "shell_fixtures.hpp"
@@ -16,6 +18,8 @@
 #include "support/temp_file.hpp"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 #include <functional>
 #include <string>
@@ -160,6 +164,12 @@ private slots:
         const int32_t goneLine = right().rows().gone.firstLine;
         QVERIFY(goneLine > sectionNamed("DATA").startLine);
         QCOMPARE(right().m_nLineCount, goneLine + 2);
+        // OLDSEC's name is longer than any shown section's; it still fits its column, on the
+        // screen and on paper, where nothing would cover its end.
+        const int32_t goneSection = static_cast<int32_t>(std::string("[D] OLDSEC").size());
+        QVERIFY(column(right().m_columns, ColumnSection).nWidthPx > goneSection * right().m_nCharWidth);
+        const PrintColumns paper = PrintColumnPositions(model(), 1);
+        QVERIFY(paper.label - paper.sectionLeft > goneSection);
         QVERIFY(anyPixel(image, changeCell(goneLine + 1), [](QRgb c) { return isInk(c, kGreenInk); }));
 
         // Both pictures edge what changed size, and only that.
@@ -221,6 +231,48 @@ private slots:
         QCOMPARE(right().rows().gone.firstLine, -1);
         QVERIFY(changeTexts().empty());
         QCOMPARE(frame().windowTitle(), path(m_new) + " - Tessaly");
+    }
+
+    void findMarksTheLabelOnItsRow()
+    {
+        openCompared();
+        QVERIFY(frame().router().dispatch(ID_SHOW_FUNCTION_LIST));
+        const QImage before = renderViewport(right());
+        right().OpenFindDialog();
+        QVERIFY(right().m_pFindDlg);
+        FindDialog& dialog = *right().m_pFindDlg;
+        dialog.findChild<QLineEdit*>(QString::number(FindDialog::IdFindWhat))->setText(QStringLiteral("_fresh"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QString::number(FindDialog::IdFindNext)), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(&right(), FindNotifyEvent::kType);
+        QVERIFY(m_run->platform().messages.isEmpty());
+
+        int32_t line = -1;
+        for (const SymbolEntry& label : model().LabelTable)
+            if (std::string(label.name) == "_fresh")
+                line = label.line;
+        QVERIFY(line > 0);
+        QCOMPARE(right().m_nFoundLine, line);
+        // The match inverted on that row is the label's.
+        const QImage after = renderViewport(right());
+        const int cw = right().m_nCharWidth;
+        const int h = right().m_nLineHeight;
+        const int sp = right().m_nHorzPos * cw;
+        const ColumnInfo& cell = column(right().m_columns, ColumnLabel);
+        const int x = cell.nLeft - sp + cw * (right().m_nFoundOffset + model().AddressDigits + 5);
+        const QRect match(x, (line - right().m_nTopLine + 1) * h, cw * right().m_nFoundLength, h);
+        // The top pixel row of a cell holds no glyph: it flips to its inverse, and only there.
+        for (const QPoint& probe : { QPoint(match.left() + 1, match.top()), QPoint(match.right() - 1, match.top()) }) {
+            const QRgb was = before.pixel(probe);
+            const QRgb now = after.pixel(probe);
+            QCOMPARE(qRgb(255 - qRed(was), 255 - qGreen(was), 255 - qBlue(was)), now);
+        }
+        for (const QPoint& outside : { QPoint(match.left() - 2, match.top()), QPoint(match.right() + 3, match.top()),
+                 QPoint(match.center().x(), match.top() - h), QPoint(match.center().x(), match.top() + h) })
+            QCOMPARE(after.pixel(outside), before.pixel(outside));
+        // Its Change cell ("new") stays as it was.
+        const QRect change = changeCell(line);
+        QVERIFY(anyPixel(after, change, [&](QRgb c) { return c != after.pixel(change.topLeft()); }));
+        QCOMPARE(after.copy(change), before.copy(change));
     }
 
     // A baseline that does not read, and a shown file that does not read while comparing: the

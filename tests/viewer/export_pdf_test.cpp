@@ -1,4 +1,5 @@
-// export_pdf_test.cpp: `tessaly --export-pdf` on every example, read back with pdfinfo and pdftotext.
+// export_pdf_test.cpp: `tessaly --export-pdf` on every example, read back with pdfinfo and pdftotext; both exports
+// of a comparison and their failures.
 #include "map_document.hpp"
 #include "map_model.hpp"
 #include "orvik.h"
@@ -10,6 +11,7 @@
 #include "support/run_program.hpp"
 #include "support/temp_file.hpp"
 
+#include <QImage>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -227,17 +229,100 @@ TEST(ExportPdf, NameBytesPrintAsLatin1)
     EXPECT_NE(text.find("[G] 001000:\u00E9t\u00E9"), std::string::npos) << text;
 }
 
+// Every "moved from" of a printout with its address whole: the Change column is the last on the
+// line, where the paper's edge would cut it.
+void expectWholeMoves(const std::string& text, size_t digits)
+{
+    size_t moves = 0;
+    for (size_t at = text.find("moved"); at != std::string::npos; at = text.find("moved", at + 1), ++moves) {
+        const std::string move = text.substr(at, 11 + digits + 1);
+        EXPECT_EQ(move.rfind("moved from ", 0), 0u) << move;
+        EXPECT_EQ(move.find_first_not_of("0123456789abcdef", 11), 11 + digits) << move;
+    }
+    EXPECT_GT(moves, 0u);
+}
+
 TEST(ExportPdf, CompareCarriesTheChangeColumn)
 {
+    // With long function and file names the line with the Change column is wider than the paper
+    // at the smallest print size; the column still comes out whole. (The builds have no modules:
+    // the other linker's builds below are listed with --local.)
+    const std::string function(48, 'f');
+    const std::string source(48, 's');
+    const TempFile older(comparedBuild(false));
+    const TempFile newer(comparedBuild(true));
+    const TempFile olderWide(comparedBuild(false, function, source));
+    const TempFile newerWide(comparedBuild(true, function, source));
+    struct Case {
+        const char* label;
+        const TempFile& older;
+        const TempFile& newer;
+        std::vector<std::string> options;
+    };
+    const Case cases[] = {
+        { "short names", older, newer, {} },
+        { "short names, functions", older, newer, { "--functions" } },
+        { "long names, functions", olderWide, newerWide, { "--functions" } },
+        { "long names, constants and functions", olderWide, newerWide, { "--equ", "--functions" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const TempFolder dir;
+        const std::string pdf = (dir.path() / "changes.pdf").string();
+        std::vector<std::string> arguments { "--export-pdf", pdf, "--compare", c.older.pathString() };
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        arguments.push_back(c.newer.pathString());
+        ASSERT_EQ(exportPdf(arguments).status, 0);
+        const std::string text = pageText(pdf, 1);
+        for (const char* expected : { "Change", "+0x1a2", "\u22120x10", "(gone)", "[D] OLDSEC", "[G] 003000:_gone" })
+            EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+        expectWholeMoves(text, 6);
+        const bool equ = c.options.size() == 2;
+        for (const std::string& item : expectedTexts(c.newer.pathString(), false, equ, !c.options.empty()).items)
+            EXPECT_NE(text.find(item), std::string::npos) << item << "\n" << text;
+    }
+}
+
+TEST(ExportPdf, CompareOfOtherLinkersBuildsFitsThePaper)
+{
+    const fs::path series = TESSALY_SERIES_DIR;
+    const fs::path older = series / "arcanoid_01_b012b92.lod";
+    const fs::path newer = series / "arcanoid_02_9846451.lod";
+    if (!fs::exists(older) || !fs::exists(newer))
+        GTEST_SKIP() << "the other linker's builds are not in " << series;
+    for (const std::vector<std::string>& options :
+        { std::vector<std::string> { "--functions" }, { "--local", "--equ", "--functions" } }) {
+        const TempFolder dir;
+        const std::string pdf = (dir.path() / "changes.pdf").string();
+        std::vector<std::string> arguments { "--tolerant", "--export-pdf", pdf, "--compare", older.string() };
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        arguments.push_back(newer.string());
+        ASSERT_EQ(exportPdf(arguments).status, 0);
+        expectWholeMoves(runProgram("pdftotext", { "-layout", pdf, "-" }).out, 6);
+    }
+}
+
+TEST(ExportPng, CompareShowsTheChanges)
+{
+    // The grown block's difference and edges are red: more red than without a baseline.
     const TempFile older(comparedBuild(false));
     const TempFile newer(comparedBuild(true));
     const TempFolder dir;
-    const std::string pdf = (dir.path() / "changes.pdf").string();
-    ASSERT_EQ(exportPdf({ "--export-pdf", pdf, "--compare", older.pathString(), newer.pathString() }).status, 0);
-    const std::string text = pageText(pdf, 1);
-    for (const char* expected :
-        { "Change", "+0x1a2", "\u22120x10", "moved from 001000", "(gone)", "[D] OLDSEC", "[G] 003000:_gone", "gone" })
-        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    auto redPixels = [&](const std::vector<std::string>& compare) {
+        const std::string png = (dir.path() / "window.png").string();
+        std::vector<std::string> arguments { "--export-png", png };
+        arguments.insert(arguments.end(), compare.begin(), compare.end());
+        arguments.push_back(newer.pathString());
+        EXPECT_EQ(exportPdf(arguments).status, 0);
+        const QImage image(QString::fromStdString(png));
+        EXPECT_FALSE(image.isNull());
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        return red;
+    };
+    EXPECT_GT(redPixels({ "--compare", older.pathString() }), redPixels({}));
 }
 
 TEST(ExportPdf, Failures)
@@ -250,6 +335,7 @@ TEST(ExportPdf, Failures)
         const char* label;
         std::vector<std::string> arguments;
         int status;
+        std::string message = {}; // what standard error must hold
     };
     const Case cases[] = {
         { "unreadable input", { "--export-pdf", (dir.path() / "a.pdf").string(), unreadable }, 2 },
@@ -258,14 +344,19 @@ TEST(ExportPdf, Failures)
         { "no input", { "--export-pdf", (dir.path() / "d.pdf").string() }, 64 },
         { "list option without export", { "--equ", good }, 64 },
         { "both exports", { "--export-pdf", (dir.path() / "e.pdf").string(), "--export-png", "x.png", good }, 64 },
-        { "unreadable baseline", { "--export-pdf", (dir.path() / "a.pdf").string(), "--compare", unreadable, good },
-            2 },
+        { "unreadable baseline", { "--export-pdf", (dir.path() / "a.pdf").string(), "--compare", unreadable, good }, 2,
+            unreadable },
+        { "unreadable baseline of the image",
+            { "--export-png", (dir.path() / "f.png").string(), "--compare", unreadable, good }, 2, unreadable },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(exportPdf(c.arguments).status, c.status);
+        const ProgramRun run = exportPdf(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
     EXPECT_FALSE(fs::exists(dir.path() / "a.pdf"));
+    EXPECT_FALSE(fs::exists(dir.path() / "f.png"));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // right_print_test.cpp: the print commands of the right pane, the preview's pages and printed pages probed as images.
+#include "build_baseline.hpp"
 #include "left/friend_left_view.hpp"
 #include "map_model.hpp"
 #include "right/cell_text.hpp"
@@ -251,22 +252,30 @@ private slots:
 
     void fontShrinksToFitThePaperWidth()
     {
-        // A function whose name and file take thirty characters each, on a page 2400 dots wide.
+        // A function whose name and file take 48 characters each, on a page 2400 dots wide.
         m_tree = std::make_unique<MemoryTree>("Carina");
         typedSection(*m_tree, "CODE", 0x0000, 0x1000, kSectionTypeCode);
         IeModule* mod = m_tree->module("mod");
-        IeSource* src = m_tree->source(mod, m_names.emplace_back(30, 's').c_str());
-        m_tree->function(src, m_names.emplace_back(30, 'f').c_str(), "_f", 0x10);
+        IeSource* src = m_tree->source(mod, m_names.emplace_back(48, 's').c_str());
+        m_tree->function(src, m_names.emplace_back(48, 'f').c_str(), "_f", 0x10);
         DetectCpuFamily(model(), &m_tree->root);
         model().FileLoaded = true;
         struct Case {
             const char* label;
             bool functions;
+            bool comparing;
             bool shrinks;
+            bool narrows;
         };
-        const Case cases[] = { { "labels only: fits", false, false }, { "long function: shrinks", true, true } };
+        const Case cases[] = {
+            { "labels only: fits", false, false, false, false },
+            { "long function: shrinks", true, false, true, false },
+            // Even six points are too wide with the Change column after the function.
+            { "long function compared: narrows", true, true, true, true },
+        };
         for (const Case& c : cases) {
             model().ShowFunctionList = c.functions;
+            model().Baseline = c.comparing ? std::make_shared<BuildBaseline>() : nullptr;
             const ListRows rows = NumberRows(model());
             QImage page(2400, 3300, QImage::Format_RGB32);
             page.setDotsPerMeterX(qRound(300 / 0.0254));
@@ -274,9 +283,12 @@ private slots:
             const ListPrintJob job(model(), rows, right().m_logFont, page, page.rect());
             const QString where = QString::fromLatin1(c.label);
             QVERIFY2((job.font().pixelSize() < 58) == c.shrinks, qPrintable(where));
-            QVERIFY2(PrintLineChars(model()) * job.charWidth() <= page.width(), qPrintable(where));
+            QVERIFY2((job.cellNarrowing() < 1.0) == c.narrows, qPrintable(where));
+            QVERIFY2(
+                PrintLineChars(model()) * job.charWidth() * job.cellNarrowing() <= page.width(), qPrintable(where));
             QVERIFY2(job.font().pixelSize() >= 25, qPrintable(where)); // never below six points
         }
+        model().Baseline = nullptr;
     }
 
     void windowPrintKeepsEveryAddressWhole()

@@ -174,6 +174,44 @@ GoneRows ListGoneRows(const MapModel& model, int32_t firstLine)
     return gone;
 }
 
+std::array<int32_t, NameWidthCount> ListNameWidths(const MapModel& model)
+{
+    std::array<int32_t, NameWidthCount> widths = model.NameWidths;
+    if (!model.Baseline)
+        return widths;
+    const BuildSnapshot& old = model.Baseline->snapshot;
+    // Cells hold at most kMaxCellName bytes of a name.
+    auto raise = [&](NameWidthIndex index, const std::string& name) {
+        widths[index] = std::max(widths[index], static_cast<int32_t>(std::min(name.size(), kMaxCellName)));
+    };
+    auto raiseAt = [&](NameWidthIndex index, const auto& items, int32_t at, auto name) {
+        if (valid(items, at))
+            raise(index, name(items[static_cast<size_t>(at)]));
+    };
+    const auto itemName = [](const auto& item) -> const std::string& { return item.name; };
+    const auto itself = [](const std::string& name) -> const std::string& { return name; };
+    const GoneRows gone = ListGoneRows(model, 0);
+    for (const int32_t block : gone.blocks) {
+        if (!model.ShowLocalInformation) {
+            raiseAt(NameWidthSection, old.sections, block, itemName);
+        } else if (valid(old.moduleSections, block)) {
+            const auto& part = old.moduleSections[static_cast<size_t>(block)];
+            raise(NameWidthSection, part.section);
+            raiseAt(NameWidthModule, old.modules, part.module, itself);
+        }
+    }
+    for (const int32_t label : gone.labels)
+        raiseAt(NameWidthLabel, old.labels, label, itemName);
+    for (const int32_t equ : gone.equs)
+        raiseAt(NameWidthEqu, old.equs, equ, itemName);
+    for (const int32_t function : gone.functions) {
+        raiseAt(NameWidthFunction, old.functions, function, itemName);
+        if (valid(old.functions, function))
+            raiseAt(NameWidthFunctionFile, old.sources, old.functions[static_cast<size_t>(function)].source, itself);
+    }
+    return widths;
+}
+
 // The gone rows are numbered with the list; an index of an older numbering writes nothing.
 void AppendGoneAddress(std::string& out, const MapModel& model, int32_t block)
 {

@@ -4,6 +4,7 @@
 #include "build_baseline.hpp"
 #include "map_model.hpp"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,6 +46,10 @@ struct GoneRows {
 };
 // The removed items for the model's options, from line firstLine on.
 GoneRows ListGoneRows(const MapModel& model, int32_t firstLine);
+
+// The name widths the list's columns are laid out with, on the screen and on paper: the shown
+// file's, widened while comparing so that the names of the "(gone)" rows fit their columns too.
+std::array<int32_t, NameWidthCount> ListNameWidths(const MapModel& model);
 
 // The texts of the gone rows, as the list writes the items of the shown file.
 inline constexpr const char* kGoneTitle = "(gone)";

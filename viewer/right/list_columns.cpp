@@ -69,7 +69,7 @@ const char* ColumnHeaderText(int number, int32_t addressDigits, bool localInform
 std::vector<int32_t> ColumnWidths(const MapModel& model, int32_t cw)
 {
     const int32_t d = model.AddressDigits;
-    const auto& n = model.NameWidths;
+    const auto n = ListNameWidths(model);
     const int32_t s = n[NameWidthSection];
     const int32_t sectionChars
         = model.ShowLocalInformation ? std::max(s + n[NameWidthModule] + 6, 15) : std::max(s + 4, 7);

@@ -58,7 +58,7 @@ PrintFrame PrintFrameFor(int32_t top, int32_t bottom, int32_t cy)
 PrintColumns PrintColumnPositions(const MapModel& model, int32_t cw)
 {
     const int32_t d = model.AddressDigits;
-    const auto& n = model.NameWidths;
+    const auto n = ListNameWidths(model);
     const int32_t s = n[NameWidthSection];
     const int32_t w = model.ShowLocalInformation ? std::max(s + n[NameWidthModule] + 6, 15) : std::max(s + 4, 7);
     PrintColumns c;
@@ -83,8 +83,8 @@ int32_t changeColumnChars(const MapModel& model, int32_t itemsEnd)
 int32_t itemColumnsEnd(const MapModel& model)
 {
     // Cells are cut to kMaxCellName bytes of a name, whatever NameWidths says.
-    auto width
-        = [&](int index) { return std::min<int32_t>(model.NameWidths[static_cast<size_t>(index)], kMaxCellName); };
+    const auto n = ListNameWidths(model);
+    auto width = [&](int index) { return std::min<int32_t>(n[static_cast<size_t>(index)], kMaxCellName); };
     const int32_t d = model.AddressDigits;
     const PrintColumns c = PrintColumnPositions(model, 1);
     int32_t end = std::max(c.sectionRight, c.label + std::max(4 + d + 1 + width(NameWidthLabel), 6)); // "Label:"
@@ -104,6 +104,14 @@ int32_t PrintLineChars(const MapModel& model)
     if (!model.Baseline)
         return end;
     return changeColumnChars(model, end) + ChangeColumnChars(model);
+}
+
+double PrintCellNarrowing(bool comparing, int64_t lineChars, int32_t charWidth, int32_t pageWidth)
+{
+    const int64_t width = lineChars * std::max(charWidth, 1);
+    if (!comparing || width <= 0 || width <= pageWidth)
+        return 1.0;
+    return static_cast<double>(std::max(pageWidth, 1)) / static_cast<double>(width);
 }
 
 std::vector<ColumnSpan> PrintColumnSpans(const MapModel& model, int32_t cw)

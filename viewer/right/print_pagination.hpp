@@ -60,6 +60,12 @@ PrintColumns PrintColumnPositions(const MapModel& model, int32_t cw);
 // job can tell whether its lines fit the paper's width.
 int32_t PrintLineChars(const MapModel& model);
 
+// How much the printed list's character cell narrows, as a factor of its width: 1 for a list
+// not compared, whose ends are given up where even its smallest font is too wide; when
+// comparing, the Change column comes last and would be the part lost, so the cell narrows until
+// lineChars cells of charWidth fit pageWidth.
+double PrintCellNarrowing(bool comparing, int64_t lineChars, int32_t charWidth, int32_t pageWidth);
+
 // The printed columns as the renderer places them: Address, Section (its bar from section left to
 // section right, both edges included) and the shown item columns, left to right.
 std::vector<ColumnSpan> PrintColumnSpans(const MapModel& model, int32_t cw);

@@ -68,6 +68,7 @@ ListPrintJob::ListPrintJob(
         description.height = -std::max(std::min(fitted, height - 1), smallest);
         measure();
     }
+    m_cellNarrowing = PrintCellNarrowing(model.Baseline != nullptr, lineChars, m_nPrintCharWidth, pageRect.width());
     m_glyphs = CellGlyphs(m_printFont, grid);
     m_nLinesPerPage = PrintLinesPerPage(pageRect.height(), m_nPrintLineHeight);
     m_nMaxPage = PrintMaxPage(model.FileLoaded, rows.lineCount, m_nLinesPerPage);
@@ -101,11 +102,11 @@ void ListPrintJob::PrintPage(QPainter& painter, int32_t page, const QRect& pageR
     painter.drawText(QPoint(pageRect.left() + (pageRect.width() - cx) / 2, frame.footerTextY + ascent), footer);
 
     const ListPlan plan = PlanList(m_model, m_rows, PrintPageRequest(m_nLinesPerPage, page));
-    std::vector<ColumnSpan> columns = PrintColumnSpans(m_model, m_nPrintCharWidth);
-    for (ColumnSpan& span : columns) {
-        span.left += pageRect.left();
-        span.right += pageRect.left();
-    }
+    const std::vector<ColumnSpan> columns = PrintColumnSpans(m_model, m_nPrintCharWidth);
+    // The body is drawn in cells of the font's own width, narrowed as a whole (glyphs, edges
+    // and all) so its lines keep their proportions.
+    painter.translate(pageRect.left(), 0);
+    painter.scale(m_cellNarrowing, 1.0);
     RenderList(painter, plan, PaperListStyle(columns, m_glyphs, frame.bodyTop));
     painter.restore();
 }

@@ -26,7 +26,8 @@ class CFriendRightView;
 class ListPrintJob {
 public:
     // Begin printing: the screen font's height, taken as points, scaled to the device's
-    // horizontal resolution (smaller when the widest line would not fit pageRect's width);
+    // horizontal resolution (smaller when the widest line would not fit pageRect's width, and
+    // narrowed when a compared list still would not);
     // the lines of a drawing rectangle pageRect tall; the page count.
     ListPrintJob(const MapModel& model, const ListRows& rows, const LogFont& screenFont, QPaintDevice& device,
         const QRect& pageRect);
@@ -34,6 +35,8 @@ public:
     int32_t maxPage() const { return m_nMaxPage; }
     int32_t linesPerPage() const { return m_nLinesPerPage; }
     int32_t charWidth() const { return m_nPrintCharWidth; }
+    // The factor the body's cells are narrowed by (PrintCellNarrowing), 1 when they are not.
+    double cellNarrowing() const { return m_cellNarrowing; }
     int32_t lineHeight() const { return m_nPrintLineHeight; }
     const QFont& font() const { return m_printFont; }
 
@@ -52,6 +55,7 @@ private:
     QFont m_printFont;
     mutable CellGlyphs m_glyphs; // its queue changes as a page is drawn
     int32_t m_nPrintCharWidth = 1;
+    double m_cellNarrowing = 1.0;
     int32_t m_nPrintLineHeight = 1;
     int32_t m_nLinesPerPage = 1;
     int32_t m_nMaxPage = 0;

@@ -164,8 +164,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         line.file = files.front();
     if (files.size() == 2)
         line.baseline = files.back();
-    if (compareGiven && !exportPdf)
-        return failure(QStringLiteral("option '--compare' goes with '--export-pdf'"));
+    if (compareGiven && !exportPdf && !exportPng)
+        return failure(QStringLiteral("option '--compare' goes with '--export-png' or '--export-pdf'"));
     if (sizeGiven && !exportPng)
         return failure(QStringLiteral("option '--size' goes with '--export-png'"));
     if (imageGiven && !exportPng)
@@ -190,7 +190,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
 QString usageText()
 {
     return QStringLiteral("Usage: tessaly [--tolerant] [--regions FILE] [FILE [BASELINE]]\n"
-                          "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--tolerant] FILE\n"
+                          "       tessaly --export-png OUT.png [--size WxH] [--image PICTURE] [--compare OLD]\n"
+                          "                            [--tolerant] FILE\n"
                           "       tessaly --export-pdf OUT.pdf [--local] [--equ] [--functions] [--compare OLD]\n"
                           "                            [--tolerant] FILE\n"
                           "View the memory map of a linked microcontroller program.\n"
@@ -207,7 +208,7 @@ QString usageText()
                           "  --local               in that PDF, list module sections and local symbols\n"
                           "  --equ                 in that PDF, list the .EQU constants too\n"
                           "  --functions           in that PDF, list the C functions too\n"
-                          "  --compare OLD         in that PDF, the change since the build OLD\n"
+                          "  --compare OLD         in that image or PDF, the change since the build OLD\n"
                           "  --tolerant            also read IEEE-695 files written by other linkers\n"
                           "  --regions FILE        the memory regions file for the Memory usage panel\n"
                           "                        (default: NAME.regions or tessaly.regions beside FILE)\n"

@@ -25,7 +25,7 @@ struct CommandLine {
     bool showLocalInformation = false;
     bool showEquList = false;
     bool showFunctionList = false;
-    QString baseline {}; // the build FILE is compared with: BASELINE, or --compare OLD of --export-pdf
+    QString baseline {}; // the build FILE is compared with: BASELINE, or --compare OLD of an export
     QString regionsPath {}; // --regions: the memory regions file, else the one found beside FILE
 };
 

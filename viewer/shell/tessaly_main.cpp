@@ -35,6 +35,8 @@ int exportPng(const CommandLine& line)
         return kExitReadFailed;
     if (!mapModel().FileLoaded)
         return kExitReadFailed;
+    if (!line.baseline.isEmpty() && !app.document()->CompareWith(line.baseline))
+        return kExitReadFailed;
     if (line.imageMode >= 0)
         mapModel().ImageMode = static_cast<ImageMode>(line.imageMode);
     const QImage image = app.renderWindow(line.size);
