@@ -9,7 +9,7 @@ ASAN_DIR ?= $(BUILD_DIR)-asan
 FUZZ_DIR ?= $(BUILD_DIR)-fuzz
 WINDOWS_DIR ?= $(BUILD_DIR)-windows
 FUZZ_SECONDS ?= 120
-FUZZ_TARGETS := fuzz_read fuzz_ieee695 fuzz_framed
+FUZZ_TARGETS := fuzz_read fuzz_ieee695 fuzz_framed fuzz_regions fuzz_compare
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 # -O1 with line tables compiles the tests in a third of the time -O2 -g takes, keeps the stack
 # traces readable, and leaves assertions on.

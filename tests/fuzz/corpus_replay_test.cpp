@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(Files, CorpusReplay, ::testing::ValuesIn(replayInputs()
 
 TEST(CorpusReplayFiles, EveryTargetHasSeeds)
 {
-    for (const char* target : { "fuzz_read", "fuzz_ieee695", "fuzz_framed" }) {
+    for (const char* target : { "fuzz_read", "fuzz_ieee695", "fuzz_framed", "fuzz_regions", "fuzz_compare" }) {
         SCOPED_TRACE(target);
         EXPECT_FALSE(filesIn(kFuzzDir / "corpus" / target).empty());
     }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 // Aborts with the broken promise, so libFuzzer saves the input and the replay test fails.
 #define FUZZ_CHECK(condition)                                                                                          \
@@ -27,6 +29,15 @@ inline std::size_t touch(const char* text)
     const std::size_t length = text ? std::strlen(text) : 0;
     g_touchedBytes = g_touchedBytes + length;
     return length;
+}
+
+// Aborts with what is wrong with a written text (from jsonFault or csvFault), and the text.
+inline void checkNoFault(const std::optional<std::string>& fault, const char* what, const std::string& text)
+{
+    if (fault) {
+        std::fprintf(stderr, "fuzz check failed: %s: %s\n%.4000s\n", what, fault->c_str(), text.c_str());
+        std::abort();
+    }
 }
 
 } // namespace tessaly::fuzz

@@ -34,6 +34,10 @@
 #include "diff_dump.hpp"
 #include "tree_json.hpp"
 #endif
+#if defined(TESSALY_FUZZ_WITH_MODEL) && defined(TESSALY_FUZZ_WITH_DUMP)
+#include "compare_input.hpp"
+#include "regions_input.hpp"
+#endif
 
 namespace tessaly::fuzz {
 namespace {
@@ -479,11 +483,21 @@ std::optional<InputFormat> formatOfTarget(std::string_view name)
         return InputFormat::Framed;
     if (name.starts_with("fuzz_read"))
         return InputFormat::AnyBytes;
+    if (name.starts_with("fuzz_regions"))
+        return InputFormat::Regions;
+    if (name.starts_with("fuzz_compare"))
+        return InputFormat::Compare;
     return std::nullopt;
 }
 
 void runFuzzInput(const uint8_t* data, std::size_t size, InputFormat format)
 {
+#if defined(TESSALY_FUZZ_WITH_MODEL) && defined(TESSALY_FUZZ_WITH_DUMP)
+    if (format == InputFormat::Regions)
+        return runRegionsInput(data, size);
+    if (format == InputFormat::Compare)
+        return runCompareInput(data, size);
+#endif
     std::vector<uint8_t> bytes(data, data + size);
     if (format != InputFormat::AnyBytes) {
         const uint8_t lead = format == InputFormat::Ieee695 ? 0xE0 : 0x80;

@@ -20,4 +20,10 @@ std::vector<SeedFile> ieee695Seeds();
 // group and definition blocks with every kind of definition and type description.
 std::vector<SeedFile> framedSeeds();
 
+// Regions files, good and bad, each joined to an IEEE-695 file (input_split.hpp).
+std::vector<SeedFile> regionsSeeds();
+
+// Pairs of IEEE-695 builds, joined: one program changed in one way at a time, and unlike files.
+std::vector<SeedFile> compareSeeds();
+
 } // namespace tessaly::fuzz

@@ -1,6 +1,7 @@
 // write_seeds.cpp: writes one format's seeds into the fuzz corpora from its test writer.
 // Usage: fuzz_seed_writer_ieee695 CORPUS_DIR  (CORPUS_DIR/fuzz_read and fuzz_ieee695)
 //        fuzz_seed_writer_framed CORPUS_DIR   (CORPUS_DIR/fuzz_read and fuzz_framed)
+//        fuzz_seed_writer_split CORPUS_DIR    (CORPUS_DIR/fuzz_regions and fuzz_compare)
 #include "seed_files.hpp"
 
 #include <cstdio>
@@ -28,6 +29,13 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path root(argv[1]);
+#if defined(TESSALY_SEEDS_SPLIT)
+    bool ok = true;
+    for (const auto& seed : tessaly::fuzz::regionsSeeds())
+        ok = writeSeed(root / "fuzz_regions", seed) && ok;
+    for (const auto& seed : tessaly::fuzz::compareSeeds())
+        ok = writeSeed(root / "fuzz_compare", seed) && ok;
+#else
 #if defined(TESSALY_SEEDS_IEEE695)
     const auto seeds = tessaly::fuzz::ieee695Seeds();
     const char* target = "fuzz_ieee695";
@@ -50,6 +58,7 @@ int main(int argc, char** argv)
     }
     for (const auto& seed : odd)
         ok = writeSeed(root / "fuzz_read", seed) && ok;
+#endif
     if (!ok)
         std::fprintf(stderr, "%s: cannot write the seeds under %s\n", argv[0], root.string().c_str());
     return ok ? 0 : 1;
