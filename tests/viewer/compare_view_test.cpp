@@ -34,16 +34,6 @@ bool isInk(QRgb pixel, const QColor& ink)
     return pixel == ink.rgb();
 }
 
-bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
-{
-    const QRect r = rect.intersected(image.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (test(image.pixel(x, y)))
-                return true;
-    return false;
-}
-
 const bool kRed = true;
 const bool kGreen = false;
 
@@ -128,12 +118,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_run = std::make_unique<RunningApp>();
-        QVERIFY(m_run->started());
-        QVERIFY(m_run->show(1400, 600));
-    }
+    void init() { QVERIFY(startApp(1400, 600)); }
 
     void cleanup() { tearDown(); }
 

@@ -134,9 +134,7 @@ private:
 private slots:
     void init()
     {
-        m_run = std::make_unique<RunningApp>();
-        QVERIFY(m_run->started());
-        QVERIFY(m_run->show(1000, 500));
+        QVERIFY(startApp(1000, 500));
         loadProgram();
     }
 

@@ -41,16 +41,6 @@ bool isRed(QRgb c)
     return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
 }
 
-bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
-{
-    const QRect r = rect.intersected(image.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (test(image.pixel(x, y)))
-                return true;
-    return false;
-}
-
 // Sections of the three kinds in turn, 0x800 bytes every 0x1000, with a free area after each.
 constexpr int32_t kTypes[] = { kSectionTypeCode, kSectionTypeData, kSectionTypeRom };
 constexpr QRgb kColours[] = { kCyan, kYellow, kGreen };
@@ -125,12 +115,7 @@ private:
     QPoint onScreen(int x, int y) { return QPoint(x, y) - left().scrollPosition(); }
 
 private slots:
-    void init()
-    {
-        m_run = std::make_unique<RunningApp>();
-        QVERIFY(m_run->started());
-        QVERIFY(m_run->show(1000, 600));
-    }
+    void init() { QVERIFY(startApp(1000, 600)); }
 
     void cleanup() { tearDown(); }
 

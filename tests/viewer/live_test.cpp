@@ -49,6 +49,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 
 using namespace tessaly;
 using tessaly::testing::Ieee695Writer;
+using tessaly::testing::PaneFixture;
 using tessaly::testing::RunningApp;
 using tessaly::testing::TempFile;
 
@@ -116,17 +117,13 @@ size_t heapInUse()
 
 } // namespace
 
-class LiveTest : public QObject {
+class LiveTest : public QObject, protected PaneFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<RunningApp> m_run;
     std::unique_ptr<TempFile> m_file;
     int64_t m_now = 0; // the fake clock of the tests that step time themselves
 
-    CMainFrame& frame() { return m_run->frame(); }
-    MapModel& model() { return m_run->model(); }
-    CFriendRightView& right() { return *frame().m_pRightView; }
     LiveReload& live() { return frame().liveReload(); }
     QString path() const { return QString::fromStdString(m_file->pathString()); }
 
@@ -180,9 +177,7 @@ private slots:
     {
         // Each test starts from the settings of a first run.
         QSettings(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kAppTitle)).clear();
-        m_run = std::make_unique<RunningApp>();
-        QVERIFY(m_run->started());
-        QVERIFY(m_run->show(900, 600));
+        QVERIFY(startApp(900, 600));
         m_now = 0;
     }
 

@@ -112,9 +112,7 @@ private slots:
     {
         QSettings().remove(QString::fromLatin1(RegionsSource::kSettingsGroup));
         m_folder = std::make_unique<TempFolder>();
-        m_run = std::make_unique<RunningApp>();
-        QVERIFY(m_run->started());
-        QVERIFY(m_run->show(1000, 600));
+        QVERIFY(startApp(1000, 600));
     }
 
     void cleanup()

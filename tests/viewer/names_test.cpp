@@ -159,9 +159,7 @@ private:
 private slots:
     void init()
     {
-        m_run = std::make_unique<RunningApp>();
-        QVERIFY(m_run->started());
-        QVERIFY(m_run->show(1600, 700));
+        QVERIFY(startApp(1600, 700));
         // Room for the memory-size picture's names at the largest font.
         frame().m_wndSplitter->setSizes({ 600, 1000 });
     }

@@ -42,16 +42,6 @@ bool isBlack(QRgb c)
     return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60;
 }
 
-bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
-{
-    const QRect r = rect.intersected(image.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (test(image.pixel(x, y)))
-                return true;
-    return false;
-}
-
 // Besides what the fake records, notes each dialog's class and lets a preview draw its pages.
 class PrintingPlatform : public FakePlatform {
 public:

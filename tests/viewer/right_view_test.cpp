@@ -39,16 +39,6 @@ bool isDark(QRgb c)
 }
 
 // Whether any pixel of the rectangle satisfies the test.
-bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
-{
-    const QRect r = rect.intersected(image.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (test(image.pixel(x, y)))
-                return true;
-    return false;
-}
-
 } // namespace
 
 class RightViewTest : public QObject, protected PaneFixture {
@@ -102,12 +92,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_run = std::make_unique<RunningApp>();
-        QVERIFY(m_run->started());
-        QVERIFY(m_run->show(1400, 600));
-    }
+    void init() { QVERIFY(startApp(1400, 600)); }
 
     void cleanup() { tearDown(); }
 

@@ -10,6 +10,16 @@
 
 namespace tessaly::testing {
 
+bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test)
+{
+    const QRect r = rect.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (test(image.pixel(x, y)))
+                return true;
+    return false;
+}
+
 void FakePlatform::messageBox(QWidget* owner, const QString& text)
 {
     owners << owner;

@@ -18,6 +18,7 @@
 #include <QUrl>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,6 +91,9 @@ private:
     bool m_started = false;
 };
 
+// Whether a pixel of image inside rect passes test.
+bool anyPixel(const QImage& image, const QRect& rect, const std::function<bool(QRgb)>& test);
+
 // What a pane test keeps: the running application, the tree it fills and the names the tree
 // points at. A test class derives from QObject first and from this second.
 class PaneFixture {
@@ -102,6 +106,13 @@ protected:
     CFriendLeftView& left() { return *frame().m_pLeftView; }
     CFriendRightView& right() { return *frame().m_pRightView; }
     MapModel& model() { return m_run->model(); }
+
+    // A new running application whose window is shown at width x height; false if either failed.
+    bool startApp(int width, int height)
+    {
+        m_run = std::make_unique<RunningApp>();
+        return m_run->started() && m_run->show(width, height);
+    }
 
     // The application goes first, then the tree, then its names.
     void tearDown()

@@ -158,10 +158,10 @@ void addBlockCells(const MapModel& model, const Table& table, const PlanRequest&
     }
 }
 
-// The cells of one item column: the item whose line each row shows.
-template <typename Entry, typename Append>
-void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& rowIndex, int number,
-    const PlanRequest& request, CellHighlight matchOnRow, int32_t matchRow, Append append, ListPlan& plan)
+// Calls each(row, index) for the items of table on the window's item rows, in line order.
+template <typename Entry, typename Each>
+void forItemRows(
+    const std::vector<Entry>& table, const std::vector<int32_t>& rowIndex, const PlanRequest& request, Each each)
 {
     // rowIndex lists the items in line order, so the first one of the window is a binary search away.
     auto k = std::lower_bound(rowIndex.begin(), rowIndex.end(), request.firstLine,
@@ -170,14 +170,24 @@ void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& r
         const int32_t r = table[static_cast<size_t>(*k)].line - request.firstLine;
         if (r >= request.itemRows)
             break;
-        const Entry& item = table[static_cast<size_t>(*k)];
+        each(r, *k);
+    }
+}
+
+// The cells of one item column: the item whose line each row shows.
+template <typename Entry, typename Append>
+void addItemCells(const std::vector<Entry>& table, const std::vector<int32_t>& rowIndex, int number,
+    const PlanRequest& request, CellHighlight matchOnRow, int32_t matchRow, Append append, ListPlan& plan)
+{
+    forItemRows(table, rowIndex, request, [&](int32_t r, int32_t index) {
+        const Entry& item = table[static_cast<size_t>(index)];
         const bool selected = request.selection.column == number && request.selection.line == item.line;
         addCell(
             plan, r, number, Ink::WindowText, [&](std::string& out) { append(out, item); },
             selected            ? CellHighlight { 0, kWholeCell }
                 : r == matchRow ? matchOnRow
                                 : CellHighlight {});
-    }
+    });
 }
 
 // The rows of the removed items: the "(gone)" line, then each item in its column.
@@ -246,20 +256,10 @@ void addChangeCells(const MapModel& model, const ListRows& rows, const PlanReque
         if (row.blockStart)
             addChangeText(plan, r, 0, BlockChangeText(model, row.block));
     }
-    auto forItems = [&](const auto& table, const std::vector<int32_t>& rowIndex, auto each) {
-        auto k = std::lower_bound(rowIndex.begin(), rowIndex.end(), request.firstLine,
-            [&](int32_t index, int32_t line) { return table[static_cast<size_t>(index)].line < line; });
-        for (; k != rowIndex.end(); ++k) {
-            const int32_t r = table[static_cast<size_t>(*k)].line - request.firstLine;
-            if (r >= request.itemRows)
-                break;
-            each(r, *k);
-        }
-    };
-    forItems(model.LabelTable, rows.labels,
+    forItemRows(model.LabelTable, rows.labels, request,
         [&](int32_t r, int32_t k) { addChangeText(plan, r, ChangeLabelIndent(), LabelChangeText(model, k)); });
     if (model.ShowFunctionList)
-        forItems(model.FunctionTable, rows.functions, [&](int32_t r, int32_t k) {
+        forItemRows(model.FunctionTable, rows.functions, request, [&](int32_t r, int32_t k) {
             addChangeText(plan, r, ChangeFunctionIndent(model.AddressDigits), FunctionChangeText(model, k));
         });
 }
