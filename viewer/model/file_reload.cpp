@@ -4,9 +4,6 @@
 
 #include "map_document.hpp"
 
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <system_error>
@@ -15,16 +12,13 @@ namespace tessaly {
 
 namespace {
 
-std::optional<std::string> readWholeFile(const std::string& path)
+// A copy made by the file system (no bytes through this process's memory, so a big build costs
+// no resident memory to keep). False when it could not be made whole.
+bool copyFile(const std::string& from, const std::filesystem::path& to)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return std::move(bytes).str();
+    std::error_code error;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+    return !error;
 }
 
 std::filesystem::path privateFileName()
@@ -60,6 +54,7 @@ FileStamp StampOf(const std::string& path)
 
 LastGoodBuild::LastGoodBuild()
     : m_path(privateFileName())
+    , m_candidatePath(m_path.string() + ".new")
 {
 }
 
@@ -67,24 +62,15 @@ LastGoodBuild::~LastGoodBuild()
 {
     std::error_code ignored;
     std::filesystem::remove(m_path, ignored);
-}
-
-bool LastGoodBuild::store(const std::string& bytes)
-{
-    std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    m_held = static_cast<bool>(out);
-    return m_held;
+    std::filesystem::remove(m_candidatePath, ignored);
 }
 
 bool LastGoodBuild::keep(const std::string& path)
 {
     const FileStamp stamp = StampOf(path);
-    const std::optional<std::string> bytes = readWholeFile(path);
-    m_held = false;
-    m_keptStamp = StampOf(path) == stamp ? stamp : FileStamp {};
-    return bytes && store(*bytes);
+    m_held = copyFile(path, m_path);
+    m_keptStamp = m_held && StampOf(path) == stamp ? stamp : FileStamp {};
+    return m_held;
 }
 
 bool LastGoodBuild::restore(MapModel& model)
@@ -109,8 +95,9 @@ ReloadResult LastGoodBuild::reload(
     const FileStamp before = StampOf(path);
     if (!force && m_held && before.exists && before == m_keptStamp)
         return { ReloadOutcome::Unchanged, {}, false };
-    const std::optional<std::string> bytes = before.exists ? readWholeFile(path) : std::nullopt;
-    if (bytes && (StampOf(path) != before || bytes->size() != before.size))
+    const bool copied = before.exists && copyFile(path, m_candidatePath);
+    std::error_code error;
+    if (copied && (StampOf(path) != before || std::filesystem::file_size(m_candidatePath, error) != before.size))
         return { ReloadOutcome::Changing, {} };
 
     if (beforeRead)
@@ -119,13 +106,15 @@ ReloadResult LastGoodBuild::reload(
     // The reader read the file itself; what it read is what was copied only if nobody wrote
     // in between.
     const bool unchanged = StampOf(path) == before;
-    if (code == 0 && unchanged && bytes) {
+    if (code == 0 && unchanged && copied) {
         DetectCpuFamily(model);
         model.FileLoaded = true;
         model.TablesChanged = true;
         model.ListRebuildPending = true;
-        store(*bytes);
-        m_keptStamp = before;
+        // The copy becomes the kept build in one step, so a kept build is always a whole one.
+        std::filesystem::rename(m_candidatePath, m_path, error);
+        m_held = !error;
+        m_keptStamp = m_held ? before : FileStamp {};
         return { ReloadOutcome::Reloaded, {}, true };
     }
     ReloadResult result;

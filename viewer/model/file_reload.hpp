@@ -54,11 +54,11 @@ public:
         MapModel& model, const std::string& path, bool force = false, const std::function<void()>& beforeRead = {});
 
 private:
-    bool store(const std::string& bytes);
     // The kept build back into the model; false (nothing loaded) when even that fails.
     bool restore(MapModel& model);
 
     std::filesystem::path m_path;
+    std::filesystem::path m_candidatePath; // the bytes of a reload, until the reader took them
     bool m_held = false;
     FileStamp m_keptStamp; // of the file whose bytes are kept
 };
