@@ -91,10 +91,7 @@ const char* Pool::storeStringSlow(std::string_view text)
         m_next += n;
         m_free -= n;
     }
-    if (!text.empty())
-        std::memcpy(out, text.data(), text.size());
-    out[text.size()] = '\0';
-    return out;
+    return copyString(out, text);
 }
 
 void Pool::release()

@@ -57,10 +57,7 @@ public:
         char* out = reinterpret_cast<char*>(m_next);
         m_next += n;
         m_free -= n;
-        if (!text.empty())
-            std::memcpy(out, text.data(), text.size());
-        out[text.size()] = '\0';
-        return out;
+        return copyString(out, text);
     }
 
     void release();
@@ -82,6 +79,15 @@ private:
     // when the tree is freed and fault in page by page again on the next read (1.5 times the
     // page faults of 4 KiB blocks with runs of 256 KiB, in ten reads of the big program).
     static constexpr std::size_t kMaxRunBlocks = 16;
+
+    // text and a NUL into out, which has room for them.
+    static const char* copyString(char* out, std::string_view text)
+    {
+        if (!text.empty())
+            std::memcpy(out, text.data(), text.size());
+        out[text.size()] = '\0';
+        return out;
+    }
 
     unsigned char* newRun(std::size_t payloadBytes);
     void startBlock();
