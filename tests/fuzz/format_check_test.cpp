@@ -61,8 +61,9 @@ TEST(CsvFault, CountsRecordsOfTheRightWidth)
     for (const auto& c : cases) {
         std::size_t records = 99;
         EXPECT_EQ(!csvFault(c.text, c.fields, records).has_value(), c.valid) << c.text;
-        if (c.valid)
+        if (c.valid) {
             EXPECT_EQ(records, c.records) << c.text;
+        }
     }
 }
 
