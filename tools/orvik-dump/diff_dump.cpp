@@ -433,7 +433,7 @@ int dumpDiff(const DumpOptions& options, int mask, std::ostream& out)
         return code;
     if (const int code = IE_readIEEE(options.newPath.c_str(), mask))
         return code;
-    const TreeBuildView after = ViewBuild(IE_getRoot(), &before);
+    const BuildView after = ViewBuildItems(IE_getRoot(), &before);
     const BuildComparison comparison = CompareBuilds(before, after);
     const DiffInput input { options.path, options.newPath, before, after, comparison };
     switch (options.format) {

@@ -15,7 +15,7 @@ struct DiffInput {
     std::string_view oldPath;
     std::string_view newPath;
     const BuildSnapshot& before;
-    const TreeBuildView& after;
+    const BuildView& after;
     const BuildComparison& comparison;
 };
 

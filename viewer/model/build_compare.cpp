@@ -264,7 +264,7 @@ BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildSnapshot& 
     return compare(before, after);
 }
 
-BuildComparison CompareBuilds(const BuildSnapshot& before, const TreeBuildView& after)
+BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildView& after)
 {
     return compare(before, after);
 }

@@ -49,7 +49,7 @@ struct BuildComparison {
 };
 
 BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildSnapshot& after);
-BuildComparison CompareBuilds(const BuildSnapshot& before, const TreeBuildView& after);
+BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildView& after);
 
 // ---- the comparison seen from the shown file's map tables --------------------------------------
 

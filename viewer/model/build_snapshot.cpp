@@ -162,6 +162,14 @@ TreeBuildView ViewBuild(const IeRoot* root, const BuildSnapshot* likely)
     return view;
 }
 
+BuildView ViewBuildItems(const IeRoot* root, const BuildSnapshot* likely)
+{
+    BuildView view;
+    if (root)
+        walkBuild(*root, likely, view, NoRecords {});
+    return view;
+}
+
 int ReadBuildSnapshot(const std::string& path, int mask, BuildSnapshot& snapshot)
 {
     snapshot = {};

@@ -14,7 +14,7 @@
 namespace tessaly {
 
 // The records hold names as Name: std::string in a snapshot that outlives its tree,
-// std::string_view into the tree in a TreeBuildView. A null name in the tree is "".
+// std::string_view into the tree in a BuildView. A null name in the tree is "".
 
 template <typename Name> struct SnapshotSection {
     Name name {};
@@ -63,9 +63,12 @@ template <typename Name> struct BasicBuildSnapshot {
 // A build that outlives its tree: the baseline of a comparison.
 using BuildSnapshot = BasicBuildSnapshot<std::string>;
 
-// The same items as views into the live tree, with the record each came from (same index), so
-// that the map tables built on that tree can find them. Valid as long as the tree.
-struct TreeBuildView : BasicBuildSnapshot<std::string_view> {
+// The same items as views into the live tree. Valid as long as the tree.
+using BuildView = BasicBuildSnapshot<std::string_view>;
+
+// A view with the record each item came from (same index), so that the map tables built on that
+// tree can find them.
+struct TreeBuildView : BuildView {
     std::vector<const IeSection*> sectionRecords;
     std::vector<const IeModSection*> moduleSectionRecords;
     std::vector<const void*> labelRecords; // IeSymbol or IeModSymbol
@@ -78,6 +81,8 @@ BuildSnapshot TakeBuildSnapshot(const IeRoot* root);
 // Views the build under root. Given likely, the build it is to be compared with, the vectors are
 // sized like that one's rather than by counting the tree first.
 TreeBuildView ViewBuild(const IeRoot* root, const BuildSnapshot* likely = nullptr);
+// The same without the records, for a comparison that never meets the map tables.
+BuildView ViewBuildItems(const IeRoot* root, const BuildSnapshot* likely = nullptr);
 
 // Reads path with mask (as IE_readIEEE does), takes the snapshot and frees the tree, so that the
 // next file can be read: the reader holds one tree per process, and map tables built on the tree
