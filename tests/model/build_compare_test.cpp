@@ -105,12 +105,13 @@ std::vector<std::string> describe(const BuildSnapshot& before, const BuildSnapsh
     auto range = [](uint32_t start, uint32_t size) { return hex(start) + "+" + hex(size); };
 
     for (const MatchedItem& item : c.sections)
-        add("section " + named(item).sections[namedAt(item)].name, item,
+        add("section " + std::string(named(item).sections[namedAt(item)].name), item,
             [&](const BuildSnapshot& b, std::size_t i) { return range(b.sections[i].start, b.sections[i].size); });
     for (const MatchedItem& item : c.moduleSections) {
         const auto& part = named(item).moduleSections[namedAt(item)];
-        add("part " + named(item).modules[at(part.module)] + "/" + (part.hasSection ? part.section : "?"), item,
-            [&](const BuildSnapshot& b, std::size_t i) {
+        add("part " + std::string(named(item).modules[at(part.module)]) + "/"
+                + std::string(part.hasSection ? part.section : "?"),
+            item, [&](const BuildSnapshot& b, std::size_t i) {
                 return range(b.moduleSections[i].start, b.moduleSections[i].size);
             });
     }
@@ -118,14 +119,14 @@ std::vector<std::string> describe(const BuildSnapshot& before, const BuildSnapsh
         for (const MatchedItem& item : labels ? c.labels : c.equs) {
             const BuildSnapshot& b = named(item);
             const auto& symbol = (labels ? b.labels : b.equs)[namedAt(item)];
-            const std::string module = symbol.module < 0 ? "" : b.modules[at(symbol.module)] + "/";
-            add(std::string(labels ? "label " : "equ ") + module + symbol.name, item,
+            const std::string module = symbol.module < 0 ? "" : std::string(b.modules[at(symbol.module)]) + "/";
+            add(std::string(labels ? "label " : "equ ") + module + std::string(symbol.name), item,
                 [&](const BuildSnapshot& s, std::size_t i) { return hex((labels ? s.labels : s.equs)[i].value); });
         }
     }
     for (const MatchedItem& item : c.functions) {
         const auto& f = named(item).functions[namedAt(item)];
-        add("function " + named(item).sources[at(f.source)] + "/" + f.name, item,
+        add("function " + std::string(named(item).sources[at(f.source)]) + "/" + std::string(f.name), item,
             [&](const BuildSnapshot& b, std::size_t i) { return range(b.functions[i].address, b.functions[i].size); });
     }
     return lines;

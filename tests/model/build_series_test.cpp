@@ -80,9 +80,9 @@ LinkerMap readMap(const std::filesystem::path& path)
 
 // The module of the file that a map's module is: the same name, or the file's name with a folder
 // before it (the map gives one library module without its folder).
-const std::string* fileModule(const BuildSnapshot& build, const std::string& mapModule)
+const std::string_view* fileModule(const BuildSnapshot& build, const std::string& mapModule)
 {
-    for (const std::string& module : build.modules)
+    for (const std::string_view& module : build.modules)
         if (module == mapModule
             || (module.size() > mapModule.size() && module.ends_with(mapModule)
                 && module[module.size() - mapModule.size() - 1] == '\\'))
@@ -96,8 +96,9 @@ std::map<std::string, Range> recordedSegments(const LinkerMap& map, const BuildS
 {
     std::map<std::string, Range> segments;
     for (const LinkerMap::Segment& segment : map.segments) {
-        if (const std::string* module = fileModule(build, segment.module)) {
-            EXPECT_TRUE(segments.emplace(*module + "|" + segment.space + "|" + segment.name, segment.range).second)
+        if (const std::string_view* module = fileModule(build, segment.module)) {
+            EXPECT_TRUE(
+                segments.emplace(std::string(*module) + "|" + segment.space + "|" + segment.name, segment.range).second)
                 << "a segment named twice in one module and space: " << segment.name;
         }
     }
@@ -166,7 +167,7 @@ std::vector<std::string> expectedLines(
 
 template <typename Name>
 std::string itemLine(
-    const std::string& name, const std::vector<Name>& before, const std::vector<Name>& after, const MatchedItem& item)
+    std::string_view name, const std::vector<Name>& before, const std::vector<Name>& after, const MatchedItem& item)
 {
     auto range = [](const auto& items, int32_t i) {
         if (i < 0)
@@ -174,7 +175,7 @@ std::string itemLine(
         const Range r { items[static_cast<std::size_t>(i)].start, items[static_cast<std::size_t>(i)].size };
         return side(&r);
     };
-    return name + " " + range(before, item.oldIndex) + " -> " + range(after, item.newIndex) + " "
+    return std::string(name) + " " + range(before, item.oldIndex) + " -> " + range(after, item.newIndex) + " "
         + ChangeName(item.change);
 }
 
@@ -214,7 +215,8 @@ TEST(BuildSeries, ConsecutiveBuildsDifferAsTheirMapsSay)
             const BuildSnapshot& named = item.newIndex >= 0 ? after : before;
             const auto& part
                 = named.moduleSections[static_cast<std::size_t>(item.newIndex >= 0 ? item.newIndex : item.oldIndex)];
-            parts.push_back(itemLine(named.modules[static_cast<std::size_t>(part.module)] + "|" + part.section,
+            parts.push_back(itemLine(
+                std::string(named.modules[static_cast<std::size_t>(part.module)]) + "|" + std::string(part.section),
                 before.moduleSections, after.moduleSections, item));
         }
         std::sort(parts.begin(), parts.end());

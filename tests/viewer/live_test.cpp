@@ -244,8 +244,7 @@ private slots:
         writeBytes(m_file->path(), build("B"), 0, build("B").size(), "wb");
         QVERIFY(frame().router().dispatch(ID_FILE_RELOAD));
         QCOMPARE(QString::fromStdString(shownBuild(model())), QStringLiteral("B"));
-        QCOMPARE(
-            model().Baseline ? QString::fromStdString(model().Baseline->snapshot.sections.front().name) : QString(),
+        QCOMPARE(model().Baseline ? QString::fromLatin1(model().Baseline->snapshot.sections.front().name) : QString(),
             baseline);
         if (model().Baseline)
             QCOMPARE(model().Baseline->previousBuild, !chosen);
@@ -253,8 +252,7 @@ private slots:
         writeBytes(m_file->path(), build("C"), 0, 100, "wb");
         QVERIFY(frame().router().dispatch(ID_FILE_RELOAD));
         QCOMPARE(QString::fromStdString(shownBuild(model())), QStringLiteral("B"));
-        QCOMPARE(
-            model().Baseline ? QString::fromStdString(model().Baseline->snapshot.sections.front().name) : QString(),
+        QCOMPARE(model().Baseline ? QString::fromLatin1(model().Baseline->snapshot.sections.front().name) : QString(),
             baseline);
     }
 

@@ -31,8 +31,8 @@ struct Key {
 };
 
 // The identity of each kind of item, in a snapshot or a view.
-template <typename Snapshot> struct Keys {
-    const Snapshot& s;
+struct Keys {
+    const BuildView& s;
 
     Key section(std::size_t i) const { return { s.sections[i].name, {}, false }; }
     Key moduleSection(std::size_t i) const
@@ -153,10 +153,10 @@ Change rangeChange(uint32_t oldStart, uint32_t oldSize, uint32_t newStart, uint3
     return oldStart != newStart ? Change::Moved : Change::Same;
 }
 
-template <typename After> BuildComparison compare(const BuildSnapshot& before, const After& after)
+BuildComparison compare(const BuildView& before, const BuildView& after)
 {
-    const Keys<BuildSnapshot> oldKeys { before };
-    const Keys<After> newKeys { after };
+    const Keys oldKeys { before };
+    const Keys newKeys { after };
     BuildComparison result;
 
     const auto sectionChange
@@ -259,12 +259,7 @@ const char* ChangeName(Change change)
     return "same";
 }
 
-BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildSnapshot& after)
-{
-    return compare(before, after);
-}
-
-BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildView& after)
+BuildComparison CompareBuilds(const BuildView& before, const BuildView& after)
 {
     return compare(before, after);
 }

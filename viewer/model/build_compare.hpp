@@ -48,8 +48,7 @@ struct BuildComparison {
     KindTotals totals {};
 };
 
-BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildSnapshot& after);
-BuildComparison CompareBuilds(const BuildSnapshot& before, const BuildView& after);
+BuildComparison CompareBuilds(const BuildView& before, const BuildView& after);
 
 // ---- the comparison seen from the shown file's map tables --------------------------------------
 

@@ -1,13 +1,17 @@
 // build_snapshot.cpp: one walk of the tree that fills a build snapshot or a view of the live tree.
 #include "build_snapshot.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tessaly {
 
 namespace {
 
+// "" rather than an empty view for null, so that every name's data() is a C string.
 std::string_view nameOf(const char* name)
 {
-    return name ? std::string_view(name) : std::string_view();
+    return name ? std::string_view(name) : std::string_view("");
 }
 
 // Where a view keeps the records its items come from; a snapshot keeps none.
@@ -39,8 +43,7 @@ struct ViewRecords {
 
 // Every list is counted first and each vector sized once: a snapshot holds no spare capacity,
 // and a second walk costs less than growing the vectors of a big tree.
-template <typename Name, typename Records>
-void reserveExactly(const IeRoot& root, CpuFamily family, BasicBuildSnapshot<Name>& out, Records& records)
+template <typename Records> void reserveExactly(const IeRoot& root, CpuFamily family, BuildView& out, Records& records)
 {
     std::size_t sections = 0, modules = 0, parts = 0, labels = 0, equs = 0, sources = 0, functions = 0;
     auto countSymbol = [&](int32_t kind) {
@@ -76,8 +79,7 @@ void reserveExactly(const IeRoot& root, CpuFamily family, BasicBuildSnapshot<Nam
 // Sized like the build it is to be compared with, and an eighth more: a later build of a program
 // has about as many items, and a vector that still runs short grows as usual. This saves the
 // counting walk, which costs about as much as the walk that fills the vectors.
-template <typename Name, typename Records>
-void reserveLike(const BuildSnapshot& likely, BasicBuildSnapshot<Name>& out, Records& records)
+template <typename Records> void reserveLike(const BuildView& likely, BuildView& out, Records& records)
 {
     auto withSlack = [](std::size_t count) { return count + count / 8; };
     out.sections.reserve(withSlack(likely.sections.size()));
@@ -91,8 +93,9 @@ void reserveLike(const BuildSnapshot& likely, BasicBuildSnapshot<Name>& out, Rec
         withSlack(likely.labels.size()), withSlack(likely.equs.size()), withSlack(likely.functions.size()));
 }
 
-template <typename Name, typename Records>
-void walkBuild(const IeRoot& root, const BuildSnapshot* likely, BasicBuildSnapshot<Name>& out, Records records)
+// name(const char*) gives what an item keeps of a name: a view into the tree, or into a copy.
+template <typename Records, typename KeepName>
+void walkBuild(const IeRoot& root, const BuildView* likely, BuildView& out, Records records, KeepName name)
 {
     const CpuFamilyInfo familyInfo = LookUpCpuFamily(root.cpuName);
     const CpuFamily family = familyInfo.family;
@@ -104,16 +107,16 @@ void walkBuild(const IeRoot& root, const BuildSnapshot* likely, BasicBuildSnapsh
         reserveExactly(root, family, out, records);
 
     for (const IeSection* s = root.sections; s; s = s->next) {
-        out.sections.push_back({ Name(nameOf(s->name)), s->start, s->size, SectionKindOf(s->type) });
+        out.sections.push_back({ name(s->name), s->start, s->size, SectionKindOf(s->type) });
         records.section(s);
     }
 
-    auto addSymbol = [&](int32_t kind, const char* name, uint32_t value, int32_t module, const void* record) {
+    auto addSymbol = [&](int32_t kind, const char* symbolName, uint32_t value, int32_t module, const void* record) {
         if (kind == IE_KIND_LABEL) {
-            out.labels.push_back({ Name(nameOf(name)), value, module });
+            out.labels.push_back({ name(symbolName), value, module });
             records.label(record);
         } else if (kind == IE_KIND_EQU) {
-            out.equs.push_back({ Name(nameOf(name)), value, module });
+            out.equs.push_back({ name(symbolName), value, module });
             records.equ(record);
         }
     };
@@ -122,22 +125,22 @@ void walkBuild(const IeRoot& root, const BuildSnapshot* likely, BasicBuildSnapsh
 
     int32_t module = 0;
     for (const IeModule* m = root.modules; m; m = m->next, ++module) {
-        out.modules.emplace_back(nameOf(m->name));
+        out.modules.push_back(name(m->name));
         for (const IeModSection* p = m->sections; p; p = p->next) {
             const bool hasSection = p->section != nullptr;
-            out.moduleSections.push_back({ module, hasSection,
-                Name(hasSection ? nameOf(p->section->name) : std::string_view()), p->start, p->size });
+            out.moduleSections.push_back(
+                { module, hasSection, hasSection ? name(p->section->name) : std::string_view(), p->start, p->size });
             records.moduleSection(p);
         }
         for (const IeModSymbol* s = m->symbols; s; s = s->next)
             addSymbol(s->kind, s->name, s->value, module, s);
         for (const IeSource* source = m->sources; source; source = source->next) {
             const auto sourceIndex = static_cast<int32_t>(out.sources.size());
-            out.sources.emplace_back(nameOf(source->name));
+            out.sources.push_back(name(source->name));
             for (const IeFnDef* f = source->functions; f; f = f->next) {
                 if (!AdmittedToFunctionTable(family, *f))
                     continue;
-                out.functions.push_back({ Name(nameOf(f->name)), sourceIndex, f->address, f->size });
+                out.functions.push_back({ name(f->name), sourceIndex, f->address, f->size });
                 records.function(f);
             }
         }
@@ -146,27 +149,47 @@ void walkBuild(const IeRoot& root, const BuildSnapshot* likely, BasicBuildSnapsh
 
 } // namespace
 
+std::string_view NameText::keep(std::string_view name)
+{
+    constexpr std::size_t blockSize = 64 * 1024;
+    if (name.empty())
+        return "";
+    if (name.size() >= m_left) {
+        const std::size_t size = std::max(blockSize, name.size() + 1);
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+        m_free = m_blocks.back().get();
+        m_left = size;
+    }
+    char* kept = m_free;
+    std::memcpy(kept, name.data(), name.size());
+    kept[name.size()] = '\0';
+    m_free += name.size() + 1;
+    m_left -= name.size() + 1;
+    return { kept, name.size() };
+}
+
 BuildSnapshot TakeBuildSnapshot(const IeRoot* root)
 {
     BuildSnapshot snapshot;
     if (root)
-        walkBuild(*root, nullptr, snapshot, NoRecords {});
+        walkBuild(*root, nullptr, snapshot, NoRecords {},
+            [&text = snapshot.text](const char* name) { return text.keep(nameOf(name)); });
     return snapshot;
 }
 
-TreeBuildView ViewBuild(const IeRoot* root, const BuildSnapshot* likely)
+TreeBuildView ViewBuild(const IeRoot* root, const BuildView* likely)
 {
     TreeBuildView view;
     if (root)
-        walkBuild(*root, likely, view, ViewRecords { view });
+        walkBuild(*root, likely, view, ViewRecords { view }, nameOf);
     return view;
 }
 
-BuildView ViewBuildItems(const IeRoot* root, const BuildSnapshot* likely)
+BuildView ViewBuildItems(const IeRoot* root, const BuildView* likely)
 {
     BuildView view;
     if (root)
-        walkBuild(*root, likely, view, NoRecords {});
+        walkBuild(*root, likely, view, NoRecords {}, nameOf);
     return view;
 }
 

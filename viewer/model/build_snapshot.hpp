@@ -7,38 +7,39 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tessaly {
 
-// The records hold names as Name: std::string in a snapshot that outlives its tree,
-// std::string_view into the tree in a BuildView. A null name in the tree is "".
+// Every name is a view: into the live tree in a view, into the snapshot's own text in a snapshot.
+// Either way a NUL follows it, so data() is a C string. A null name in the tree is "".
 
-template <typename Name> struct SnapshotSection {
-    Name name {};
+struct SnapshotSection {
+    std::string_view name;
     uint32_t start = 0;
     uint32_t size = 0;
     SectionKind kind = SectionKind::Other;
 };
 
-template <typename Name> struct SnapshotModuleSection {
+struct SnapshotModuleSection {
     int32_t module = 0; // index into modules
     bool hasSection = false; // false when the part names no section of the file
-    Name section {}; // the owning section's name
+    std::string_view section; // the owning section's name
     uint32_t start = 0;
     uint32_t size = 0;
 };
 
-template <typename Name> struct SnapshotSymbol {
-    Name name {};
+struct SnapshotSymbol {
+    std::string_view name;
     uint32_t value = 0;
     int32_t module = -1; // index into modules for a local symbol, -1 for a global one
 };
 
-template <typename Name> struct SnapshotFunction {
-    Name name {};
+struct SnapshotFunction {
+    std::string_view name;
     int32_t source = 0; // index into sources
     uint32_t address = 0;
     uint32_t size = 0;
@@ -48,23 +49,43 @@ template <typename Name> struct SnapshotFunction {
 // vector in the tree's list order (sections; modules and their parts; global symbols, then each
 // module's; modules, their source files and their functions). Labels and constants are the kinds
 // the map tables take (15 and 17); functions are those FunctionTable admits for the family.
-template <typename Name> struct BasicBuildSnapshot {
+// As it stands, the items of the live tree, valid as long as the tree.
+struct BuildView {
     CpuFamily family = CpuNone;
     int32_t addressDigits = 6;
-    std::vector<Name> modules; // module names, in list order
-    std::vector<Name> sources; // source-file names, every module's in list order
-    std::vector<SnapshotSection<Name>> sections;
-    std::vector<SnapshotModuleSection<Name>> moduleSections;
-    std::vector<SnapshotSymbol<Name>> labels;
-    std::vector<SnapshotSymbol<Name>> equs;
-    std::vector<SnapshotFunction<Name>> functions;
+    std::vector<std::string_view> modules; // module names, in list order
+    std::vector<std::string_view> sources; // source-file names, every module's in list order
+    std::vector<SnapshotSection> sections;
+    std::vector<SnapshotModuleSection> moduleSections;
+    std::vector<SnapshotSymbol> labels;
+    std::vector<SnapshotSymbol> equs;
+    std::vector<SnapshotFunction> functions;
 };
 
-// A build that outlives its tree: the baseline of a comparison.
-using BuildSnapshot = BasicBuildSnapshot<std::string>;
+// The bytes of a snapshot's names, in blocks that never move, so that views into them survive
+// the snapshot being moved. One block per name would cost an allocation and its overhead a name.
+class NameText {
+public:
+    // A copy of name, NUL-terminated.
+    std::string_view keep(std::string_view name);
 
-// The same items as views into the live tree. Valid as long as the tree.
-using BuildView = BasicBuildSnapshot<std::string_view>;
+private:
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_free = nullptr;
+    std::size_t m_left = 0;
+};
+
+// A build that outlives its tree: the baseline of a comparison. Move-only: its names point into
+// its own text.
+struct BuildSnapshot : BuildView {
+    BuildSnapshot() = default;
+    BuildSnapshot(BuildSnapshot&&) noexcept = default;
+    BuildSnapshot& operator=(BuildSnapshot&&) noexcept = default;
+    BuildSnapshot(const BuildSnapshot&) = delete;
+    BuildSnapshot& operator=(const BuildSnapshot&) = delete;
+
+    NameText text;
+};
 
 // A view with the record each item came from (same index), so that the map tables built on that
 // tree can find them.
@@ -80,9 +101,9 @@ struct TreeBuildView : BuildView {
 BuildSnapshot TakeBuildSnapshot(const IeRoot* root);
 // Views the build under root. Given likely, the build it is to be compared with, the vectors are
 // sized like that one's rather than by counting the tree first.
-TreeBuildView ViewBuild(const IeRoot* root, const BuildSnapshot* likely = nullptr);
+TreeBuildView ViewBuild(const IeRoot* root, const BuildView* likely = nullptr);
 // The same without the records, for a comparison that never meets the map tables.
-BuildView ViewBuildItems(const IeRoot* root, const BuildSnapshot* likely = nullptr);
+BuildView ViewBuildItems(const IeRoot* root, const BuildView* likely = nullptr);
 
 // Reads path with mask (as IE_readIEEE does), takes the snapshot and frees the tree, so that the
 // next file can be read: the reader holds one tree per process, and map tables built on the tree

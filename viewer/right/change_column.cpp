@@ -62,7 +62,7 @@ int32_t sectionTypeOf(SectionKind kind)
 }
 
 // The kind of a removed module section: that of the baseline's first section of its name.
-SectionKind partKind(const BuildSnapshot& snapshot, const SnapshotModuleSection<std::string>& part)
+SectionKind partKind(const BuildSnapshot& snapshot, const SnapshotModuleSection& part)
 {
     const auto section = std::find_if(
         snapshot.sections.begin(), snapshot.sections.end(), [&](const auto& s) { return s.name == part.section; });
@@ -181,15 +181,15 @@ std::array<int32_t, NameWidthCount> ListNameWidths(const MapModel& model)
         return widths;
     const BuildSnapshot& old = model.Baseline->snapshot;
     // Cells hold at most kMaxCellName bytes of a name.
-    auto raise = [&](NameWidthIndex index, const std::string& name) {
+    auto raise = [&](NameWidthIndex index, std::string_view name) {
         widths[index] = std::max(widths[index], static_cast<int32_t>(std::min(name.size(), kMaxCellName)));
     };
     auto raiseAt = [&](NameWidthIndex index, const auto& items, int32_t at, auto name) {
         if (valid(items, at))
             raise(index, name(items[static_cast<size_t>(at)]));
     };
-    const auto itemName = [](const auto& item) -> const std::string& { return item.name; };
-    const auto itself = [](const std::string& name) -> const std::string& { return name; };
+    const auto itemName = [](const auto& item) { return item.name; };
+    const auto itself = [](std::string_view name) { return name; };
     const GoneRows gone = ListGoneRows(model, 0);
     for (const int32_t block : gone.blocks) {
         if (!model.ShowLocalInformation) {
@@ -231,7 +231,8 @@ void AppendGoneAddress(std::string& out, const MapModel& model, int32_t block)
 
 void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
 {
-    // Records of the baseline's shape, so that the list's own formats write them.
+    // Records of the baseline's shape, so that the list's own formats write them (a snapshot's
+    // names are C strings).
     if (!model.Baseline)
         return;
     const BuildSnapshot& old = model.Baseline->snapshot;
@@ -242,10 +243,10 @@ void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
         const auto& part = old.moduleSections[static_cast<size_t>(block)];
         if (!part.hasSection || !valid(old.modules, part.module))
             return;
-        section.name = part.section.c_str();
+        section.name = part.section.data();
         section.type = sectionTypeOf(partKind(old, part));
         IeModule module {};
-        module.name = old.modules[static_cast<size_t>(part.module)].c_str();
+        module.name = old.modules[static_cast<size_t>(part.module)].data();
         IeModSection record {};
         record.section = &section;
         record.owner = &module;
@@ -257,7 +258,7 @@ void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
     if (!valid(old.sections, block))
         return;
     const auto& s = old.sections[static_cast<size_t>(block)];
-    section.name = s.name.c_str();
+    section.name = s.name.data();
     section.type = sectionTypeOf(s.kind);
     section.start = s.start;
     section.size = s.size;
@@ -265,7 +266,7 @@ void AppendGoneSection(std::string& out, const MapModel& model, int32_t block)
 }
 
 void AppendGoneSymbol(
-    std::string& out, const MapModel& model, const std::vector<SnapshotSymbol<std::string>>& symbols, int32_t index)
+    std::string& out, const MapModel& model, const std::vector<SnapshotSymbol>& symbols, int32_t index)
 {
     if (!valid(symbols, index))
         return;
@@ -273,7 +274,7 @@ void AppendGoneSymbol(
     SymbolEntry entry;
     entry.scope = symbol.module < 0 ? 'G' : 'L';
     entry.value = symbol.value;
-    entry.name = symbol.name.c_str();
+    entry.name = symbol.name.data();
     AppendSymbolCell(out, model.AddressDigits, entry);
 }
 
@@ -286,9 +287,9 @@ void AppendGoneFunction(std::string& out, const MapModel& model, int32_t functio
     if (!valid(old.sources, f.source))
         return;
     IeSource source {};
-    source.name = old.sources[static_cast<size_t>(f.source)].c_str();
+    source.name = old.sources[static_cast<size_t>(f.source)].data();
     IeFnDef record {};
-    record.name = f.name.c_str();
+    record.name = f.name.data();
     record.address = f.address;
     record.size = f.size;
     record.owner = &source;

@@ -57,7 +57,7 @@ inline constexpr const char* kGoneBlock = "gone";
 void AppendGoneAddress(std::string& out, const MapModel& model, int32_t block);
 void AppendGoneSection(std::string& out, const MapModel& model, int32_t block);
 void AppendGoneSymbol(
-    std::string& out, const MapModel& model, const std::vector<SnapshotSymbol<std::string>>& symbols, int32_t index);
+    std::string& out, const MapModel& model, const std::vector<SnapshotSymbol>& symbols, int32_t index);
 void AppendGoneFunction(std::string& out, const MapModel& model, int32_t function);
 
 } // namespace tessaly
