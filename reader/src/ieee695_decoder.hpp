@@ -50,6 +50,7 @@ private:
     // ---- external part ----
     void readExternalPart();
     void readPublicNameGroup();
+    bool readBufferedPublicNameGroup();
     bool readSymbolAttributes(IeSymbol* symbol, uint8_t& code);
 
     // ---- debug part ----

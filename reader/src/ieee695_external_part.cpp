@@ -1,4 +1,5 @@
 // ieee695_external_part.cpp: the external part, the global symbols of the tree.
+#include "ieee695_buffered_items.hpp"
 #include "ieee695_decoder.hpp"
 #include "tree_builder.hpp"
 
@@ -32,7 +33,8 @@ void Ieee695Decoder::readExternalPart()
         if (code == kExternalName)
             fail(IE_ERROR_READ, at); // NX: a reference a linker would still resolve
         if (code == kPublicName && !allows(RecordOrder)) {
-            readPublicNameGroup();
+            if (!readBufferedPublicNameGroup())
+                readPublicNameGroup();
             code = m_in.byte();
             continue;
         }
@@ -91,6 +93,46 @@ void Ieee695Decoder::readPublicNameGroup()
         symbol->value = number();
     }
     m_decode.globalNames->offer(symbol->name, symbol->value);
+}
+
+// The same group decoded from the input's buffer when it lies wholly there and holds no
+// fault; false, with nothing read or added, otherwise.
+bool Ieee695Decoder::readBufferedPublicNameGroup()
+{
+    using Items = BufferedIeee695Items;
+    // After the name: ATI, its variable and four Numbers, ASI, its variable and two Numbers.
+    constexpr std::size_t kAfterName = 2 + 4 * Items::kNumberBytes + 2 + 2 * Items::kNumberBytes;
+    Items items(m_in.buffered());
+    std::string_view text;
+    int32_t kind = 0, attribute = 0, extra = 0;
+    uint32_t value = 0;
+    if (!items.has(Items::kNumberBytes + Items::kNameLengthBytes))
+        return false;
+    items.skipNumber();
+    if (!items.name(text) || !items.has(kAfterName) || !items.expect(kAttribute))
+        return false;
+    if (items.byte() == kVariableI) {
+        items.skipNumber();
+        if (!items.signedNumber(kind) || !items.signedNumber(attribute) || !items.signedNumber(extra))
+            return false;
+    }
+    if (!items.expect(kAssignValue))
+        return false;
+    if (items.byte() == kVariableI) {
+        items.skipNumber();
+        if (!items.number(value))
+            return false;
+    }
+    // The name lies in the buffer, which stays as it is until the group is taken.
+    IeSymbol* symbol = appendSymbol();
+    symbol->name = m_state.storeName(text);
+    symbol->kind = kind;
+    symbol->attribute = attribute;
+    symbol->extra = extra;
+    symbol->value = value;
+    m_in.view(items.used());
+    m_decode.globalNames->offer(symbol->name, symbol->value);
+    return true;
 }
 
 // ATI fields after the name index: kind, attribute, extra; any further ones are passed over.
