@@ -19,7 +19,7 @@ struct WantedAddress {
 // which matters when a million symbols are each probed once.
 class WantedNames {
 public:
-    explicit WantedNames(const std::vector<WantedAddress>& wanted);
+    explicit WantedNames(std::vector<WantedAddress> definitions);
 
     // Records the symbol's value when its name is wanted and has no value yet.
     void offer(std::string_view name, uint32_t value)
@@ -39,7 +39,8 @@ public:
             offer(std::string_view(name), value);
     }
     bool allFound() const { return m_pending == 0; }
-    const uint32_t* valueOf(const char* name);
+    // Gives each definition the value found for its name, if any.
+    void resolve() const;
 
 private:
     // Slots hold a hash tag and an entry number: 8 bytes each, so the table of a large
@@ -64,6 +65,10 @@ private:
     bool filterHas(uint64_t bit) const { return (m_filter[bit >> 6] >> (bit & 63)) & 1; }
     void filterAdd(uint64_t bit) { m_filter[bit >> 6] |= uint64_t { 1 } << (bit & 63); }
 
+    std::vector<WantedAddress> m_wanted;
+    // The entry of each definition, 0-based, found while the table is built: looking the
+    // names up again to resolve them was a cache miss each.
+    std::vector<uint32_t> m_entryOf;
     std::vector<Slot> m_slots;
     std::vector<Entry> m_entries;
     // A Bloom filter of two bits a name: the hash's top bits and a run of its middle ones.
