@@ -3,6 +3,7 @@
 #include "ieee695_decoder.hpp"
 #include "tree_builder.hpp"
 
+#include <cstring>
 #include <iterator>
 #include <unordered_map>
 #include <unordered_set>
@@ -131,7 +132,11 @@ bool Ieee695Decoder::readBufferedPublicNameGroup()
     symbol->extra = extra;
     symbol->value = value;
     m_in.view(items.used());
-    m_decode.globalNames->offer(symbol->name, symbol->value);
+    // Offered by the length it was read with rather than by a strlen of the copy just stored,
+    // which stalled on the stores it reads back; a name holding a NUL is offered as far as it.
+    if (std::memchr(text.data(), '\0', text.size()))
+        text = symbol->name;
+    m_decode.globalNames->offer(text, symbol->value);
     return true;
 }
 
