@@ -23,16 +23,14 @@ WantedNames::WantedNames(std::vector<WantedAddress> definitions)
     while (bits < 20 && (std::size_t { 1 } << bits) < wanted.size() * 20)
         ++bits;
     m_filter.assign((std::size_t { 1 } << bits) / 64, 0);
-    m_filterShift = 64 - bits;
-    m_filterMask = (uint64_t { 1 } << bits) - 1;
+    m_filterShift = 64 - (bits - 6);
     m_entries.reserve(wanted.size());
     m_entryOf.reserve(wanted.size());
     for (const WantedAddress& w : wanted) {
         const std::string_view name(w.linkName);
         const uint64_t hash = hashOf(name);
         m_entryOf.push_back(static_cast<uint32_t>(find(name, hash, true) - m_entries.data()));
-        filterAdd(hash >> m_filterShift);
-        filterAdd((hash >> 17) & m_filterMask);
+        filterAdd(hash);
     }
     m_pending = m_entries.size();
 }
