@@ -3,6 +3,7 @@
 
 #include "debug_string.hpp"
 #include "ieee695_block_skips.hpp"
+#include "ieee695_buffered_items.hpp"
 #include "ieee695_items.hpp"
 #include "ieee695_policy.hpp"
 #include "ieee695_section_table.hpp"
@@ -50,7 +51,8 @@ private:
     // ---- external part ----
     void readExternalPart();
     void readPublicNameGroup();
-    bool readBufferedPublicNameGroup();
+    bool readBufferedPublicNameGroups(uint8_t& code);
+    bool readBufferedPublicNameGroup(BufferedIeee695Items& items);
     bool readSymbolAttributes(IeSymbol* symbol, uint8_t& code);
 
     // ---- debug part ----

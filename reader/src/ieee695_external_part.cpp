@@ -34,9 +34,10 @@ void Ieee695Decoder::readExternalPart()
         if (code == kExternalName)
             fail(IE_ERROR_READ, at); // NX: a reference a linker would still resolve
         if (code == kPublicName && !allows(RecordOrder)) {
-            if (!readBufferedPublicNameGroup())
+            if (!readBufferedPublicNameGroups(code)) {
                 readPublicNameGroup();
-            code = m_in.byte();
+                code = m_in.byte();
+            }
             continue;
         }
         if (code == kPublicName) {
@@ -96,14 +97,32 @@ void Ieee695Decoder::readPublicNameGroup()
     m_decode.globalNames->offer(symbol->name, symbol->value);
 }
 
-// The same group decoded from the input's buffer when it lies wholly there and holds no
-// fault; false, with nothing read or added, otherwise.
-bool Ieee695Decoder::readBufferedPublicNameGroup()
+// Public name groups, each with the record code after it, while they lie wholly in the
+// input's buffer: a run of them costs no trip through the part's record loop each. False, with
+// code still that of a group, where one does not or holds a fault: the cursor reads that group.
+bool Ieee695Decoder::readBufferedPublicNameGroups(uint8_t& code)
+{
+    do {
+        BufferedIeee695Items items(m_in.buffered());
+        if (!readBufferedPublicNameGroup(items))
+            return false;
+        const bool codeBuffered = items.has(1);
+        if (codeBuffered)
+            code = items.byte();
+        m_in.view(items.used());
+        if (!codeBuffered)
+            code = m_in.byte();
+    } while (code == kPublicName);
+    return true;
+}
+
+// The same group decoded from the view when it lies wholly there and holds no fault; false,
+// with nothing added, otherwise.
+bool Ieee695Decoder::readBufferedPublicNameGroup(BufferedIeee695Items& items)
 {
     using Items = BufferedIeee695Items;
     // After the name: ATI, its variable and four Numbers, ASI, its variable and two Numbers.
     constexpr std::size_t kAfterName = 2 + 4 * Items::kNumberBytes + 2 + 2 * Items::kNumberBytes;
-    Items items(m_in.buffered());
     std::string_view text;
     int32_t kind = 0, attribute = 0, extra = 0;
     uint32_t value = 0;
@@ -124,14 +143,13 @@ bool Ieee695Decoder::readBufferedPublicNameGroup()
         if (!items.number(value))
             return false;
     }
-    // The name lies in the buffer, which stays as it is until the group is taken.
+    // The name lies in the buffer, which stays as it is until the caller takes the group.
     IeSymbol* symbol = appendSymbol();
     symbol->name = m_state.storeName(text);
     symbol->kind = kind;
     symbol->attribute = attribute;
     symbol->extra = extra;
     symbol->value = value;
-    m_in.view(items.used());
     // Offered by the length it was read with rather than by a strlen of the copy just stored,
     // which stalled on the stores it reads back; a name holding a NUL is offered as far as it.
     if (std::memchr(text.data(), '\0', text.size()))
