@@ -62,6 +62,7 @@ private:
     void readModuleSectionContents(IeModule* module, std::optional<uint32_t>& context);
     void placeModuleSection(IeModSection* part, std::optional<uint32_t> context);
     uint8_t readLocalSymbol(IeModule* module);
+    bool readBufferedLocalSymbol(IeModule* module, uint8_t& next);
 
     Ieee695Policy m_policy;
     ReaderState& m_state;
