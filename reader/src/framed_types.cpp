@@ -52,7 +52,7 @@ std::optional<int32_t> baseTypeNumber(uint8_t code, uint32_t size, uint8_t flags
 void linkModuleTypes(ModuleTypeLinks& links)
 {
     for (IeTypeDef* def : links.newDefs) {
-        if (!links.firstByIndex.add(def->index, def))
+        if (!links.firstByIndex.emplace(def->index, def).second)
             continue;
         if (auto waiting = links.waitingFields.find(def->index); waiting != links.waitingFields.end()) {
             for (IeTypeDef** field : waiting->second)
@@ -68,8 +68,8 @@ void linkModuleTypes(ModuleTypeLinks& links)
     for (IeTypeRef* ref : links.newRefs) {
         if (ref->typeDef || ref->typeIndex < 256)
             continue;
-        if (IeTypeDef* found = links.firstByIndex.find(ref->typeIndex))
-            ref->typeDef = found;
+        if (auto found = links.firstByIndex.find(ref->typeIndex); found != links.firstByIndex.end())
+            ref->typeDef = found->second;
         else
             links.waitingRefs[ref->typeIndex].push_back(ref);
     }
@@ -77,8 +77,8 @@ void linkModuleTypes(ModuleTypeLinks& links)
         field = nullptr;
         if (static_cast<uint32_t>(number) < 256)
             return;
-        if (IeTypeDef* found = links.firstByIndex.find(number))
-            field = found;
+        if (auto found = links.firstByIndex.find(number); found != links.firstByIndex.end())
+            field = found->second;
         else
             links.waitingFields[number].push_back(&field);
     };

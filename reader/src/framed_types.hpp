@@ -3,7 +3,6 @@
 
 #include "framed_records.hpp"
 #include "orvik.h"
-#include "type_index_table.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -22,7 +21,7 @@ constexpr int32_t kVoidType = 1;
 struct ModuleTypeLinks {
     std::vector<IeTypeDef*> newDefs;
     std::vector<IeTypeRef*> newRefs;
-    TypeIndexTable firstByIndex;
+    std::unordered_map<int32_t, IeTypeDef*> firstByIndex;
     std::unordered_map<int32_t, std::vector<IeTypeDef**>> waitingFields;
     std::unordered_map<int32_t, std::vector<IeTypeRef*>> waitingRefs;
 };
