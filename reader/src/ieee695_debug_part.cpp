@@ -162,6 +162,9 @@ void Ieee695Decoder::placeModuleSection(IeModSection* part, std::optional<uint32
 // NN, ATN and ASN of a local symbol; returns the code after it.
 uint8_t Ieee695Decoder::readLocalSymbol(IeModule* module)
 {
+    uint8_t next = 0;
+    if (module && !allows(TrailingFields) && readBufferedLocalSymbol(module, next))
+        return next;
     IeModSymbol scratch {};
     IeModSymbol* symbol = module ? appendModSymbol(module) : &scratch;
     skipNumber();
@@ -199,6 +202,47 @@ uint8_t Ieee695Decoder::readLocalSymbol(IeModule* module)
     symbol->value = number();
     labelIfUntyped(symbol->kind);
     return codeAfterValue();
+}
+
+// The same records decoded from the input's buffer, with the code after them, when they lie
+// wholly there and hold no fault; false, with nothing read or added, otherwise.
+bool Ieee695Decoder::readBufferedLocalSymbol(IeModule* module, uint8_t& next)
+{
+    using Items = BufferedIeee695Items;
+    // After the name: ATN, its variable and five Numbers, ASN, its variable and two Numbers,
+    // and the next record's code.
+    constexpr std::size_t kAfterName = 2 + 5 * Items::kNumberBytes + 2 + 2 * Items::kNumberBytes + 1;
+    Items items(m_in.buffered());
+    std::string_view text;
+    int32_t kind = 0, attribute = 0, extra1 = 0, extra2 = 0;
+    uint32_t value = 0;
+    if (!items.has(Items::kNumberBytes + Items::kNameLengthBytes))
+        return false;
+    items.skipNumber();
+    if (!items.name(text) || !items.has(kAfterName) || !items.expect(kAttribute) || !items.expect(kVariableN))
+        return false;
+    items.skipNumber();
+    if (!items.signedNumber(kind) || !items.signedNumber(attribute) || !items.signedNumber(extra1)
+        || !items.signedNumber(extra2) || !items.expect(kAssignValue) || !items.expect(kVariableN))
+        return false;
+    items.skipNumber();
+    if (!items.number(value))
+        return false;
+    const uint8_t code = items.byte();
+    if (allows(AbsoluteOnly) && !isRecordCode(code))
+        return false;
+    // The name lies in the buffer, which stays as it is until the records are taken.
+    IeModSymbol* symbol = appendModSymbol(module);
+    symbol->name = m_state.storeName(text);
+    symbol->kind = kind;
+    symbol->attribute = attribute;
+    symbol->extra1 = extra1;
+    symbol->extra2 = extra2;
+    symbol->value = value;
+    labelIfUntyped(symbol->kind);
+    m_in.view(items.used());
+    next = code;
+    return true;
 }
 
 } // namespace orvik

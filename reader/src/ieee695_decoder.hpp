@@ -3,6 +3,7 @@
 
 #include "debug_string.hpp"
 #include "ieee695_block_skips.hpp"
+#include "ieee695_buffered_items.hpp"
 #include "ieee695_items.hpp"
 #include "ieee695_policy.hpp"
 #include "ieee695_section_table.hpp"
@@ -50,6 +51,8 @@ private:
     // ---- external part ----
     void readExternalPart();
     void readPublicNameGroup();
+    bool readBufferedPublicNameGroups(uint8_t& code);
+    bool readBufferedPublicNameGroup(BufferedIeee695Items& items);
     bool readSymbolAttributes(IeSymbol* symbol, uint8_t& code);
 
     // ---- debug part ----
@@ -59,6 +62,7 @@ private:
     void readModuleSectionContents(IeModule* module, std::optional<uint32_t>& context);
     void placeModuleSection(IeModSection* part, std::optional<uint32_t> context);
     uint8_t readLocalSymbol(IeModule* module);
+    bool readBufferedLocalSymbol(IeModule* module, uint8_t& next);
 
     Ieee695Policy m_policy;
     ReaderState& m_state;

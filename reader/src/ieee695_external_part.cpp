@@ -1,7 +1,9 @@
 // ieee695_external_part.cpp: the external part, the global symbols of the tree.
+#include "ieee695_buffered_items.hpp"
 #include "ieee695_decoder.hpp"
 #include "tree_builder.hpp"
 
+#include <cstring>
 #include <iterator>
 #include <unordered_map>
 #include <unordered_set>
@@ -32,8 +34,10 @@ void Ieee695Decoder::readExternalPart()
         if (code == kExternalName)
             fail(IE_ERROR_READ, at); // NX: a reference a linker would still resolve
         if (code == kPublicName && !allows(RecordOrder)) {
-            readPublicNameGroup();
-            code = m_in.byte();
+            if (!readBufferedPublicNameGroups(code)) {
+                readPublicNameGroup();
+                code = m_in.byte();
+            }
             continue;
         }
         if (code == kPublicName) {
@@ -91,6 +95,67 @@ void Ieee695Decoder::readPublicNameGroup()
         symbol->value = number();
     }
     m_decode.globalNames->offer(symbol->name, symbol->value);
+}
+
+// Public name groups, each with the record code after it, while they lie wholly in the
+// input's buffer: a run of them costs no trip through the part's record loop each. False, with
+// code still that of a group, where one does not or holds a fault: the cursor reads that group.
+bool Ieee695Decoder::readBufferedPublicNameGroups(uint8_t& code)
+{
+    do {
+        BufferedIeee695Items items(m_in.buffered());
+        if (!readBufferedPublicNameGroup(items))
+            return false;
+        const bool codeBuffered = items.has(1);
+        if (codeBuffered)
+            code = items.byte();
+        m_in.view(items.used());
+        if (!codeBuffered)
+            code = m_in.byte();
+    } while (code == kPublicName);
+    return true;
+}
+
+// The same group decoded from the view when it lies wholly there and holds no fault; false,
+// with nothing added, otherwise.
+bool Ieee695Decoder::readBufferedPublicNameGroup(BufferedIeee695Items& items)
+{
+    using Items = BufferedIeee695Items;
+    // After the name: ATI, its variable and four Numbers, ASI, its variable and two Numbers.
+    constexpr std::size_t kAfterName = 2 + 4 * Items::kNumberBytes + 2 + 2 * Items::kNumberBytes;
+    std::string_view text;
+    int32_t kind = 0, attribute = 0, extra = 0;
+    uint32_t value = 0;
+    if (!items.has(Items::kNumberBytes + Items::kNameLengthBytes))
+        return false;
+    items.skipNumber();
+    if (!items.name(text) || !items.has(kAfterName) || !items.expect(kAttribute))
+        return false;
+    if (items.byte() == kVariableI) {
+        items.skipNumber();
+        if (!items.signedNumber(kind) || !items.signedNumber(attribute) || !items.signedNumber(extra))
+            return false;
+    }
+    if (!items.expect(kAssignValue))
+        return false;
+    if (items.byte() == kVariableI) {
+        items.skipNumber();
+        if (!items.number(value))
+            return false;
+    }
+    // The name lies in the buffer, which stays as it is until the caller takes the group.
+    IeSymbol* symbol = appendSymbol();
+    symbol->name = m_state.storeName(text);
+    symbol->kind = kind;
+    symbol->attribute = attribute;
+    symbol->extra = extra;
+    symbol->value = value;
+    // Offered by the length it was read with rather than by a strlen of the copy just stored,
+    // which stalled on the stores it reads back; a name holding a NUL is offered as far as it.
+    if (std::memchr(text.data(), '\0', text.size()))
+        text = symbol->name;
+    m_decode.globalNames->offer(text, symbol->value);
+    return true;
 }
 
 // ATI fields after the name index: kind, attribute, extra; any further ones are passed over.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 
 namespace orvik {
 
@@ -59,6 +60,10 @@ public:
         m_pos += n;
         return p;
     }
+
+    // The bytes from the position to the buffer's end, not read yet: a decoder may look at them
+    // and then take what it used with view(n). Valid until the cursor next reads or seeks.
+    std::span<const uint8_t> buffered() const { return { m_buffer.get() + m_pos, m_end - m_pos }; }
 
     void skip(std::size_t n)
     {

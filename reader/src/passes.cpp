@@ -3,9 +3,9 @@
 #include "reader_state.hpp"
 #include "wanted_names.hpp"
 
-#include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace orvik {
@@ -58,24 +58,14 @@ void resolveSectionUses()
 namespace {
 
 // Gives each wanted definition the value of the first symbol of its name in the list.
-template <typename Symbol>
-void resolveAgainst(Symbol* symbols, const std::vector<WantedAddress>& wanted, WantedNames* offered)
+template <typename Symbol> void resolveAgainst(Symbol* symbols, std::vector<WantedAddress> wanted)
 {
     if (wanted.empty())
         return;
-    std::optional<WantedNames> local;
-    WantedNames* names = offered;
-    if (!names) {
-        names = &local.emplace(wanted);
-        for (Symbol* symbol = symbols; symbol && !names->allFound(); symbol = symbol->next)
-            names->offer(symbol->name, symbol->value);
-    }
-    for (const WantedAddress& w : wanted) {
-        if (const uint32_t* value = names->valueOf(w.linkName)) {
-            *w.address = *value;
-            *w.resolved = 1;
-        }
-    }
+    WantedNames names(std::move(wanted));
+    for (Symbol* symbol = symbols; symbol && !names.allFound(); symbol = symbol->next)
+        names.offer(symbol->name, symbol->value);
+    names.resolve();
 }
 
 template <typename Definition> void want(std::vector<WantedAddress>& wanted, Definition* definition)
@@ -104,11 +94,15 @@ void resolveAddresses()
                     want(locals, function);
             }
         }
-        resolveAgainst(module->symbols, locals, nullptr);
+        resolveAgainst(module->symbols, std::move(locals));
     }
     // The decoder offers every global symbol to the names it knew it would need, while the
-    // symbol was still in cache; otherwise walk the list here.
-    resolveAgainst(state.root.symbols, wantedGlobalAddresses(), state.decode.globalNames.get());
+    // symbol was still in cache; otherwise walk the list here. The definitions it knew are
+    // all there are: only the environment part makes them.
+    if (state.decode.globalNames)
+        state.decode.globalNames->resolve();
+    else
+        resolveAgainst(state.root.symbols, wantedGlobalAddresses());
 }
 
 } // namespace orvik

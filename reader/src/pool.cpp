@@ -12,7 +12,7 @@ namespace {
 
 void* defaultBlockAllocator(std::size_t bytes)
 {
-    return std::calloc(1, bytes);
+    return std::malloc(bytes);
 }
 
 BlockAllocator g_allocator = &defaultBlockAllocator;
@@ -40,9 +40,6 @@ unsigned char* Pool::newRun(std::size_t payloadBytes)
     void* memory = g_allocator(kHeader + payloadBytes);
     if (!memory)
         failWithoutPosition(IE_ERROR_NO_MEMORY);
-    // Records rely on starting zeroed; calloc has zeroed already, another allocator may not.
-    if (g_allocator != &defaultBlockAllocator)
-        std::memset(memory, 0, kHeader + payloadBytes);
     auto* run = static_cast<Run*>(memory);
     run->next = m_runs;
     m_runs = run;
@@ -70,12 +67,14 @@ void* Pool::allocateSlow(std::size_t size)
         // its free space for the requests that follow.
         unsigned char* own = newRun(size);
         ++m_blockCount;
+        std::memset(own, 0, size);
         return own;
     }
     startBlock();
     void* result = m_next;
     m_next += size;
     m_free -= size;
+    std::memset(result, 0, size);
     return result;
 }
 

@@ -4,11 +4,14 @@
 #include "reader_state.hpp"
 
 #include <cstring>
+#include <utility>
 
 namespace orvik {
 
-WantedNames::WantedNames(const std::vector<WantedAddress>& wanted)
+WantedNames::WantedNames(std::vector<WantedAddress> definitions)
+    : m_wanted(std::move(definitions))
 {
+    const std::vector<WantedAddress>& wanted = m_wanted;
     std::size_t size = 16;
     while (size < wanted.size() * 2)
         size *= 2;
@@ -20,15 +23,14 @@ WantedNames::WantedNames(const std::vector<WantedAddress>& wanted)
     while (bits < 20 && (std::size_t { 1 } << bits) < wanted.size() * 20)
         ++bits;
     m_filter.assign((std::size_t { 1 } << bits) / 64, 0);
-    m_filterShift = 64 - bits;
-    m_filterMask = (uint64_t { 1 } << bits) - 1;
+    m_filterShift = 64 - (bits - 6);
     m_entries.reserve(wanted.size());
+    m_entryOf.reserve(wanted.size());
     for (const WantedAddress& w : wanted) {
         const std::string_view name(w.linkName);
         const uint64_t hash = hashOf(name);
-        find(name, hash, true);
-        filterAdd(hash >> m_filterShift);
-        filterAdd((hash >> 17) & m_filterMask);
+        m_entryOf.push_back(static_cast<uint32_t>(find(name, hash, true) - m_entries.data()));
+        filterAdd(hash);
     }
     m_pending = m_entries.size();
 }
@@ -42,13 +44,15 @@ void WantedNames::take(Entry* entry, uint32_t value)
     }
 }
 
-const uint32_t* WantedNames::valueOf(const char* name)
+void WantedNames::resolve() const
 {
-    if (!name)
-        return nullptr;
-    const std::string_view text(name);
-    Entry* entry = find(text, hashOf(text), false);
-    return entry && entry->found ? &entry->value : nullptr;
+    for (std::size_t i = 0; i < m_wanted.size(); ++i) {
+        const Entry& entry = m_entries[m_entryOf[i]];
+        if (entry.found) {
+            *m_wanted[i].address = entry.value;
+            *m_wanted[i].resolved = 1;
+        }
+    }
 }
 
 namespace {

@@ -19,7 +19,7 @@ struct WantedAddress {
 // which matters when a million symbols are each probed once.
 class WantedNames {
 public:
-    explicit WantedNames(const std::vector<WantedAddress>& wanted);
+    explicit WantedNames(std::vector<WantedAddress> definitions);
 
     // Records the symbol's value when its name is wanted and has no value yet.
     void offer(std::string_view name, uint32_t value)
@@ -29,7 +29,7 @@ public:
         const uint64_t hash = hashOf(name);
         // Most symbols are nobody's link name: two bit tests, in a table that stays in cache,
         // turn them away before the slot table (a cache miss each) is probed.
-        if (filterHas(hash >> m_filterShift) && filterHas((hash >> 17) & m_filterMask))
+        if (filterHas(hash))
             take(find(name, hash, false), value);
     }
     // Names are compared up to their first NUL, as they are stored.
@@ -39,7 +39,8 @@ public:
             offer(std::string_view(name), value);
     }
     bool allFound() const { return m_pending == 0; }
-    const uint32_t* valueOf(const char* name);
+    // Gives each definition the value found for its name, if any.
+    void resolve() const;
 
 private:
     // Slots hold a hash tag and an entry number: 8 bytes each, so the table of a large
@@ -61,15 +62,28 @@ private:
     // The entry of name, or null; with insert, a new entry when there is none.
     Entry* find(std::string_view name, uint64_t hash, bool insert);
     void take(Entry* entry, uint32_t value);
-    bool filterHas(uint64_t bit) const { return (m_filter[bit >> 6] >> (bit & 63)) & 1; }
-    void filterAdd(uint64_t bit) { m_filter[bit >> 6] |= uint64_t { 1 } << (bit & 63); }
+    // Both bits of a name lie in one word, so a test is one load where two were two misses.
+    uint64_t filterBits(uint64_t hash) const
+    {
+        return uint64_t { 1 } << ((hash >> 17) & 63) | uint64_t { 1 } << ((hash >> 23) & 63);
+    }
+    bool filterHas(uint64_t hash) const
+    {
+        const uint64_t bits = filterBits(hash);
+        return (m_filter[hash >> m_filterShift] & bits) == bits;
+    }
+    void filterAdd(uint64_t hash) { m_filter[hash >> m_filterShift] |= filterBits(hash); }
 
+    std::vector<WantedAddress> m_wanted;
+    // The entry of each definition, 0-based, found while the table is built: looking the
+    // names up again to resolve them was a cache miss each.
+    std::vector<uint32_t> m_entryOf;
     std::vector<Slot> m_slots;
     std::vector<Entry> m_entries;
-    // A Bloom filter of two bits a name: the hash's top bits and a run of its middle ones.
+    // A blocked Bloom filter of two bits a name: the hash's top bits choose the word, two runs
+    // of its middle ones the bits.
     std::vector<uint64_t> m_filter;
     unsigned m_filterShift = 64;
-    uint64_t m_filterMask = 0;
     std::size_t m_mask = 0;
     std::size_t m_pending = 0;
 };
