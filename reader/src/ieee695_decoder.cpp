@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <memory>
 #include <string>
 
 namespace orvik {
@@ -35,8 +34,11 @@ void Ieee695Decoder::run()
     if ((m_state.mask & IE_READ_EXTERNALS) && present(3)) {
         // Every definition that waits for a global's address exists by now. Symbols whose
         // values come in records of their own are not offered; the address pass walks them.
-        if (!allows(RecordOrder))
-            m_decode.globalNames = std::make_unique<WantedNames>(wantedGlobalAddresses());
+        if (!allows(RecordOrder)) {
+            collectWantedGlobalAddresses(m_decode.globalNames.definitions());
+            m_decode.globalNames.rebuild();
+            m_decode.offersGlobals = true;
+        }
         readExternalPart();
     }
     if (allows(SizesFromContents) && (m_state.mask & IE_READ_SECTIONS) && present(5))

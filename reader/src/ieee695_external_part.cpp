@@ -94,7 +94,7 @@ void Ieee695Decoder::readPublicNameGroup()
         skipNumber();
         symbol->value = number();
     }
-    m_decode.globalNames->offer(symbol->name, symbol->value);
+    m_decode.globalNames.offer(symbol->name, symbol->value);
 }
 
 // Public name groups, each with the record code after it, while they lie wholly in the
@@ -154,7 +154,7 @@ bool Ieee695Decoder::readBufferedPublicNameGroup(BufferedIeee695Items& items)
     // which stalled on the stores it reads back; a name holding a NUL is offered as far as it.
     if (std::memchr(text.data(), '\0', text.size()))
         text = symbol->name;
-    m_decode.globalNames->offer(text, symbol->value);
+    m_decode.globalNames.offer(text, symbol->value);
     return true;
 }
 

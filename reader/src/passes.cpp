@@ -99,10 +99,13 @@ void resolveAddresses()
     // The decoder offers every global symbol to the names it knew it would need, while the
     // symbol was still in cache; otherwise walk the list here. The definitions it knew are
     // all there are: only the environment part makes them.
-    if (state.decode.globalNames)
-        state.decode.globalNames->resolve();
-    else
-        resolveAgainst(state.root.symbols, wantedGlobalAddresses());
+    if (state.decode.offersGlobals) {
+        state.decode.globalNames.resolve();
+    } else {
+        std::vector<WantedAddress> wanted;
+        collectWantedGlobalAddresses(wanted);
+        resolveAgainst(state.root.symbols, std::move(wanted));
+    }
 }
 
 } // namespace orvik

@@ -15,7 +15,7 @@ void DecodeState::reset()
     currentFunction = nullptr;
     debugString.clear();
     lastTypeName.clear();
-    globalNames.reset();
+    offersGlobals = false;
     modules.clear();
     sections.clear();
     symbols.clear();
@@ -30,6 +30,11 @@ void DecodeState::reset()
     fnRefs.clear();
     vaRefs.clear();
     stackInfo.clear();
+}
+
+void DecodeState::releaseScratch()
+{
+    globalNames.release();
 }
 
 void ReaderState::freeTree()

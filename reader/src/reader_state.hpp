@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace orvik {
@@ -32,8 +31,10 @@ struct DecodeState {
     IeFnDef* currentFunction = nullptr;
     std::string debugString; // the last debug string read
     std::string lastTypeName; // the last NN name of a type-definition block
-    // Link names of the global definitions, offered each global symbol as it is read.
-    std::unique_ptr<WantedNames> globalNames;
+    // Link names of the global definitions, offered each global symbol as it is read when
+    // offersGlobals; kept from read to read, released with the tree (releaseScratch).
+    WantedNames globalNames;
+    bool offersGlobals = false;
 
     ListTails<IeModule> modules;
     ListTails<IeSection> sections;
@@ -51,6 +52,8 @@ struct DecodeState {
     ListTails<IeStackInfo> stackInfo;
 
     void reset();
+    // Gives back the memory that reset() keeps for the next read.
+    void releaseScratch();
 };
 
 struct ReaderState {

@@ -9,13 +9,23 @@
 namespace orvik {
 
 WantedNames::WantedNames(std::vector<WantedAddress> definitions)
-    : m_wanted(std::move(definitions))
+{
+    m_wanted = std::move(definitions);
+    rebuild();
+}
+
+void WantedNames::release()
+{
+    *this = WantedNames();
+}
+
+void WantedNames::rebuild()
 {
     const std::vector<WantedAddress>& wanted = m_wanted;
     std::size_t size = 16;
     while (size < wanted.size() * 2)
         size *= 2;
-    m_slots.resize(size);
+    m_slots.assign(size, Slot {});
     m_mask = size - 1;
     // About twenty bits a name, at most 2^20 (128 KiB, which stays in L2): with 50,000 wanted
     // names, one in a hundred of the names nobody wants still reaches the slots.
@@ -24,7 +34,9 @@ WantedNames::WantedNames(std::vector<WantedAddress> definitions)
         ++bits;
     m_filter.assign((std::size_t { 1 } << bits) / 64, 0);
     m_filterShift = 64 - (bits - 6);
+    m_entries.clear();
     m_entries.reserve(wanted.size());
+    m_entryOf.clear();
     m_entryOf.reserve(wanted.size());
     for (const WantedAddress& w : wanted) {
         const std::string_view name(w.linkName);
@@ -118,9 +130,9 @@ WantedNames::Entry* WantedNames::find(std::string_view name, uint64_t hash, bool
     }
 }
 
-std::vector<WantedAddress> wantedGlobalAddresses()
+void collectWantedGlobalAddresses(std::vector<WantedAddress>& wanted)
 {
-    std::vector<WantedAddress> wanted;
+    wanted.clear();
     for (IeModule* module = readerState().root.modules; module; module = module->next) {
         for (IeSource* source = module->sources; source; source = source->next) {
             for (IeVaDef* variable = source->variables; variable; variable = variable->next)
@@ -131,7 +143,6 @@ std::vector<WantedAddress> wantedGlobalAddresses()
                     wanted.push_back({ function->linkName, &function->address, &function->resolved });
         }
     }
-    return wanted;
 }
 
 } // namespace orvik

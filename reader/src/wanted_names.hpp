@@ -19,7 +19,16 @@ struct WantedAddress {
 // which matters when a million symbols are each probed once.
 class WantedNames {
 public:
+    WantedNames() = default;
     explicit WantedNames(std::vector<WantedAddress> definitions);
+
+    // Starts again with the definitions filled into definitions(). The tables keep their
+    // memory from one read to the next: given back at the end of every read, their few MiB
+    // were faulted in again page by page by the next (770 pages a read of a big program).
+    std::vector<WantedAddress>& definitions() { return m_wanted; }
+    void rebuild();
+    // Empties the tables and gives their memory back.
+    void release();
 
     // Records the symbol's value when its name is wanted and has no value yet.
     void offer(std::string_view name, uint32_t value)
@@ -88,7 +97,7 @@ private:
     std::size_t m_pending = 0;
 };
 
-// The global definitions (scope 'G') of the tree as it stands.
-std::vector<WantedAddress> wantedGlobalAddresses();
+// The global definitions (scope 'G') of the tree as it stands, into wanted.
+void collectWantedGlobalAddresses(std::vector<WantedAddress>& wanted);
 
 } // namespace orvik
