@@ -18,7 +18,7 @@ void DecodeState::reset()
     offersGlobals = false;
     modules.clear();
     sections.clear();
-    symbols.clear();
+    lastSymbol = nullptr;
     sources.clear();
     modSections.clear();
     modSymbols.clear();

@@ -38,7 +38,8 @@ struct DecodeState {
 
     ListTails<IeModule> modules;
     ListTails<IeSection> sections;
-    ListTails<IeSymbol> symbols;
+    // The root's symbol list has the one parent: its tail needs no table (appendSymbol).
+    IeSymbol* lastSymbol = nullptr;
     ListTails<IeSource> sources;
     ListTails<IeModSection> modSections;
     ListTails<IeModSymbol> modSymbols;

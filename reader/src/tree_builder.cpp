@@ -32,14 +32,6 @@ IeSection* appendSection()
     return section;
 }
 
-IeSymbol* appendSymbol()
-{
-    auto& state = readerState();
-    IeSymbol* symbol = appendChild(state.root.symbols, state.decode.symbols, &state.root);
-    symbol->owner = &state.root;
-    return symbol;
-}
-
 IeSource* appendSource(IeModule* module, std::string_view name)
 {
     auto& state = readerState();
