@@ -22,6 +22,15 @@ template <> IeVaDef*& itemOf<IeVaDef>(IeHashLink& link)
 
 using HashTable = std::array<IeHashLink, kHashSlots>;
 
+inline void prefetch(const void* address)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 // Appends def to its slot's chain; a slot is itself the first link.
 template <typename Def>
 void insert(HashTable& table, Pool& links, std::array<IeHashLink*, kHashSlots>& tails, Def* def, unsigned slot)
@@ -58,9 +67,9 @@ void insertInTreeOrder(HashTable& table, Pool& links, const std::vector<std::pai
     uint32_t lastRank = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (i + 2 * kAhead < n)
-            __builtin_prefetch(appended[i + 2 * kAhead].first);
+            prefetch(appended[i + 2 * kAhead].first);
         if (i + kAhead < n && appended[i + kAhead].first->name)
-            __builtin_prefetch(appended[i + kAhead].first->name);
+            prefetch(appended[i + kAhead].first->name);
         const Def* def = appended[i].first;
         buckets[i] = static_cast<uint8_t>(nameBucket(def->name ? def->name : ""));
         if (appended[i].second != lastSource) {
