@@ -186,20 +186,24 @@ private:
 
     void readGlobalSymbols()
     {
-        while (m_records.hasMore()) {
-            const uint16_t partNumber = m_records.u16();
-            const uint8_t flags = m_records.byte();
+        FramedFields fields(m_records);
+        while (fields.hasMore()) {
+            const uint16_t partNumber = fields.u16();
+            const uint8_t flags = fields.byte();
             IeSymbol* symbol = appendSymbol();
             symbol->attribute = 8;
             symbol->extra = 1;
             const int top = flags >> 5;
             symbol->kind = top <= 1 ? IE_KIND_LABEL : top == 2 ? IE_KIND_EQU : 0;
-            if (flags < 64)
-                symbol->value = partStart(partNumber) + m_records.u32();
-            else if (top == 2)
-                symbol->value = m_records.countedNumber();
-            symbol->name = m_state.storeName(m_records.string());
+            if (flags < 64) {
+                const uint32_t start = partStart(partNumber);
+                symbol->value = start + fields.u32();
+            } else if (top == 2) {
+                symbol->value = fields.countedNumber();
+            }
+            symbol->name = m_state.storeName(fields.string());
         }
+        fields.done();
     }
 
     // Start of the current module's n-th section part; 0xFFFF stands for none.

@@ -34,11 +34,9 @@ void FramedRecords::continueList()
 
 uint32_t FramedRecords::countedNumber()
 {
-    const std::size_t count = byte();
-    const uint8_t* p = take(count);
-    uint32_t value = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        value = value << 8 | p[i];
+    FramedFields fields(*this);
+    const uint32_t value = fields.countedNumber();
+    fields.done();
     return value;
 }
 

@@ -66,6 +66,8 @@ public:
     [[noreturn]] void fault() const;
 
 private:
+    friend class FramedFields;
+
     const uint8_t* take(std::size_t n)
     {
         if (m_length - m_pos < n)
@@ -82,6 +84,64 @@ private:
     std::size_t m_length = 0; // content bytes
     std::size_t m_pos = 0;
     uint32_t m_start = 0;
+};
+
+// The current record's content left, read through a local pointer: in a loop over a long
+// list the pointers stay in registers, where the record's members were reloaded and stored
+// again around every call the loop makes. The same bounds as the record's own fields, the
+// same fault (code 3 at the record's start); done() hands the position back to the record.
+class FramedFields {
+public:
+    explicit FramedFields(FramedRecords& records)
+        : m_records(records)
+        , m_next(records.m_data + records.m_pos)
+        , m_end(records.m_data + records.m_length)
+    {
+    }
+
+    bool hasMore() const { return m_end - m_next >= 2; }
+    uint8_t byte() { return *take(1); }
+    uint16_t u16()
+    {
+        const uint8_t* p = take(2);
+        return static_cast<uint16_t>(p[0] << 8 | p[1]);
+    }
+    uint32_t u32()
+    {
+        const uint8_t* p = take(4);
+        return uint32_t { p[0] } << 24 | uint32_t { p[1] } << 16 | uint32_t { p[2] } << 8 | p[3];
+    }
+    std::string_view string()
+    {
+        const std::size_t count = byte();
+        const uint8_t* p = take(count);
+        return { reinterpret_cast<const char*>(p), count };
+    }
+    uint32_t countedNumber()
+    {
+        const std::size_t count = byte();
+        const uint8_t* p = take(count);
+        uint32_t value = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            value = value << 8 | p[i];
+        return value;
+    }
+
+    void done() { m_records.m_pos = static_cast<std::size_t>(m_next - m_records.m_data); }
+
+private:
+    const uint8_t* take(std::size_t n)
+    {
+        if (static_cast<std::size_t>(m_end - m_next) < n)
+            m_records.fault();
+        const uint8_t* p = m_next;
+        m_next += n;
+        return p;
+    }
+
+    FramedRecords& m_records;
+    const uint8_t* m_next;
+    const uint8_t* const m_end;
 };
 
 } // namespace orvik

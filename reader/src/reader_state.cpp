@@ -18,7 +18,9 @@ void DecodeState::reset()
     offersGlobals = false;
     modules.clear();
     sections.clear();
-    symbols.clear();
+    lastSymbol = nullptr;
+    appendedFunctions.clear();
+    appendedVariables.clear();
     sources.clear();
     modSections.clear();
     modSymbols.clear();
@@ -35,6 +37,10 @@ void DecodeState::reset()
 void DecodeState::releaseScratch()
 {
     globalNames.release();
+    appendedFunctions = {};
+    appendedVariables = {};
+    treeOrder = {};
+    buckets = {};
 }
 
 void ReaderState::freeTree()

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orvik {
 
@@ -38,7 +40,17 @@ struct DecodeState {
 
     ListTails<IeModule> modules;
     ListTails<IeSection> sections;
-    ListTails<IeSymbol> symbols;
+    // Every function and variable with its source file, in the order they were appended:
+    // the name tables are built from these in the tree's order (buildNameHashes). Kept from
+    // read to read like the wanted names.
+    std::vector<std::pair<IeFnDef*, const IeSource*>> appendedFunctions;
+    std::vector<std::pair<IeVaDef*, const IeSource*>> appendedVariables;
+    // buildNameHashes' working arrays, kept for the same reason
+    std::vector<uint32_t> treeOrder;
+    std::vector<uint8_t> buckets;
+
+    // The root's symbol list has the one parent: its tail needs no table (appendSymbol).
+    IeSymbol* lastSymbol = nullptr;
     ListTails<IeSource> sources;
     ListTails<IeModSection> modSections;
     ListTails<IeModSymbol> modSymbols;

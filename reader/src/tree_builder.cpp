@@ -32,14 +32,6 @@ IeSection* appendSection()
     return section;
 }
 
-IeSymbol* appendSymbol()
-{
-    auto& state = readerState();
-    IeSymbol* symbol = appendChild(state.root.symbols, state.decode.symbols, &state.root);
-    symbol->owner = &state.root;
-    return symbol;
-}
-
 IeSource* appendSource(IeModule* module, std::string_view name)
 {
     auto& state = readerState();
@@ -87,15 +79,19 @@ IeSecUse* appendSecUse(IeSource* source)
 
 IeFnDef* appendFunction(IeSource* source)
 {
-    IeFnDef* function = appendChild(source->functions, readerState().decode.functions, source);
+    auto& decode = readerState().decode;
+    IeFnDef* function = appendChild(source->functions, decode.functions, source);
     function->owner = source;
+    decode.appendedFunctions.emplace_back(function, source);
     return function;
 }
 
 IeVaDef* appendVariable(IeSource* source)
 {
-    IeVaDef* variable = appendChild(source->variables, readerState().decode.variables, source);
+    auto& decode = readerState().decode;
+    IeVaDef* variable = appendChild(source->variables, decode.variables, source);
     variable->owner = source;
+    decode.appendedVariables.emplace_back(variable, source);
     return variable;
 }
 

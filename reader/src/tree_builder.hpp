@@ -2,6 +2,7 @@
 #pragma once
 
 #include "orvik.h"
+#include "reader_state.hpp"
 
 #include <string_view>
 
@@ -11,7 +12,6 @@ namespace orvik {
 // before any of its fields is read, so a failed read leaves well-formed lists.
 IeModule* appendModule(std::string_view name);
 IeSection* appendSection();
-IeSymbol* appendSymbol();
 IeSource* appendSource(IeModule* module, std::string_view name);
 IeModSection* appendModSection(IeModule* module);
 IeModSymbol* appendModSymbol(IeModule* module);
@@ -25,6 +25,28 @@ IeFnRef* appendFnRef(IeFnDef* function);
 IeVaRef* appendVaRef(IeSource* source);
 IeVaRef* appendVaRef(IeFnDef* function);
 IeStackInfo* appendStackInfo(IeFnDef* function);
+
+// Inline, with its own tail: a big program's million global symbols all come through here.
+inline IeSymbol* appendSymbol()
+{
+    auto& state = readerState();
+    IeSymbol* symbol = state.newRecord<IeSymbol>();
+    IeSymbol*& tail = state.decode.lastSymbol;
+    if (tail) {
+        tail->next = symbol;
+    } else if (!state.root.symbols) {
+        state.root.symbols = symbol;
+    } else {
+        // a list this read did not start: joined at its end
+        IeSymbol* last = state.root.symbols;
+        while (last->next)
+            last = last->next;
+        last->next = symbol;
+    }
+    tail = symbol;
+    symbol->owner = &state.root;
+    return symbol;
+}
 
 // Appends item to a list that only the record being decoded adds to; tail is the caller's.
 template <typename T> void appendLocal(T*& head, T*& tail, T* item)
