@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <ostream>
 #include <streambuf>
@@ -252,11 +253,22 @@ void checkPlan(const MapModel& model, const ListPlan& plan, const PlanRequest& r
     FUZZ_CHECK(plan.closeRow <= std::max(request.blockRows, 0));
 }
 
+// The values in order, each once: a short list's top, middle and bottom windows are one window,
+// and planning it again would check nothing new.
+std::vector<int32_t> distinct(std::initializer_list<int32_t> values)
+{
+    std::vector<int32_t> kept;
+    for (int32_t value : values)
+        if (std::find(kept.begin(), kept.end(), value) == kept.end())
+            kept.push_back(value);
+    return kept;
+}
+
 // Plans a window of rows at the top, the middle and the bottom of the list, as paints do, and
 // writes the text of every cell in it.
 void planVisibleRows(const MapModel& model, const ListRows& rows)
 {
-    for (int32_t top : { 0, rows.lineCount / 2, std::max(0, rows.lineCount - kVisibleRows) }) {
+    for (int32_t top : distinct({ 0, rows.lineCount / 2, std::max(0, rows.lineCount - kVisibleRows) })) {
         PlanRequest request;
         request.firstLine = top;
         request.blockRows = kVisibleRows;
@@ -292,7 +304,8 @@ void paginate(const MapModel& model, const ListRows& rows)
     FUZZ_CHECK(columns.sectionLeft <= columns.sectionRight);
     FUZZ_CHECK(PrintColumnSpans(model, kCell.charWidth).size() >= 3);
     FUZZ_CHECK(PrintLineChars(model) >= 0);
-    for (int32_t page : { 1, 2, maxPage / 2, maxPage, maxPage + 1 }) {
+    // Pages below the first print the first.
+    for (int32_t page : distinct({ 1, 2, std::max(maxPage / 2, 1), maxPage, maxPage + 1 })) {
         const PlanRequest request = PrintPageRequest(linesPerPage, page);
         checkPlan(model, PlanList(model, rows, request), request);
     }
