@@ -257,8 +257,8 @@ void compareWithMask(InputParts parts, int mask, std::vector<ComparedPair>& comp
 {
     ScratchFile& file = scratchFile();
     // An old file that does not read is an empty build: everything in the new one is added.
-    const BuildSnapshot before = IE_readIEEE(file.write(parts.first), mask) == 0 ? TakeBuildSnapshot(IE_getRoot())
-                                                                                 : TakeBuildSnapshot(nullptr);
+    BuildSnapshot before = IE_readIEEE(file.write(parts.first), mask) == 0 ? TakeBuildSnapshot(IE_getRoot())
+                                                                           : TakeBuildSnapshot(nullptr);
     if (IE_readIEEE(file.write(parts.second), mask) != 0)
         return;
     const IeRoot* root = IE_getRoot();
@@ -280,7 +280,7 @@ void compareWithMask(InputParts parts, int mask, std::vector<ComparedPair>& comp
     DetectCpuFamily(model, root);
     checkTableChanges(before, model, CompareWithTables(before, model, root));
     writeDiffs(before, view, comparison);
-    compared.push_back({ before, std::move(after) });
+    compared.push_back({ std::move(before), std::move(after) });
 }
 
 } // namespace
