@@ -1,5 +1,6 @@
 // main.cpp: orvik-dump, reads an absolute file with orvik and prints its tree or map tables.
 #include "diff_dump.hpp"
+#include "large_heap.hpp"
 #include "map_model.hpp"
 #include "options.hpp"
 #include "orvik.h"
@@ -11,6 +12,8 @@
 #include "windows_arguments.hpp"
 #endif
 
+#include <cstdint>
+#include <filesystem>
 #include <iostream>
 #include <string_view>
 #include <variant>
@@ -22,6 +25,19 @@ namespace {
 constexpr int kExitReadFailed = 2;
 constexpr int kExitUsage = 64;
 constexpr int kExitOutputFailed = 74;
+
+// The bytes of the files to be read; one that cannot be sized counts as empty, and the reader
+// reports it.
+std::uintmax_t inputBytes(const tessaly::dump::DumpOptions& options)
+{
+    std::uintmax_t total = 0;
+    for (const std::string* path : { &options.path, &options.newPath }) {
+        std::error_code error;
+        if (const std::uintmax_t size = std::filesystem::file_size(*path, error); !error)
+            total += size;
+    }
+    return total;
+}
 
 } // namespace
 
@@ -43,6 +59,7 @@ static int runOrvikDump(int argc, char** argv)
         return std::cout.flush() ? 0 : kExitOutputFailed;
     }
 
+    PrepareHeapForInput(inputBytes(options));
     const int mask = options.tolerant ? (options.mask | IE_READ_TOLERANT) : options.mask;
     // The diff reads its two files itself, one tree at a time, and writes only when both read.
     const int code
