@@ -32,14 +32,6 @@ void FramedRecords::continueList()
     next();
 }
 
-uint32_t FramedRecords::countedNumber()
-{
-    FramedFields fields(*this);
-    const uint32_t value = fields.countedNumber();
-    fields.done();
-    return value;
-}
-
 void FramedRecords::skipUntilBalanced()
 {
     auto step = [this] { return is(0xB6) ? (byte() == 0 ? 1 : -1) : 0; };

@@ -10,9 +10,46 @@
 
 namespace orvik {
 
+// The fields of a record's content, big-endian, over a reader's bounded take(n). Inline: a
+// million records are read a few fields each.
+template <typename Reader> class ContentFields {
+public:
+    uint8_t byte() { return *take(1); }
+    uint16_t u16()
+    {
+        const uint8_t* p = take(2);
+        return static_cast<uint16_t>(p[0] << 8 | p[1]);
+    }
+    uint32_t u32()
+    {
+        const uint8_t* p = take(4);
+        return uint32_t { p[0] } << 24 | uint32_t { p[1] } << 16 | uint32_t { p[2] } << 8 | p[3];
+    }
+    // Valid until the next record is read.
+    std::string_view string()
+    {
+        const std::size_t count = byte();
+        const uint8_t* p = take(count);
+        return { reinterpret_cast<const char*>(p), count };
+    }
+    // A count byte, then that many bytes of a big-endian number; only the low 32 bits are kept.
+    uint32_t countedNumber()
+    {
+        const std::size_t count = byte();
+        const uint8_t* p = take(count);
+        uint32_t value = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            value = value << 8 | p[i];
+        return value;
+    }
+
+private:
+    const uint8_t* take(std::size_t n) { return static_cast<Reader*>(this)->take(n); }
+};
+
 // One record at a time: type, length (header included), content. The content cursor never
 // reads past the record: a field the record does not hold is code 3 at the record's start.
-class FramedRecords {
+class FramedRecords : public ContentFields<FramedRecords> {
 public:
     explicit FramedRecords(InputFile& in)
         : m_in(in)
@@ -36,27 +73,6 @@ public:
     // An exhausted last record means the list claims more entries than the item holds.
     void continueList();
 
-    // The fields are inline: a million records are read a few fields each.
-    uint8_t byte() { return *take(1); }
-    uint16_t u16()
-    {
-        const uint8_t* p = take(2);
-        return static_cast<uint16_t>(p[0] << 8 | p[1]);
-    }
-    uint32_t u32()
-    {
-        const uint8_t* p = take(4);
-        return uint32_t { p[0] } << 24 | uint32_t { p[1] } << 16 | uint32_t { p[2] } << 8 | p[3];
-    }
-    // Valid until the next record is read.
-    std::string_view string()
-    {
-        const std::size_t count = byte();
-        const uint8_t* p = take(count);
-        return { reinterpret_cast<const char*>(p), count };
-    }
-    // A count byte, then that many bytes of a big-endian number; only the low 32 bits are kept.
-    uint32_t countedNumber();
     void skip(std::size_t n) { take(n); }
 
     // From the current record on, reads records until the 0xB6 records balance: one whose
@@ -66,6 +82,7 @@ public:
     [[noreturn]] void fault() const;
 
 private:
+    friend class ContentFields<FramedRecords>;
     friend class FramedFields;
 
     const uint8_t* take(std::size_t n)
@@ -90,7 +107,7 @@ private:
 // list the pointers stay in registers, where the record's members were reloaded and stored
 // again around every call the loop makes. The same bounds as the record's own fields, the
 // same fault (code 3 at the record's start); done() hands the position back to the record.
-class FramedFields {
+class FramedFields : public ContentFields<FramedFields> {
 public:
     explicit FramedFields(FramedRecords& records)
         : m_records(records)
@@ -100,36 +117,11 @@ public:
     }
 
     bool hasMore() const { return m_end - m_next >= 2; }
-    uint8_t byte() { return *take(1); }
-    uint16_t u16()
-    {
-        const uint8_t* p = take(2);
-        return static_cast<uint16_t>(p[0] << 8 | p[1]);
-    }
-    uint32_t u32()
-    {
-        const uint8_t* p = take(4);
-        return uint32_t { p[0] } << 24 | uint32_t { p[1] } << 16 | uint32_t { p[2] } << 8 | p[3];
-    }
-    std::string_view string()
-    {
-        const std::size_t count = byte();
-        const uint8_t* p = take(count);
-        return { reinterpret_cast<const char*>(p), count };
-    }
-    uint32_t countedNumber()
-    {
-        const std::size_t count = byte();
-        const uint8_t* p = take(count);
-        uint32_t value = 0;
-        for (std::size_t i = 0; i < count; ++i)
-            value = value << 8 | p[i];
-        return value;
-    }
-
     void done() { m_records.m_pos = static_cast<std::size_t>(m_next - m_records.m_data); }
 
 private:
+    friend class ContentFields<FramedFields>;
+
     const uint8_t* take(std::size_t n)
     {
         if (static_cast<std::size_t>(m_end - m_next) < n)
