@@ -2,7 +2,9 @@
 #include "large_heap.hpp"
 
 #if defined(__linux__) && defined(__GLIBC__)
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <malloc.h>
 #include <sys/mman.h>
@@ -20,7 +22,7 @@ void PrepareHeapForInput(std::uintmax_t inputBytes)
     constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
     // A tree and its tables take about three times the file; a diff's second tree reuses the
     // first one's space.
-    constexpr std::uintmax_t kLargest = std::uintmax_t(4) << 30;
+    constexpr std::uintmax_t kLargest = std::min<std::uintmax_t>(std::uintmax_t(4) << 30, SIZE_MAX / 4);
     if (inputBytes < kWorthIt)
         return;
     const std::uintmax_t reserve = inputBytes > kLargest / 4 ? kLargest : inputBytes * 4 + kHugePage * 16;
