@@ -92,8 +92,8 @@ private:
     static constexpr std::size_t kMaxRunBlocks = 16;
     // Once a pool holds this many blocks its tree is large, and further runs are huge: 2 MiB,
     // aligned to it and marked for huge pages, since writing a big tree through 4 KiB pages
-    // missed the TLB on every few records. They are not given back when the tree is freed
-    // but kept for the next one: given back they would fault in again, 2 MiB at a time.
+    // missed the TLB on every few records. release() keeps them for the next tree (the next
+    // read's): given back, they would fault in again, 2 MiB at a time.
     static constexpr std::size_t kHugeAfterBlocks = 1024;
     static constexpr std::size_t kHugeRunBytes = std::size_t { 2 } << 20;
     static constexpr std::size_t kHugeRunBlocks = (kHugeRunBytes - kHeader) / kBlockBytes;
