@@ -37,7 +37,8 @@ public:
         const std::size_t size = (n + (n == 0) + kAlignment - 1) & ~(kAlignment - 1);
         // Strings are packed unaligned, so records first step to the next aligned address.
         const std::size_t padding = (kAlignment - reinterpret_cast<std::uintptr_t>(m_next)) & (kAlignment - 1);
-        if (!m_next || padding + size > m_free)
+        // Without a block m_free is 0, and size is at least kAlignment.
+        if (padding + size > m_free)
             return allocateSlow(size);
         void* result = m_next + padding;
         m_next += padding + size;
@@ -60,7 +61,7 @@ public:
     const char* storeString(std::string_view text)
     {
         const std::size_t n = text.size() + 1;
-        if (!m_next || n > m_free)
+        if (n > m_free) // also where there is no block: m_free is 0
             return storeStringSlow(text);
         char* out = reinterpret_cast<char*>(m_next);
         m_next += n;
