@@ -51,8 +51,11 @@ std::optional<int32_t> baseTypeNumber(uint8_t code, uint32_t size, uint8_t flags
 
 void linkModuleTypes(ModuleTypeLinks& links)
 {
+    // One table size for the whole batch, and no node made for a number already defined
+    // (emplace made one and freed it again).
+    links.firstByIndex.reserve(links.firstByIndex.size() + links.newDefs.size());
     for (IeTypeDef* def : links.newDefs) {
-        if (!links.firstByIndex.emplace(def->index, def).second)
+        if (!links.firstByIndex.try_emplace(def->index, def).second)
             continue;
         if (auto waiting = links.waitingFields.find(def->index); waiting != links.waitingFields.end()) {
             for (IeTypeDef** field : waiting->second)

@@ -3,7 +3,6 @@
 #include "ieee695_decoder.hpp"
 #include "tree_builder.hpp"
 
-#include <cstring>
 #include <iterator>
 #include <unordered_map>
 #include <unordered_set>
@@ -151,9 +150,7 @@ bool Ieee695Decoder::readBufferedPublicNameGroup(BufferedIeee695Items& items)
     symbol->extra = extra;
     symbol->value = value;
     // Offered by the length it was read with rather than by a strlen of the copy just stored,
-    // which stalled on the stores it reads back; a name holding a NUL is offered as far as it.
-    if (std::memchr(text.data(), '\0', text.size()))
-        text = symbol->name;
+    // which stalled on the stores it reads back.
     m_decode.globalNames.offer(text, symbol->value);
     return true;
 }

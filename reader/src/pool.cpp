@@ -7,12 +7,33 @@
 #include <cstdint>
 #include <cstdlib>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace orvik {
 namespace {
 
 void* defaultBlockAllocator(std::size_t bytes)
 {
     return std::malloc(bytes);
+}
+
+// A run of bytes aligned to its size, which is that of a huge page, where the C library can
+// align (its Windows runtime has no aligned_alloc whose memory free() takes).
+void* alignedRun(std::size_t bytes)
+{
+#if defined(_WIN32)
+    return std::malloc(bytes);
+#else
+    void* memory = std::aligned_alloc(bytes, bytes);
+#if defined(__linux__)
+    // Only a hint: where the kernel declines, the run is ordinary pages.
+    if (memory)
+        madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+    return memory;
+#endif
 }
 
 BlockAllocator g_allocator = &defaultBlockAllocator;
@@ -46,12 +67,35 @@ unsigned char* Pool::newRun(std::size_t payloadBytes)
     return reinterpret_cast<unsigned char*>(run) + kHeader;
 }
 
+unsigned char* Pool::newHugeRun()
+{
+    Run* run = nullptr;
+    // A test's allocator sees every run asked for, so exhaustion stays where it put it.
+    if (m_spareRuns && g_allocator == &defaultBlockAllocator) {
+        run = m_spareRuns;
+        m_spareRuns = run->next;
+    } else {
+        void* memory = g_allocator == &defaultBlockAllocator ? alignedRun(kHugeRunBytes) : g_allocator(kHugeRunBytes);
+        if (!memory)
+            failWithoutPosition(IE_ERROR_NO_MEMORY);
+        run = static_cast<Run*>(memory);
+    }
+    run->next = m_hugeRuns;
+    m_hugeRuns = run;
+    return reinterpret_cast<unsigned char*>(run) + kHeader;
+}
+
 void Pool::startBlock()
 {
     if (m_blocksLeft == 0) {
-        const std::size_t blocks = m_runBlocks == 0 ? 1 : std::min(m_runBlocks * 2, kMaxRunBlocks);
-        m_nextBlock = newRun(blocks * kBlockBytes);
-        m_blocksLeft = m_runBlocks = blocks;
+        if (m_blockCount >= kHugeAfterBlocks) {
+            m_nextBlock = newHugeRun();
+            m_blocksLeft = m_runBlocks = kHugeRunBlocks;
+        } else {
+            const std::size_t blocks = m_runBlocks == 0 ? 1 : std::min(m_runBlocks * 2, kMaxRunBlocks);
+            m_nextBlock = newRun(blocks * kBlockBytes);
+            m_blocksLeft = m_runBlocks = blocks;
+        }
     }
     m_next = m_nextBlock;
     m_nextBlock += kBlockBytes;
@@ -93,21 +137,36 @@ const char* Pool::storeStringSlow(std::string_view text)
     return copyString(out, text);
 }
 
-void Pool::release()
+void Pool::freeRuns(Run*& runs)
 {
-    Run* run = m_runs;
+    Run* run = runs;
     while (run) {
         Run* next = run->next;
         std::free(run);
         run = next;
     }
-    m_runs = nullptr;
+    runs = nullptr;
+}
+
+void Pool::release()
+{
+    freeRuns(m_runs);
+    while (Run* run = m_hugeRuns) {
+        m_hugeRuns = run->next;
+        run->next = m_spareRuns;
+        m_spareRuns = run;
+    }
     m_nextBlock = nullptr;
     m_blocksLeft = 0;
     m_runBlocks = 0;
     m_next = nullptr;
     m_free = 0;
     m_blockCount = 0;
+}
+
+void Pool::releaseSpareRuns()
+{
+    freeRuns(m_spareRuns);
 }
 
 } // namespace orvik

@@ -24,7 +24,11 @@ public:
     Pool() = default;
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
-    ~Pool() { release(); }
+    ~Pool()
+    {
+        release();
+        releaseSpareRuns();
+    }
 
     // n zero bytes, aligned for any record; raises code 5 when no block can be had. Inline
     // where the current block has room: every record of the tree comes through here.
@@ -33,7 +37,8 @@ public:
         const std::size_t size = (n + (n == 0) + kAlignment - 1) & ~(kAlignment - 1);
         // Strings are packed unaligned, so records first step to the next aligned address.
         const std::size_t padding = (kAlignment - reinterpret_cast<std::uintptr_t>(m_next)) & (kAlignment - 1);
-        if (!m_next || padding + size > m_free)
+        // Without a block m_free is 0, and size is at least kAlignment.
+        if (padding + size > m_free)
             return allocateSlow(size);
         void* result = m_next + padding;
         m_next += padding + size;
@@ -56,7 +61,7 @@ public:
     const char* storeString(std::string_view text)
     {
         const std::size_t n = text.size() + 1;
-        if (!m_next || n > m_free)
+        if (n > m_free) // also where there is no block: m_free is 0
             return storeStringSlow(text);
         char* out = reinterpret_cast<char*>(m_next);
         m_next += n;
@@ -64,7 +69,10 @@ public:
         return copyString(out, text);
     }
 
+    // Frees the records; the huge runs are kept for the pool's next records (the next read).
     void release();
+    // Frees the huge runs kept by release().
+    void releaseSpareRuns();
 
     std::size_t blockCount() const { return m_blockCount; }
     std::size_t freeBytes() const { return m_free; }
@@ -83,6 +91,13 @@ private:
     // when the tree is freed and fault in page by page again on the next read (1.5 times the
     // page faults of 4 KiB blocks with runs of 256 KiB, in ten reads of the big program).
     static constexpr std::size_t kMaxRunBlocks = 16;
+    // Once a pool holds this many blocks its tree is large, and further runs are huge: 2 MiB,
+    // aligned to it and marked for huge pages, since writing a big tree through 4 KiB pages
+    // missed the TLB on every few records. release() keeps them for the next tree (the next
+    // read's): given back, they would fault in again, 2 MiB at a time.
+    static constexpr std::size_t kHugeAfterBlocks = 1024;
+    static constexpr std::size_t kHugeRunBytes = std::size_t { 2 } << 20;
+    static constexpr std::size_t kHugeRunBlocks = (kHugeRunBytes - kHeader) / kBlockBytes;
 
     // text and a NUL into out, which has room for them.
     static const char* copyString(char* out, std::string_view text)
@@ -100,12 +115,16 @@ private:
         return out;
     }
 
+    static void freeRuns(Run*& runs);
     unsigned char* newRun(std::size_t payloadBytes);
+    unsigned char* newHugeRun();
     void startBlock();
     void* allocateSlow(std::size_t size); // size already aligned
     const char* storeStringSlow(std::string_view text);
 
     Run* m_runs = nullptr; // the newest first
+    Run* m_hugeRuns = nullptr; // those of the runs that are huge, the newest first
+    Run* m_spareRuns = nullptr; // huge runs of a freed tree
     unsigned char* m_nextBlock = nullptr; // the unused blocks of the newest block run
     std::size_t m_blocksLeft = 0;
     std::size_t m_runBlocks = 0; // blocks in the last block run

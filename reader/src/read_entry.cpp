@@ -71,6 +71,9 @@ extern "C" int IE_readIEEE(const char* path, int mask)
         result = IE_ERROR_READ;
     }
     state.decode.reset();
+    // The huge runs of the tree this one replaced that it did not take up: a big program read
+    // after a bigger one keeps no more memory than its own tree.
+    state.releaseSpareRuns();
     state.input.close();
     return result;
 }

@@ -92,6 +92,7 @@ extern "C" int IE_freeIEEE(void)
 {
     return orvik::sealed([] {
         readerState().freeTree();
+        readerState().releaseSpareRuns();
         readerState().decode.releaseScratch();
         return 0;
     });

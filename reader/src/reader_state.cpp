@@ -1,6 +1,8 @@
 // reader_state.cpp: the single instance of the reader's state and its release.
 #include "reader_state.hpp"
 
+#include <initializer_list>
+
 namespace orvik {
 
 ReaderState g_readerState;
@@ -41,6 +43,12 @@ void DecodeState::releaseScratch()
     appendedVariables = {};
     treeOrder = {};
     buckets = {};
+}
+
+void ReaderState::releaseSpareRuns()
+{
+    for (Pool* pool : { &records, &names, &functionLinks, &variableLinks })
+        pool->releaseSpareRuns();
 }
 
 void ReaderState::freeTree()

@@ -102,6 +102,8 @@ struct ReaderState {
 
     // Releases every record, name and hash link and empties the root's lists.
     void freeTree();
+    // Gives back the huge runs freeTree() kept for the next tree (which did not take them up).
+    void releaseSpareRuns();
 
     template <typename T> T* newRecord() { return records.create<T>(); }
     const char* storeName(std::string_view text) { return names.storeString(text); }

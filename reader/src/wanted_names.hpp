@@ -30,12 +30,19 @@ public:
     // Empties the tables and gives their memory back.
     void release();
 
-    // Records the symbol's value when its name is wanted and has no value yet.
+    // Records the symbol's value when its name is wanted and has no value yet. A name holding
+    // a NUL is offered as far as it, as it is stored; the hash finds the NUL on its way, where
+    // a search of every name for one was a twentieth of a read.
     void offer(std::string_view name, uint32_t value)
     {
         if (m_pending == 0)
             return;
-        const uint64_t hash = hashOf(name);
+        bool holdsNul = false;
+        uint64_t hash = hashOf(name, holdsNul);
+        if (holdsNul) [[unlikely]] {
+            name = name.substr(0, name.find('\0'));
+            hash = hashOf(name, holdsNul);
+        }
         // Most symbols are nobody's link name: two bit tests, in a table that stays in cache,
         // turn them away before the slot table (a cache miss each) is probed.
         if (filterHas(hash))
@@ -66,8 +73,8 @@ private:
     };
 
     // Eight bytes a step: names are known by their length, and FNV's byte loop was a tenth of
-    // a read.
-    static uint64_t hashOf(std::string_view name);
+    // a read. holdsNul: whether the name holds a NUL.
+    static uint64_t hashOf(std::string_view name, bool& holdsNul);
     // The entry of name, or null; with insert, a new entry when there is none.
     Entry* find(std::string_view name, uint64_t hash, bool insert);
     void take(Entry* entry, uint32_t value);

@@ -109,6 +109,45 @@ void* failingAllocator(std::size_t)
     return nullptr;
 }
 
+std::size_t g_runsAskedFor = 0;
+void* countingAllocator(std::size_t n)
+{
+    ++g_runsAskedFor;
+    return std::malloc(n);
+}
+
+// A big tree's runs are kept when it is freed and serve the next tree, whose records must
+// still start zeroed; an allocator set for a test still sees every run, kept ones or not.
+TEST(Pool, ABigTreesRunsServeTheNextZeroedAndATestAllocatorSeesEveryRun)
+{
+    Pool pool;
+    const std::size_t blocks = 3000; // a few huge runs past the first few MiB
+    auto fill = [&] {
+        bool zeroed = true;
+        for (std::size_t i = 0; i < blocks; ++i) {
+            void* block = pool.allocate(Pool::kBlockBytes);
+            zeroed = zeroed && allZero(block, Pool::kBlockBytes);
+            std::memset(block, 0xAB, Pool::kBlockBytes);
+        }
+        return zeroed && pool.blockCount() == blocks;
+    };
+    std::size_t asked[2] = {};
+    orvik::setBlockAllocator(&countingAllocator);
+    for (std::size_t& count : asked) {
+        g_runsAskedFor = 0;
+        EXPECT_TRUE(fill());
+        pool.release();
+        count = g_runsAskedFor;
+    }
+    orvik::setBlockAllocator(nullptr);
+    EXPECT_EQ(asked[0], asked[1]);
+    for (int tree = 0; tree < 2; ++tree) {
+        EXPECT_TRUE(fill()) << "tree " << tree;
+        pool.release();
+    }
+    pool.releaseSpareRuns();
+}
+
 TEST(Pool, FailingToGetABlockRaisesCode5)
 {
     orvik::setBlockAllocator(&failingAllocator);
