@@ -19,20 +19,42 @@ void* defaultBlockAllocator(std::size_t bytes)
     return std::malloc(bytes);
 }
 
-// A run of bytes aligned to its size, which is that of a huge page, where the C library can
-// align (its Windows runtime has no aligned_alloc whose memory free() takes).
-void* alignedRun(std::size_t bytes)
+// A huge run: bytes aligned to their size, which is that of a huge page. On Linux they are
+// mapped from the system rather than taken from the C library's heap, where each aligned run
+// left a gap that the program's other blocks filled; under a heap marked for huge pages (as
+// orvik-dump marks it for a big program) every such gap became 2 MiB of resident memory.
+void* newAlignedRun(std::size_t bytes)
 {
-#if defined(_WIN32)
+#if defined(__linux__)
+    void* mapped = mmap(nullptr, bytes * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    auto* const start = static_cast<unsigned char*>(mapped);
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(start);
+    unsigned char* const aligned = start + ((bytes - address % bytes) % bytes);
+    // The unaligned head and tail go back at once.
+    if (aligned != start)
+        munmap(start, static_cast<std::size_t>(aligned - start));
+    if (aligned + bytes != start + bytes * 2)
+        munmap(aligned + bytes, static_cast<std::size_t>(start + bytes * 2 - (aligned + bytes)));
+    // Only a hint: where the kernel declines, the run is ordinary pages.
+    madvise(aligned, bytes, MADV_HUGEPAGE);
+    return aligned;
+#elif defined(_WIN32)
+    // Its runtime has no aligned_alloc whose memory free() takes.
     return std::malloc(bytes);
 #else
-    void* memory = std::aligned_alloc(bytes, bytes);
-#if defined(__linux__)
-    // Only a hint: where the kernel declines, the run is ordinary pages.
-    if (memory)
-        madvise(memory, bytes, MADV_HUGEPAGE);
+    return std::aligned_alloc(bytes, bytes);
 #endif
-    return memory;
+}
+
+void freeAlignedRun(void* run, std::size_t bytes)
+{
+#if defined(__linux__)
+    munmap(run, bytes);
+#else
+    static_cast<void>(bytes);
+    std::free(run);
 #endif
 }
 
@@ -69,16 +91,17 @@ unsigned char* Pool::newRun(std::size_t payloadBytes)
 
 unsigned char* Pool::newHugeRun()
 {
-    Run* run = nullptr;
-    // A test's allocator sees every run asked for, so exhaustion stays where it put it.
-    if (m_spareRuns && g_allocator == &defaultBlockAllocator) {
-        run = m_spareRuns;
+    // A test's allocator sees every run asked for, so exhaustion stays where it put it; its
+    // runs are freed with the tree, like the small ones.
+    if (g_allocator != &defaultBlockAllocator)
+        return newRun(kHugeRunBytes - kHeader);
+    Run* run = m_spareRuns;
+    if (run) {
         m_spareRuns = run->next;
     } else {
-        void* memory = g_allocator == &defaultBlockAllocator ? alignedRun(kHugeRunBytes) : g_allocator(kHugeRunBytes);
-        if (!memory)
+        run = static_cast<Run*>(newAlignedRun(kHugeRunBytes));
+        if (!run)
             failWithoutPosition(IE_ERROR_NO_MEMORY);
-        run = static_cast<Run*>(memory);
     }
     run->next = m_hugeRuns;
     m_hugeRuns = run;
@@ -137,20 +160,12 @@ const char* Pool::storeStringSlow(std::string_view text)
     return copyString(out, text);
 }
 
-void Pool::freeRuns(Run*& runs)
-{
-    Run* run = runs;
-    while (run) {
-        Run* next = run->next;
-        std::free(run);
-        run = next;
-    }
-    runs = nullptr;
-}
-
 void Pool::release()
 {
-    freeRuns(m_runs);
+    while (Run* run = m_runs) {
+        m_runs = run->next;
+        std::free(run);
+    }
     while (Run* run = m_hugeRuns) {
         m_hugeRuns = run->next;
         run->next = m_spareRuns;
@@ -166,7 +181,10 @@ void Pool::release()
 
 void Pool::releaseSpareRuns()
 {
-    freeRuns(m_spareRuns);
+    while (Run* run = m_spareRuns) {
+        m_spareRuns = run->next;
+        freeAlignedRun(run, kHugeRunBytes);
+    }
 }
 
 } // namespace orvik

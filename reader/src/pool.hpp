@@ -115,7 +115,6 @@ private:
         return out;
     }
 
-    static void freeRuns(Run*& runs);
     unsigned char* newRun(std::size_t payloadBytes);
     unsigned char* newHugeRun();
     void startBlock();
@@ -123,7 +122,7 @@ private:
     const char* storeStringSlow(std::string_view text);
 
     Run* m_runs = nullptr; // the newest first
-    Run* m_hugeRuns = nullptr; // those of the runs that are huge, the newest first
+    Run* m_hugeRuns = nullptr; // the huge runs (of the default source), the newest first
     Run* m_spareRuns = nullptr; // huge runs of a freed tree
     unsigned char* m_nextBlock = nullptr; // the unused blocks of the newest block run
     std::size_t m_blocksLeft = 0;
