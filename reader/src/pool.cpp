@@ -29,14 +29,14 @@ void* newAlignedRun(std::size_t bytes)
     void* mapped = mmap(nullptr, bytes * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED)
         return nullptr;
+    // Twice the size always holds an aligned run; the unaligned head (if any) and the tail go
+    // back at once.
     auto* const start = static_cast<unsigned char*>(mapped);
-    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(start);
-    unsigned char* const aligned = start + ((bytes - address % bytes) % bytes);
-    // The unaligned head and tail go back at once.
-    if (aligned != start)
-        munmap(start, static_cast<std::size_t>(aligned - start));
-    if (aligned + bytes != start + bytes * 2)
-        munmap(aligned + bytes, static_cast<std::size_t>(start + bytes * 2 - (aligned + bytes)));
+    const std::size_t head = (bytes - reinterpret_cast<std::uintptr_t>(start) % bytes) % bytes;
+    unsigned char* const aligned = start + head;
+    if (head)
+        munmap(start, head);
+    munmap(aligned + bytes, bytes - head);
     // Only a hint: where the kernel declines, the run is ordinary pages.
     madvise(aligned, bytes, MADV_HUGEPAGE);
     return aligned;

@@ -35,6 +35,8 @@ void PrepareHeapForInput(std::uintmax_t inputBytes)
     // Growing the heap once by the whole reserve and freeing it leaves untouched address space
     // at its top, which the kernel may then back with huge pages as it is written.
     auto* const begin = static_cast<char*>(sbrk(0));
+    if (begin == reinterpret_cast<char*>(-1))
+        return;
     void* volatile block = std::malloc(static_cast<std::size_t>(reserve));
     if (!block)
         return;
@@ -43,7 +45,7 @@ void PrepareHeapForInput(std::uintmax_t inputBytes)
     const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(begin) + kHugePage - 1) & ~(kHugePage - 1);
     const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(end) & ~(kHugePage - 1);
     // Advice only: where huge pages are off or refused, the heap works as before.
-    if (begin != reinterpret_cast<char*>(-1) && to > from)
+    if (to > from)
         madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
 
