@@ -51,11 +51,9 @@ std::optional<int32_t> baseTypeNumber(uint8_t code, uint32_t size, uint8_t flags
 
 void linkModuleTypes(ModuleTypeLinks& links)
 {
-    // One table size for the whole batch, and no node made for a number already defined
-    // (emplace made one and freed it again).
     links.firstByIndex.reserve(links.firstByIndex.size() + links.newDefs.size());
     for (IeTypeDef* def : links.newDefs) {
-        if (!links.firstByIndex.try_emplace(def->index, def).second)
+        if (!links.firstByIndex.add(static_cast<uint32_t>(def->index), def))
             continue;
         if (auto waiting = links.waitingFields.find(def->index); waiting != links.waitingFields.end()) {
             for (IeTypeDef** field : waiting->second)
@@ -71,8 +69,8 @@ void linkModuleTypes(ModuleTypeLinks& links)
     for (IeTypeRef* ref : links.newRefs) {
         if (ref->typeDef || ref->typeIndex < 256)
             continue;
-        if (auto found = links.firstByIndex.find(ref->typeIndex); found != links.firstByIndex.end())
-            ref->typeDef = found->second;
+        if (IeTypeDef* found = links.firstByIndex.find(static_cast<uint32_t>(ref->typeIndex)))
+            ref->typeDef = found;
         else
             links.waitingRefs[ref->typeIndex].push_back(ref);
     }
@@ -80,8 +78,8 @@ void linkModuleTypes(ModuleTypeLinks& links)
         field = nullptr;
         if (static_cast<uint32_t>(number) < 256)
             return;
-        if (auto found = links.firstByIndex.find(number); found != links.firstByIndex.end())
-            field = found->second;
+        if (IeTypeDef* found = links.firstByIndex.find(static_cast<uint32_t>(number)))
+            field = found;
         else
             links.waitingFields[number].push_back(&field);
     };

@@ -1,6 +1,7 @@
 // framed_types.hpp: type descriptions of the framed-record format and their linking per module.
 #pragma once
 
+#include "first_definitions.hpp"
 #include "framed_records.hpp"
 #include "orvik.h"
 
@@ -21,7 +22,7 @@ constexpr int32_t kVoidType = 1;
 struct ModuleTypeLinks {
     std::vector<IeTypeDef*> newDefs;
     std::vector<IeTypeRef*> newRefs;
-    std::unordered_map<int32_t, IeTypeDef*> firstByIndex;
+    FirstDefinitions firstByIndex;
     std::unordered_map<int32_t, std::vector<IeTypeDef**>> waitingFields;
     std::unordered_map<int32_t, std::vector<IeTypeRef*>> waitingRefs;
 };

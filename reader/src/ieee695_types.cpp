@@ -55,7 +55,7 @@ uint8_t Ieee695TypeBlocks::readTypeRecord(IeModule* module, ModuleTypes& types)
     skipNumber();
     type->letter = m_in.byte();
     m_blockTypes.push_back(type);
-    types.firstByIndex.emplace(index, type);
+    types.firstByIndex.add(index, type);
 
     uint8_t next;
     switch (type->letter) {
@@ -192,9 +192,8 @@ void Ieee695TypeBlocks::resolveTypes(ModuleTypes& types)
             field = nullptr;
             return;
         }
-        auto found = types.firstByIndex.find(key);
-        if (found != types.firstByIndex.end()) {
-            field = found->second;
+        if (IeTypeDef* found = types.firstByIndex.find(key)) {
+            field = found;
             return;
         }
         field = nullptr;
@@ -207,11 +206,11 @@ void Ieee695TypeBlocks::resolveTypes(ModuleTypes& types)
         if (waiting == types.waiting.end())
             continue;
         // Every definition of this block is in firstByIndex, so the search always succeeds.
-        const auto first = types.firstByIndex.find(static_cast<uint32_t>(type->index));
-        if (first == types.firstByIndex.end())
+        IeTypeDef* first = types.firstByIndex.find(static_cast<uint32_t>(type->index));
+        if (!first)
             failAtInput(IE_ERROR_READ);
         for (IeTypeDef** field : waiting->second)
-            *field = first->second;
+            *field = first;
         types.waiting.erase(waiting);
     }
 }

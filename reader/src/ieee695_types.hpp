@@ -1,6 +1,7 @@
 // ieee695_types.hpp: type-definition blocks of the debug part and the links they make.
 #pragma once
 
+#include "first_definitions.hpp"
 #include "ieee695_items.hpp"
 #include "module_lookup.hpp"
 #include "reader_state.hpp"
@@ -17,7 +18,7 @@ struct ModuleTypes {
     bool referencesMatched = false;
     bool referencesIndexed = false;
     std::unordered_map<uint32_t, std::vector<IeTypeRef*>> referencesByIndex;
-    std::unordered_map<uint32_t, IeTypeDef*> firstByIndex;
+    FirstDefinitions firstByIndex;
     // resolved fields still waiting for a definition of their number
     std::unordered_map<uint32_t, std::vector<IeTypeDef**>> waiting;
 };

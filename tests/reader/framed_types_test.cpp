@@ -1,7 +1,9 @@
 // framed_types_test.cpp: type descriptions of the framed-record format, constructor by constructor.
+#include "first_definitions.hpp"
 #include "framed_read.hpp"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace tessaly::testing::framed_test {
 namespace {
@@ -362,6 +364,22 @@ TEST(FramedTypeLinks, ReachAcrossSelectsOfTheSameModuleButNotAcrossModules)
     ASSERT_NE(early->typeDef, nullptr);
     EXPECT_EQ(early->typeDef->owner, modules[0]);
     EXPECT_EQ(early->typeDef->payload.alias->type, 23);
+}
+
+// Numbers far apart and in runs, added again with another definition, across many growths.
+TEST(FirstDefinitions, KeepTheFirstDefinitionOfEachNumberAsTheTableGrows)
+{
+    std::vector<IeTypeDef> first(5000), second(5000);
+    orvik::FirstDefinitions table;
+    auto numberOf = [](std::size_t i) { return static_cast<uint32_t>(i % 2 ? kAnonymous + i : i * 0x10001u); };
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_TRUE(table.add(numberOf(i), &first[i]));
+        EXPECT_FALSE(table.add(numberOf(i / 2), &second[i / 2]));
+    }
+    EXPECT_EQ(table.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(table.find(numberOf(i)), &first[i]) << i;
+    EXPECT_EQ(table.find(kNumbered + 1), nullptr);
 }
 
 TEST(FramedTypeNumbers, AnonymousCounterStartsAtZeroForEveryRead)
