@@ -122,8 +122,8 @@ void Pool::startBlock()
     }
     m_next = m_nextBlock;
     m_nextBlock += kBlockBytes;
+    m_top = m_nextBlock;
     --m_blocksLeft;
-    m_free = kBlockBytes;
     ++m_blockCount;
 }
 
@@ -140,7 +140,6 @@ void* Pool::allocateSlow(std::size_t size)
     startBlock();
     void* result = m_next;
     m_next += size;
-    m_free -= size;
     std::memset(result, 0, size);
     return result;
 }
@@ -153,9 +152,8 @@ const char* Pool::storeStringSlow(std::string_view text)
         out = static_cast<char*>(allocateSlow(alignUp(n)));
     } else {
         startBlock();
-        out = reinterpret_cast<char*>(m_next);
-        m_next += n;
-        m_free -= n;
+        m_top -= n;
+        out = reinterpret_cast<char*>(m_top);
     }
     return copyString(out, text);
 }
@@ -175,7 +173,7 @@ void Pool::release()
     m_blocksLeft = 0;
     m_runBlocks = 0;
     m_next = nullptr;
-    m_free = 0;
+    m_top = nullptr;
     m_blockCount = 0;
 }
 

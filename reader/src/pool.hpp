@@ -35,14 +35,11 @@ public:
     void* allocate(std::size_t n)
     {
         const std::size_t size = (n + (n == 0) + kAlignment - 1) & ~(kAlignment - 1);
-        // Strings are packed unaligned, so records first step to the next aligned address.
-        const std::size_t padding = (kAlignment - reinterpret_cast<std::uintptr_t>(m_next)) & (kAlignment - 1);
-        // Without a block m_free is 0, and size is at least kAlignment.
-        if (padding + size > m_free)
+        // Without a block both ends are null and size is at least kAlignment.
+        if (size > freeBytes())
             return allocateSlow(size);
-        void* result = m_next + padding;
-        m_next += padding + size;
-        m_free -= padding + size;
+        void* result = m_next;
+        m_next += size;
         // Zeroed here rather than by calloc: the record is written next, so its bytes are in
         // cache already, where calloc cleared every run of a freed tree's memory in a pass of
         // its own (a tenth of a read's instructions), strings' bytes included.
@@ -61,12 +58,10 @@ public:
     const char* storeString(std::string_view text)
     {
         const std::size_t n = text.size() + 1;
-        if (n > m_free) // also where there is no block: m_free is 0
+        if (n > freeBytes()) // also where there is no block
             return storeStringSlow(text);
-        char* out = reinterpret_cast<char*>(m_next);
-        m_next += n;
-        m_free -= n;
-        return copyString(out, text);
+        m_top -= n;
+        return copyString(reinterpret_cast<char*>(m_top), text);
     }
 
     // Frees the records; the huge runs are kept for the pool's next records (the next read).
@@ -75,7 +70,7 @@ public:
     void releaseSpareRuns();
 
     std::size_t blockCount() const { return m_blockCount; }
-    std::size_t freeBytes() const { return m_free; }
+    std::size_t freeBytes() const { return static_cast<std::size_t>(m_top - m_next); }
 
 private:
     // One allocation: blocks laid end to end after the header, or one oversized request. A
@@ -99,20 +94,34 @@ private:
     static constexpr std::size_t kHugeRunBytes = std::size_t { 2 } << 20;
     static constexpr std::size_t kHugeRunBlocks = (kHugeRunBytes - kHeader) / kBlockBytes;
 
-    // text and a NUL into out, which has room for them.
+    // text and a NUL into out, which has room for them. Most names have 8 to 32 bytes, and two
+    // moves of a fixed width that overlap copy them without a call: the C library's call and
+    // its dispatch on the size cost more than such a copy. Other lengths go to the C library,
+    // whose copy is faster than the compiler's rep movsq at every length.
     static const char* copyString(char* out, std::string_view text)
     {
+        const char* in = text.data();
         std::size_t n = text.size();
+        if (n - 8 <= 8) {
+            moveFixed<8>(out, in);
+            moveFixed<8>(out + n - 8, in + n - 8);
+        } else if (n - 17 <= 15) {
+            moveFixed<16>(out, in);
+            moveFixed<16>(out + n - 16, in + n - 16);
+        } else {
 #if defined(__GNUC__)
-        // Where the compiler can bound the size (a framed name has at most 255 bytes) it
-        // copied with rep movsq, whose start-up cost was a sixth of a framed read; the C
-        // library's copy is faster for short names. Hiding the bound keeps the call.
-        asm("" : "+r"(n));
+            // hides the bound the caller may know, which would bring back the rep movsq
+            asm("" : "+r"(n));
 #endif
-        if (n)
-            std::memcpy(out, text.data(), n);
+            if (n)
+                std::memcpy(out, in, n);
+        }
         out[n] = '\0';
         return out;
+    }
+    template <std::size_t Width> static void moveFixed(char* out, const char* in)
+    {
+        std::memcpy(out, in, Width);
     }
 
     unsigned char* newRun(std::size_t payloadBytes);
@@ -127,8 +136,11 @@ private:
     unsigned char* m_nextBlock = nullptr; // the unused blocks of the newest block run
     std::size_t m_blocksLeft = 0;
     std::size_t m_runBlocks = 0; // blocks in the last block run
+    // Records are laid from the start of the current block up and strings, packed unaligned,
+    // from its end down, so a record never steps over the bytes a string left (the step was a
+    // tenth of every record's allocation).
     unsigned char* m_next = nullptr;
-    std::size_t m_free = 0;
+    unsigned char* m_top = nullptr;
     std::size_t m_blockCount = 0;
 };
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -33,6 +35,20 @@ void* soiledAllocator(std::size_t n)
     void* p = std::malloc(n);
     std::memset(p, 0xAB, n);
     return p;
+}
+
+// Short names are copied by fixed-width moves that overlap; each length takes a different pair.
+TEST(Pool, StoresStringsOfEveryLengthExactly)
+{
+    Pool pool;
+    std::string source;
+    for (int i = 0; i < 80; ++i)
+        source += static_cast<char>('!' + i);
+    std::vector<const char*> stored;
+    for (std::size_t n = 0; n <= source.size(); ++n)
+        stored.push_back(pool.storeString(std::string_view(source).substr(source.size() - n)));
+    for (std::size_t n = 0; n < stored.size(); ++n)
+        EXPECT_EQ(std::string(stored[n]), source.substr(source.size() - n)) << n << " bytes";
 }
 
 TEST(Pool, ChainsANewBlockWhenTheCurrentOneIsFull)
