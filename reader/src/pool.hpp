@@ -137,8 +137,8 @@ private:
     std::size_t m_blocksLeft = 0;
     std::size_t m_runBlocks = 0; // blocks in the last block run
     // Records are laid from the start of the current block up and strings, packed unaligned,
-    // from its end down, so a record never steps over the bytes a string left (the step was a
-    // tenth of every record's allocation).
+    // from its end down, so a record never steps over the bytes a string left (the step cost
+    // every record a few instructions, 2 % of a read's).
     unsigned char* m_next = nullptr;
     unsigned char* m_top = nullptr;
     std::size_t m_blockCount = 0;
