@@ -207,17 +207,7 @@ void Ieee695Decoder::readDebugString()
 {
     const std::size_t length = nameLength();
     const uint32_t textAt = m_in.offset();
-    // Decoded where it lies in the input's buffer, which stays as it is until the next read;
-    // a string across the buffer's end is copied out first.
-    std::string_view text;
-    if (const uint8_t* bytes = m_in.view(length)) {
-        text = { reinterpret_cast<const char*>(bytes), length };
-    } else {
-        std::string& copy = m_decode.debugString;
-        copy.resize(length);
-        m_in.block(reinterpret_cast<uint8_t*>(copy.data()), copy.size());
-        text = copy;
-    }
+    const std::string_view text = bytes(length); // where it lies in the input's buffer
     if (text == "REV.F")
         return; // a revision marker, not a record
     m_strings.decode(text, textAt);

@@ -15,7 +15,6 @@ void DecodeState::reset()
     currentModule = nullptr;
     currentSource = nullptr;
     currentFunction = nullptr;
-    debugString.clear();
     lastTypeName.clear();
     offersGlobals = false;
     modules.clear();

@@ -31,7 +31,6 @@ struct DecodeState {
     IeModule* currentModule = nullptr;
     IeSource* currentSource = nullptr;
     IeFnDef* currentFunction = nullptr;
-    std::string debugString; // the last debug string read that lay across the buffer's end
     std::string lastTypeName; // the last NN name of a type-definition block
     // Link names of the global definitions, offered each global symbol as it is read when
     // offersGlobals; kept from read to read, released with the tree (releaseScratch).
