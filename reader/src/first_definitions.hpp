@@ -1,6 +1,7 @@
 // first_definitions.hpp: a module's first type definition of each type number.
 #pragma once
 
+#include "keyed_hash.hpp"
 #include "orvik.h"
 
 #include <algorithm>
@@ -45,6 +46,16 @@ public:
 
     std::size_t size() const { return m_count; }
 
+    // The farthest any number lies past its home slot: the longest search the table makes.
+    std::size_t longestProbe() const
+    {
+        std::size_t longest = 0;
+        for (std::size_t at = 0; at < m_slots.size(); ++at)
+            if (m_slots[at].definition)
+                longest = std::max(longest, (at - slotOf(m_slots[at].number)) & mask());
+        return longest;
+    }
+
     // Room for that many numbers in all, so that a batch grows the array at most once.
     void reserve(std::size_t count)
     {
@@ -69,11 +80,13 @@ private:
         IeTypeDef* definition = nullptr; // null: free
     };
 
-    // Fibonacci hashing spreads the runs of consecutive numbers a module defines.
-    std::size_t slotOf(uint32_t number) const { return (uint64_t { number } * 0x9E3779B97F4A7C15ull) >> m_shift; }
+    // The top bits of a keyed hash: a file can pile its numbers on one slot of any fixed hash
+    // (in a linear-probing table the pile costs each insertion a walk over all of it).
+    std::size_t slotOf(uint32_t number) const { return keyedHash(number, m_seed) >> m_shift; }
     std::size_t mask() const { return m_slots.size() - 1; }
 
     std::vector<Slot> m_slots;
+    uint64_t m_seed = processHashSeed();
     std::size_t m_count = 0;
     int m_shift = 64;
 };

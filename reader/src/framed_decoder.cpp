@@ -2,6 +2,7 @@
 #include "decoders.hpp"
 #include "framed_records.hpp"
 #include "framed_types.hpp"
+#include "keyed_hash.hpp"
 #include "read_fault.hpp"
 #include "reader_state.hpp"
 #include "tree_builder.hpp"
@@ -518,7 +519,7 @@ private:
     FramedTypes m_types;
     std::deque<FramedModule> m_modules; // stable addresses while modules are added
     FramedModule* m_current = nullptr;
-    std::unordered_map<std::string_view, IeSection*> m_sectionsByName;
+    std::unordered_map<std::string_view, IeSection*, KeyedNameHash> m_sectionsByName;
     int m_depth = 0;
     uint32_t m_functionSize = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "first_definitions.hpp"
 #include "framed_records.hpp"
+#include "keyed_hash.hpp"
 #include "orvik.h"
 
 #include <cstdint>
@@ -23,8 +24,8 @@ struct ModuleTypeLinks {
     std::vector<IeTypeDef*> newDefs;
     std::vector<IeTypeRef*> newRefs;
     FirstDefinitions firstByIndex;
-    std::unordered_map<int32_t, std::vector<IeTypeDef**>> waitingFields;
-    std::unordered_map<int32_t, std::vector<IeTypeRef*>> waitingRefs;
+    std::unordered_map<int32_t, std::vector<IeTypeDef**>, KeyedNumberHash> waitingFields;
+    std::unordered_map<int32_t, std::vector<IeTypeRef*>, KeyedNumberHash> waitingRefs;
 };
 
 // Links the module's new type references to its definitions by number, then resolves the

@@ -1,6 +1,7 @@
 // ieee695_external_part.cpp: the external part, the global symbols of the tree.
 #include "ieee695_buffered_items.hpp"
 #include "ieee695_decoder.hpp"
+#include "keyed_hash.hpp"
 #include "tree_builder.hpp"
 
 #include <iterator>
@@ -20,7 +21,7 @@ void Ieee695Decoder::readExternalPart()
 {
     const uint32_t partAt = m_decode.partOffsets[3];
     const uint32_t bound = partEnd(partAt);
-    std::unordered_map<uint32_t, IeSymbol*> byIndex;
+    std::unordered_map<uint32_t, IeSymbol*, KeyedNumberHash> byIndex;
     std::vector<std::pair<IeSymbol*, uint32_t>> named; // with the offset of their NI
     std::unordered_set<IeSymbol*> valued;
     m_in.seek(partAt);

@@ -1,5 +1,6 @@
 // ieee695_section_part.cpp: the section part, and the data part for the extent of its loaded bytes.
 #include "ieee695_decoder.hpp"
+#include "keyed_hash.hpp"
 #include "tree_builder.hpp"
 
 #include <string>
@@ -147,7 +148,7 @@ void Ieee695Decoder::readDataPart()
     const uint32_t partAt = m_decode.partOffsets[5];
     const uint32_t bound = partEnd(partAt);
     std::optional<int32_t> current;
-    std::unordered_map<int32_t, uint64_t> loadAddress;
+    std::unordered_map<int32_t, uint64_t, KeyedNumberHash> loadAddress;
     m_in.seek(partAt);
     uint8_t code = 0;
     bool more = m_in.tryByte(code);

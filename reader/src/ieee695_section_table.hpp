@@ -1,6 +1,7 @@
 // ieee695_section_table.hpp: the sections of an IEEE-695 section part, found by index or context.
 #pragma once
 
+#include "keyed_hash.hpp"
 #include "orvik.h"
 
 #include <cstddef>
@@ -46,16 +47,17 @@ public:
     void sizeFromContents();
 
 private:
-    template <typename Key> static std::size_t find(const std::unordered_map<Key, std::size_t>& map, Key key)
+    template <typename Key>
+    static std::size_t find(const std::unordered_map<Key, std::size_t, KeyedNumberHash>& map, Key key)
     {
         const auto found = map.find(key);
         return found != map.end() ? found->second : kNone;
     }
 
     std::vector<SectionExtent> m_sections;
-    std::unordered_map<int32_t, std::size_t> m_firstByIndex;
-    std::unordered_map<int32_t, std::size_t> m_latestByIndex;
-    std::unordered_map<uint32_t, std::size_t> m_byContext;
+    std::unordered_map<int32_t, std::size_t, KeyedNumberHash> m_firstByIndex;
+    std::unordered_map<int32_t, std::size_t, KeyedNumberHash> m_latestByIndex;
+    std::unordered_map<uint32_t, std::size_t, KeyedNumberHash> m_byContext;
 };
 
 } // namespace orvik

@@ -1,6 +1,7 @@
 // ieee695_types.cpp: reading TY records, resolving type numbers, matching type references.
 #include "ieee695_types.hpp"
 
+#include "keyed_hash.hpp"
 #include "tree_builder.hpp"
 #include "type_numbers.hpp"
 
@@ -219,7 +220,7 @@ void Ieee695TypeBlocks::resolveTypes(ModuleTypes& types)
 // its name, with the extra conditions that local variables carry.
 void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
 {
-    std::unordered_map<std::string_view, IeTypeRef*> byName;
+    std::unordered_map<std::string_view, IeTypeRef*, KeyedNameHash> byName;
     std::vector<IeTypeRef*> all;
     for (IeTypeRef* ref = module->typeRefs; ref; ref = ref->next) {
         if (ref->name)
@@ -246,8 +247,8 @@ void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
         }
         return k;
     };
-    std::unordered_map<std::string, IeTypeRef*> byNameAndFunction;
-    std::unordered_map<std::string, IeTypeRef*> localByNameAndFunction;
+    std::unordered_map<std::string, IeTypeRef*, KeyedNameHash> byNameAndFunction;
+    std::unordered_map<std::string, IeTypeRef*, KeyedNameHash> localByNameAndFunction;
     for (IeTypeRef* ref : all) {
         if (!ref->name)
             continue;
@@ -255,7 +256,7 @@ void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
         if (ref->letter == 'L')
             localByNameAndFunction.emplace(key(ref->name, ref->function), ref);
     }
-    auto firstIn = [&](const std::unordered_map<std::string, IeTypeRef*>& index, const char* name,
+    auto firstIn = [&](const std::unordered_map<std::string, IeTypeRef*, KeyedNameHash>& index, const char* name,
                        const char* function) -> IeTypeRef* {
         if (!name)
             return nullptr;

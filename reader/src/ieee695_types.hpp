@@ -3,6 +3,7 @@
 
 #include "first_definitions.hpp"
 #include "ieee695_items.hpp"
+#include "keyed_hash.hpp"
 #include "module_lookup.hpp"
 #include "reader_state.hpp"
 
@@ -17,10 +18,10 @@ namespace orvik {
 struct ModuleTypes {
     bool referencesMatched = false;
     bool referencesIndexed = false;
-    std::unordered_map<uint32_t, std::vector<IeTypeRef*>> referencesByIndex;
+    std::unordered_map<uint32_t, std::vector<IeTypeRef*>, KeyedNumberHash> referencesByIndex;
     FirstDefinitions firstByIndex;
     // resolved fields still waiting for a definition of their number
-    std::unordered_map<uint32_t, std::vector<IeTypeDef**>> waiting;
+    std::unordered_map<uint32_t, std::vector<IeTypeDef**>, KeyedNumberHash> waiting;
 };
 
 // Reads type-definition blocks: the TY records of a module, the type references they

@@ -1,6 +1,7 @@
 // module_lookup.hpp: finding the module of a debug block by name, from a cursor.
 #pragma once
 
+#include "keyed_hash.hpp"
 #include "orvik.h"
 #include "reader_state.hpp"
 
@@ -33,7 +34,7 @@ private:
 
     std::vector<IeModule*> m_order;
     std::unordered_map<IeModule*, std::size_t> m_position;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byKey;
+    std::unordered_map<std::string, std::vector<std::size_t>, KeyedNameHash> m_byKey;
 };
 
 } // namespace orvik

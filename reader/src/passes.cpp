@@ -1,5 +1,6 @@
 // passes.cpp: linking section uses and addresses once an IEEE-695 file is decoded.
 #include "decoders.hpp"
+#include "keyed_hash.hpp"
 #include "reader_state.hpp"
 #include "wanted_names.hpp"
 
@@ -13,16 +14,17 @@ namespace {
 
 // First element of each name in a list, for lookups that would otherwise walk the list
 // once per definition.
-template <typename T, typename NameOf> std::unordered_map<std::string_view, T*> firstByName(T* head, NameOf nameOf)
+template <typename T, typename NameOf>
+std::unordered_map<std::string_view, T*, KeyedNameHash> firstByName(T* head, NameOf nameOf)
 {
-    std::unordered_map<std::string_view, T*> index;
+    std::unordered_map<std::string_view, T*, KeyedNameHash> index;
     for (T* item = head; item; item = item->next)
         if (const char* name = nameOf(item))
             index.emplace(name, item);
     return index;
 }
 
-template <typename T> T* lookup(const std::unordered_map<std::string_view, T*>& index, const char* name)
+template <typename T> T* lookup(const std::unordered_map<std::string_view, T*, KeyedNameHash>& index, const char* name)
 {
     if (!name)
         return nullptr;

@@ -68,64 +68,17 @@ void WantedNames::resolve() const
     }
 }
 
-namespace {
-
-uint64_t load64(const char* p)
+uint64_t WantedNames::hashOf(std::string_view name, bool& holdsNul) const
 {
-    uint64_t word;
-    std::memcpy(&word, p, 8);
-    return word;
-}
-
-uint32_t load32(const char* p)
-{
-    uint32_t word;
-    std::memcpy(&word, p, 4);
-    return word;
-}
-
-} // namespace
-
-uint64_t WantedNames::hashOf(std::string_view name, bool& holdsNul)
-{
-    constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    // A word has a zero byte exactly when (word - 0x01..01) & ~word & 0x80..80 is not zero; the
+    // last mask is taken once, of all the words.
     constexpr uint64_t kLowBits = 0x0101010101010101ull;
-    constexpr uint64_t kHighBits = 0x8080808080808080ull;
-    const char* p = name.data();
-    const std::size_t n = name.size();
-    uint64_t hash = n * kMultiplier;
-    // Every byte of the name lies in some word mixed, and a word has a zero byte exactly when
-    // (word - 0x01..01) & ~word & 0x80..80 is not zero; the last mask is taken once, of all.
     uint64_t zeros = 0;
-    uint64_t highBits = kHighBits;
-    auto mix = [&](uint64_t word, uint64_t lanes) {
-        zeros |= (word - (kLowBits & lanes)) & ~word;
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 29;
-    };
-    if (n - 8 <= 8) {
-        // Most names: the first and the last eight bytes, overlapping, without the loop's steps.
-        mix(load64(p), ~uint64_t { 0 });
-        mix(load64(p + n - 8), ~uint64_t { 0 });
-    } else if (n > 16) {
-        std::size_t i = 0;
-        for (; i + 8 <= n; i += 8)
-            mix(load64(p + i), ~uint64_t { 0 });
-        if (i < n)
-            mix(load64(p + n - 8), ~uint64_t { 0 }); // the last eight bytes, overlapping the word before
-    } else if (n >= 4) {
-        mix(load32(p) | uint64_t { load32(p + n - 4) } << 32, ~uint64_t { 0 });
-    } else if (n > 0) {
-        mix(uint64_t { static_cast<unsigned char>(p[0]) } | uint64_t { static_cast<unsigned char>(p[n / 2]) } << 8
-                | uint64_t { static_cast<unsigned char>(p[n - 1]) } << 16,
-            0xFFFFFF);
-    }
-    if (n < 4)
-        highBits = 0x808080; // the three bytes of a short name's word
-    holdsNul = (zeros & highBits) != 0;
-    // The slots take the low bits, the tag and the filter the high ones: mix both ways.
-    hash *= 0xBF58476D1CE4E5B9ull;
-    return hash ^ (hash >> 31);
+    const uint64_t hash = keyedNameHash(
+        name, m_key, [&](uint64_t word, uint64_t lanes) { zeros |= (word - (kLowBits & lanes)) & ~word; });
+    // a short name's word holds three bytes
+    holdsNul = (zeros & (name.size() < 4 ? 0x808080ull : 0x8080808080808080ull)) != 0;
+    return hash;
 }
 
 WantedNames::Entry* WantedNames::find(std::string_view name, uint64_t hash, bool insert)

@@ -1,6 +1,8 @@
 // wanted_names.hpp: the link names that definitions wait for, and the first value of each.
 #pragma once
 
+#include "keyed_hash.hpp"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -72,9 +74,9 @@ private:
         bool found;
     };
 
-    // Eight bytes a step: names are known by their length, and FNV's byte loop was a tenth of
-    // a read. holdsNul: whether the name holds a NUL.
-    static uint64_t hashOf(std::string_view name, bool& holdsNul);
+    // Words, not bytes: names are known by their length, and FNV's byte loop was a tenth of a
+    // read. Keyed, since the names are the file's. holdsNul: whether the name holds a NUL.
+    uint64_t hashOf(std::string_view name, bool& holdsNul) const;
     // The entry of name, or null; with insert, a new entry when there is none.
     Entry* find(std::string_view name, uint64_t hash, bool insert);
     void take(Entry* entry, uint32_t value);
@@ -90,6 +92,7 @@ private:
     }
     void filterAdd(uint64_t hash) { m_filter[hash >> m_filterShift] |= filterBits(hash); }
 
+    NameHashKey m_key;
     std::vector<WantedAddress> m_wanted;
     // The entry of each definition, 0-based, found while the table is built: looking the
     // names up again to resolve them was a cache miss each.

@@ -382,6 +382,23 @@ TEST(FirstDefinitions, KeepTheFirstDefinitionOfEachNumberAsTheTableGrows)
     EXPECT_EQ(table.find(kNumbered + 1), nullptr);
 }
 
+// A file can choose numbers that all share one slot of a fixed multiplicative hash (here
+// Fibonacci hashing's); piled up, each insertion would walk the whole pile.
+TEST(FirstDefinitions, NumbersChosenToCollideUnderAFixedHashDoNotPileUp)
+{
+    constexpr std::size_t kCount = 4096; // the table then has 8,192 slots: a 13-bit slot
+    std::vector<uint32_t> numbers;
+    for (uint32_t x = 1; numbers.size() < kCount; ++x)
+        if ((uint64_t { x } * 0x9E3779B97F4A7C15ull) >> (64 - 13) == 0)
+            numbers.push_back(x);
+    std::vector<IeTypeDef> definitions(kCount);
+    orvik::FirstDefinitions table;
+    for (std::size_t i = 0; i < kCount; ++i)
+        table.add(numbers[i], &definitions[i]);
+    EXPECT_LT(table.longestProbe(), 128u);
+    EXPECT_EQ(table.find(numbers.back()), &definitions.back());
+}
+
 TEST(FramedTypeNumbers, AnonymousCounterStartsAtZeroForEveryRead)
 {
     FramedWriter w = startFile();

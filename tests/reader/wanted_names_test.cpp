@@ -23,6 +23,9 @@ TEST(WantedNames, AnOfferedNameCountsUpToItsFirstNul)
         { "ab", "ab\0z"s, true }, // four to seven
         { "abcdefgh", "abcdefgh\0"s, true }, // the NUL in the last, overlapping word
         { "abcdefghijk", "abcdefghijk\0trailing"s, true }, // several words
+        { "abcdefghijklmnopqrst", "abcdefghijklmnopqrst\0abcdefghijklmnopqrs"s, true }, // in the second step
+        { "abcdefghijklmnopqrstuvwxyzABCDEFG", "abcdefghijklmnopqrstuvwxyzABCDEFG\0z"s,
+            true }, // in the last, overlapping step
         { "abc", "abc\0abcdefgh"s, true },
         { "abcd", "abc\0d"s, false }, // cut at the NUL, the name is another
         { "abcdefghijkl", "abcdefghijkl"s, true }, // no NUL
