@@ -82,11 +82,11 @@ private:
 
     // The top bits of a keyed hash: a file can pile its numbers on one slot of any fixed hash
     // (in a linear-probing table the pile costs each insertion a walk over all of it).
-    std::size_t slotOf(uint32_t number) const { return keyedHash(number, m_seed) >> m_shift; }
+    std::size_t slotOf(uint32_t number) const { return keyed::mixNumber(number, m_seed) >> m_shift; }
     std::size_t mask() const { return m_slots.size() - 1; }
 
     std::vector<Slot> m_slots;
-    uint64_t m_seed = processHashSeed();
+    uint64_t m_seed = keyed::processSeed();
     std::size_t m_count = 0;
     int m_shift = 64;
 };

@@ -48,16 +48,16 @@ public:
 
 private:
     template <typename Key>
-    static std::size_t find(const std::unordered_map<Key, std::size_t, KeyedNumberHash>& map, Key key)
+    static std::size_t find(const std::unordered_map<Key, std::size_t, keyed::NumberHash>& map, Key key)
     {
         const auto found = map.find(key);
         return found != map.end() ? found->second : kNone;
     }
 
     std::vector<SectionExtent> m_sections;
-    std::unordered_map<int32_t, std::size_t, KeyedNumberHash> m_firstByIndex;
-    std::unordered_map<int32_t, std::size_t, KeyedNumberHash> m_latestByIndex;
-    std::unordered_map<uint32_t, std::size_t, KeyedNumberHash> m_byContext;
+    std::unordered_map<int32_t, std::size_t, keyed::NumberHash> m_firstByIndex;
+    std::unordered_map<int32_t, std::size_t, keyed::NumberHash> m_latestByIndex;
+    std::unordered_map<uint32_t, std::size_t, keyed::NumberHash> m_byContext;
 };
 
 } // namespace orvik

@@ -74,7 +74,7 @@ uint64_t WantedNames::hashOf(std::string_view name, bool& holdsNul) const
     // last mask is taken once, of all the words.
     constexpr uint64_t kLowBits = 0x0101010101010101ull;
     uint64_t zeros = 0;
-    const uint64_t hash = keyedNameHash(
+    const uint64_t hash = keyed::nameHash(
         name, m_key, [&](uint64_t word, uint64_t lanes) { zeros |= (word - (kLowBits & lanes)) & ~word; });
     // a short name's word holds three bytes
     holdsNul = (zeros & (name.size() < 4 ? 0x808080ull : 0x8080808080808080ull)) != 0;

@@ -92,7 +92,7 @@ private:
     }
     void filterAdd(uint64_t hash) { m_filter[hash >> m_filterShift] |= filterBits(hash); }
 
-    NameHashKey m_key;
+    keyed::NameKey m_key;
     std::vector<WantedAddress> m_wanted;
     // The entry of each definition, 0-based, found while the table is built: looking the
     // names up again to resolve them was a cache miss each.

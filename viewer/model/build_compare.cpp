@@ -1,6 +1,8 @@
 // build_compare.cpp: matching two builds by identity and the n-th rule, and the changes per map-table entry.
 #include "build_compare.hpp"
 
+#include "keyed_hash.hpp"
+
 #include <algorithm>
 #include <bit>
 #include <cinttypes>
@@ -21,12 +23,12 @@ struct Key {
 
     bool operator==(const Key&) const = default;
 
-    uint64_t hash() const
+    // Keyed: the names are the files', and under a fixed hash two files could pile them on one
+    // slot of the matching's table.
+    uint64_t hash(const keyed::NameKey& key) const
     {
-        const std::hash<std::string_view> hashName;
-        uint64_t h = hashName(first);
-        h ^= hashName(second) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-        return h ^ (flag ? 0xC2B2AE3D27D4EB4Full : 0);
+        const uint64_t secondHash = keyed::nameHash(second, key) ^ key.chain ^ (flag ? 1 : 0);
+        return keyed::foldedProduct(keyed::nameHash(first, key) ^ key.word, secondHash);
     }
 };
 
@@ -84,6 +86,7 @@ std::vector<int32_t> matchByKey(std::size_t oldCount, std::size_t newCount, OldK
     const std::size_t mask = capacity - 1;
     std::vector<Slot> slots(capacity);
     std::vector<int32_t> next(rest, -1);
+    const keyed::NameKey hashKey;
 
     // The slot of a key: the one whose head has it, or the empty one where it goes.
     auto find = [&](const Key& key, uint64_t hash) -> Slot& {
@@ -96,7 +99,7 @@ std::vector<int32_t> matchByKey(std::size_t oldCount, std::size_t newCount, OldK
 
     for (std::size_t i = common; i < oldCount; ++i) {
         const Key key = oldKey(i);
-        const uint64_t hash = key.hash();
+        const uint64_t hash = key.hash(hashKey);
         Slot& slot = find(key, hash);
         const auto index = static_cast<int32_t>(i);
         if (slot.head == -1) {
@@ -111,7 +114,7 @@ std::vector<int32_t> matchByKey(std::size_t oldCount, std::size_t newCount, OldK
 
     for (std::size_t j = common; j < newCount; ++j) {
         const Key key = newKey(j);
-        Slot& slot = find(key, key.hash());
+        Slot& slot = find(key, key.hash(hashKey));
         if (slot.head == -1 || slot.cursor == -1)
             continue;
         newToOld[j] = slot.cursor;

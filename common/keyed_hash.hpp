@@ -1,21 +1,39 @@
 // keyed_hash.hpp: hashes of the numbers and names a file chooses, keyed by a seed each process
-// draws.
+// draws. Header only: the reader and the viewer's model hash a file's names alike.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <random>
 #include <string_view>
 
-namespace orvik {
+namespace keyed {
 
 // Drawn on first use. A file cannot aim its numbers or names at one slot of a table whose hash
 // it cannot predict; under a fixed hash it can, and every insertion then walks the whole pile.
-uint64_t processHashSeed();
+inline uint64_t processSeed()
+{
+    static const uint64_t seed = [] {
+        uint64_t drawn = 0;
+        try {
+            std::random_device device;
+            drawn = (uint64_t { device() } << 32) ^ device();
+        } catch (const std::exception&) {
+            // no entropy source: the clock and the stack's address below still vary
+        }
+        drawn ^= static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        drawn ^= reinterpret_cast<std::uintptr_t>(&drawn);
+        return drawn;
+    }();
+    return seed;
+}
 
 // The number with the seed, scrambled (splitmix64's finaliser): every bit of the result
 // depends on every bit of both, so the top bits serve as a slot as well as the bottom ones.
-inline uint64_t keyedHash(uint64_t value, uint64_t seed)
+inline uint64_t mixNumber(uint64_t value, uint64_t seed)
 {
     uint64_t x = value ^ seed;
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -42,9 +60,9 @@ inline uint64_t foldedProduct(uint64_t a, uint64_t b)
 }
 
 // Two keys from the process's seed, one for each factor.
-struct NameHashKey {
-    uint64_t word = processHashSeed();
-    uint64_t chain = keyedHash(word, 0x6A09E667F3BCC909ull);
+struct NameKey {
+    uint64_t word = processSeed();
+    uint64_t chain = mixNumber(word, 0x6A09E667F3BCC909ull);
 };
 
 struct IgnoreWords {
@@ -55,7 +73,7 @@ struct IgnoreWords {
 // and every byte of the name lies in one of them; lanes masks the bytes of the word that hold
 // the name's.
 template <typename SeeWord = IgnoreWords>
-inline uint64_t keyedNameHash(std::string_view name, const NameHashKey& key, SeeWord&& seeWord = {})
+inline uint64_t nameHash(std::string_view name, const NameKey& key, SeeWord&& seeWord = {})
 {
     constexpr uint64_t kAllLanes = ~uint64_t { 0 };
     auto load64 = [](const char* at) {
@@ -103,18 +121,18 @@ inline uint64_t keyedNameHash(std::string_view name, const NameHashKey& key, See
 
 // For the standard maps keyed by a file's numbers, whose own hash of an integer is the
 // integer itself.
-struct KeyedNumberHash {
-    uint64_t seed = processHashSeed();
+struct NumberHash {
+    uint64_t seed = processSeed();
     std::size_t operator()(int64_t value) const
     {
-        return static_cast<std::size_t>(keyedHash(static_cast<uint64_t>(value), seed));
+        return static_cast<std::size_t>(mixNumber(static_cast<uint64_t>(value), seed));
     }
 };
 
 // For the standard maps keyed by a file's names.
-struct KeyedNameHash {
-    NameHashKey key;
-    std::size_t operator()(std::string_view name) const { return static_cast<std::size_t>(keyedNameHash(name, key)); }
+struct NameHash {
+    NameKey key;
+    std::size_t operator()(std::string_view name) const { return static_cast<std::size_t>(nameHash(name, key)); }
 };
 
-} // namespace orvik
+} // namespace keyed
