@@ -41,6 +41,18 @@ inline uint64_t mixNumber(uint64_t value, uint64_t seed)
     return x ^ (x >> 31);
 }
 
+// The 128-bit product with its halves folded together, from 32-bit halves: for compilers
+// without a 128-bit integer.
+inline uint64_t foldedProductOfHalves(uint64_t a, uint64_t b)
+{
+    const uint64_t lowLow = (a & 0xFFFFFFFF) * (b & 0xFFFFFFFF);
+    const uint64_t lowHigh = (a & 0xFFFFFFFF) * (b >> 32);
+    const uint64_t highLow = (a >> 32) * (b & 0xFFFFFFFF);
+    const uint64_t middle = (lowLow >> 32) + (lowHigh & 0xFFFFFFFF) + (highLow & 0xFFFFFFFF);
+    const uint64_t high = (a >> 32) * (b >> 32) + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32);
+    return ((lowLow & 0xFFFFFFFF) | middle << 32) ^ high;
+}
+
 // The 128-bit product with its halves folded together. With a key in each factor no change of
 // a word has a foreseeable effect on the result, as it has through a 64-bit multiply (whose
 // top bit a flip of the factor's top bit merely flips).
@@ -50,12 +62,7 @@ inline uint64_t foldedProduct(uint64_t a, uint64_t b)
     const __uint128_t product = __uint128_t { a } * b;
     return static_cast<uint64_t>(product) ^ static_cast<uint64_t>(product >> 64);
 #else
-    const uint64_t lowLow = (a & 0xFFFFFFFF) * (b & 0xFFFFFFFF);
-    const uint64_t lowHigh = (a & 0xFFFFFFFF) * (b >> 32);
-    const uint64_t highLow = (a >> 32) * (b & 0xFFFFFFFF);
-    const uint64_t middle = (lowLow >> 32) + (lowHigh & 0xFFFFFFFF) + (highLow & 0xFFFFFFFF);
-    const uint64_t high = (a >> 32) * (b >> 32) + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32);
-    return ((lowLow & 0xFFFFFFFF) | middle << 32) ^ high;
+    return foldedProductOfHalves(a, b);
 #endif
 }
 

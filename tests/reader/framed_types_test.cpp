@@ -1,6 +1,7 @@
 // framed_types_test.cpp: type descriptions of the framed-record format, constructor by constructor.
 #include "first_definitions.hpp"
 #include "framed_read.hpp"
+#include "keyed_hash.hpp"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -397,6 +398,17 @@ TEST(FirstDefinitions, NumbersChosenToCollideUnderAFixedHashDoNotPileUp)
         table.add(numbers[i], &definitions[i]);
     EXPECT_LT(table.longestProbe(), 128u);
     EXPECT_EQ(table.find(numbers.back()), &definitions.back());
+}
+
+// The product from 32-bit halves serves compilers without a 128-bit integer; every carry
+// between the halves must reach the high word.
+TEST(KeyedHash, TheProductOfHalvesIsTheFullProduct)
+{
+    const uint64_t values[] = { 0, 1, 0xFFFFFFFF, 0x100000000ull, 0xFFFFFFFFFFFFFFFFull, 0x9E3779B97F4A7C15ull,
+        0x8000000000000000ull, 0xFFFFFFFF00000001ull };
+    for (uint64_t a : values)
+        for (uint64_t b : values)
+            EXPECT_EQ(keyed::foldedProductOfHalves(a, b), keyed::foldedProduct(a, b)) << a << " " << b;
 }
 
 TEST(FramedTypeNumbers, AnonymousCounterStartsAtZeroForEveryRead)
