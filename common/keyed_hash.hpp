@@ -9,6 +9,7 @@
 #include <exception>
 #include <random>
 #include <string_view>
+#include <unordered_map>
 
 namespace keyed {
 
@@ -141,5 +142,9 @@ struct NameHash {
     NameKey key;
     std::size_t operator()(std::string_view name) const { return static_cast<std::size_t>(nameHash(name, key)); }
 };
+
+// The standard maps with those hashes.
+template <typename Number, typename Value> using NumberMap = std::unordered_map<Number, Value, NumberHash>;
+template <typename Name, typename Value> using NameMap = std::unordered_map<Name, Value, NameHash>;
 
 } // namespace keyed

@@ -519,7 +519,7 @@ private:
     FramedTypes m_types;
     std::deque<FramedModule> m_modules; // stable addresses while modules are added
     FramedModule* m_current = nullptr;
-    std::unordered_map<std::string_view, IeSection*, keyed::NameHash> m_sectionsByName;
+    keyed::NameMap<std::string_view, IeSection*> m_sectionsByName;
     int m_depth = 0;
     uint32_t m_functionSize = 0;
 };

@@ -24,8 +24,8 @@ struct ModuleTypeLinks {
     std::vector<IeTypeDef*> newDefs;
     std::vector<IeTypeRef*> newRefs;
     FirstDefinitions firstByIndex;
-    std::unordered_map<int32_t, std::vector<IeTypeDef**>, keyed::NumberHash> waitingFields;
-    std::unordered_map<int32_t, std::vector<IeTypeRef*>, keyed::NumberHash> waitingRefs;
+    keyed::NumberMap<int32_t, std::vector<IeTypeDef**>> waitingFields;
+    keyed::NumberMap<int32_t, std::vector<IeTypeRef*>> waitingRefs;
 };
 
 // Links the module's new type references to its definitions by number, then resolves the

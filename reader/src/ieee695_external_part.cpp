@@ -21,7 +21,7 @@ void Ieee695Decoder::readExternalPart()
 {
     const uint32_t partAt = m_decode.partOffsets[3];
     const uint32_t bound = partEnd(partAt);
-    std::unordered_map<uint32_t, IeSymbol*, keyed::NumberHash> byIndex;
+    keyed::NumberMap<uint32_t, IeSymbol*> byIndex;
     std::vector<std::pair<IeSymbol*, uint32_t>> named; // with the offset of their NI
     std::unordered_set<IeSymbol*> valued;
     m_in.seek(partAt);

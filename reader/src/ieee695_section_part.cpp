@@ -148,7 +148,7 @@ void Ieee695Decoder::readDataPart()
     const uint32_t partAt = m_decode.partOffsets[5];
     const uint32_t bound = partEnd(partAt);
     std::optional<int32_t> current;
-    std::unordered_map<int32_t, uint64_t, keyed::NumberHash> loadAddress;
+    keyed::NumberMap<int32_t, uint64_t> loadAddress;
     m_in.seek(partAt);
     uint8_t code = 0;
     bool more = m_in.tryByte(code);

@@ -47,17 +47,16 @@ public:
     void sizeFromContents();
 
 private:
-    template <typename Key>
-    static std::size_t find(const std::unordered_map<Key, std::size_t, keyed::NumberHash>& map, Key key)
+    template <typename Key> static std::size_t find(const keyed::NumberMap<Key, std::size_t>& map, Key key)
     {
         const auto found = map.find(key);
         return found != map.end() ? found->second : kNone;
     }
 
     std::vector<SectionExtent> m_sections;
-    std::unordered_map<int32_t, std::size_t, keyed::NumberHash> m_firstByIndex;
-    std::unordered_map<int32_t, std::size_t, keyed::NumberHash> m_latestByIndex;
-    std::unordered_map<uint32_t, std::size_t, keyed::NumberHash> m_byContext;
+    keyed::NumberMap<int32_t, std::size_t> m_firstByIndex;
+    keyed::NumberMap<int32_t, std::size_t> m_latestByIndex;
+    keyed::NumberMap<uint32_t, std::size_t> m_byContext;
 };
 
 } // namespace orvik

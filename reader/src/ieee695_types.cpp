@@ -220,7 +220,7 @@ void Ieee695TypeBlocks::resolveTypes(ModuleTypes& types)
 // its name, with the extra conditions that local variables carry.
 void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
 {
-    std::unordered_map<std::string_view, IeTypeRef*, keyed::NameHash> byName;
+    keyed::NameMap<std::string_view, IeTypeRef*> byName;
     std::vector<IeTypeRef*> all;
     for (IeTypeRef* ref = module->typeRefs; ref; ref = ref->next) {
         if (ref->name)
@@ -247,8 +247,8 @@ void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
         }
         return k;
     };
-    std::unordered_map<std::string, IeTypeRef*, keyed::NameHash> byNameAndFunction;
-    std::unordered_map<std::string, IeTypeRef*, keyed::NameHash> localByNameAndFunction;
+    keyed::NameMap<std::string, IeTypeRef*> byNameAndFunction;
+    keyed::NameMap<std::string, IeTypeRef*> localByNameAndFunction;
     for (IeTypeRef* ref : all) {
         if (!ref->name)
             continue;
@@ -256,7 +256,7 @@ void Ieee695TypeBlocks::matchTypeReferences(IeModule* module)
         if (ref->letter == 'L')
             localByNameAndFunction.emplace(key(ref->name, ref->function), ref);
     }
-    auto firstIn = [&](const std::unordered_map<std::string, IeTypeRef*, keyed::NameHash>& index, const char* name,
+    auto firstIn = [&](const keyed::NameMap<std::string, IeTypeRef*>& index, const char* name,
                        const char* function) -> IeTypeRef* {
         if (!name)
             return nullptr;

@@ -18,10 +18,10 @@ namespace orvik {
 struct ModuleTypes {
     bool referencesMatched = false;
     bool referencesIndexed = false;
-    std::unordered_map<uint32_t, std::vector<IeTypeRef*>, keyed::NumberHash> referencesByIndex;
+    keyed::NumberMap<uint32_t, std::vector<IeTypeRef*>> referencesByIndex;
     FirstDefinitions firstByIndex;
     // resolved fields still waiting for a definition of their number
-    std::unordered_map<uint32_t, std::vector<IeTypeDef**>, keyed::NumberHash> waiting;
+    keyed::NumberMap<uint32_t, std::vector<IeTypeDef**>> waiting;
 };
 
 // Reads type-definition blocks: the TY records of a module, the type references they

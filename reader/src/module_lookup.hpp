@@ -34,7 +34,7 @@ private:
 
     std::vector<IeModule*> m_order;
     std::unordered_map<IeModule*, std::size_t> m_position;
-    std::unordered_map<std::string, std::vector<std::size_t>, keyed::NameHash> m_byKey;
+    keyed::NameMap<std::string, std::vector<std::size_t>> m_byKey;
 };
 
 } // namespace orvik

@@ -14,18 +14,16 @@ namespace {
 
 // First element of each name in a list, for lookups that would otherwise walk the list
 // once per definition.
-template <typename T, typename NameOf>
-std::unordered_map<std::string_view, T*, keyed::NameHash> firstByName(T* head, NameOf nameOf)
+template <typename T, typename NameOf> keyed::NameMap<std::string_view, T*> firstByName(T* head, NameOf nameOf)
 {
-    std::unordered_map<std::string_view, T*, keyed::NameHash> index;
+    keyed::NameMap<std::string_view, T*> index;
     for (T* item = head; item; item = item->next)
         if (const char* name = nameOf(item))
             index.emplace(name, item);
     return index;
 }
 
-template <typename T>
-T* lookup(const std::unordered_map<std::string_view, T*, keyed::NameHash>& index, const char* name)
+template <typename T> T* lookup(const keyed::NameMap<std::string_view, T*>& index, const char* name)
 {
     if (!name)
         return nullptr;
